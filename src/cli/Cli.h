@@ -1,0 +1,37 @@
+#pragma once
+// The command-line tool `ssftool`: main() calls Run(), which returns the exit code.
+// Exit codes: 0 success, 1 refused or failed, 2 usage error.
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace ssf::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Context {
+  std::filesystem::path maps_dir;  // --maps DIR, else ThemeMaps of the program's folder
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Thrown by a command for a bad command line; Run prints it with the usage and returns 2.
+struct UsageError {
+  std::string message;
+};
+
+using CommandFn = int (*)(Context& ctx, const std::vector<std::string>& args);
+
+struct Command {
+  const char* name;
+  const char* usage;  // arguments after the command name
+  const char* help;   // one line
+  CommandFn fn;
+};
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace ssf::cli

@@ -1,0 +1,10 @@
+#pragma once
+// One function per sub-command; each lives in its own Cmd*.cpp file.
+#include "cli/Cli.h"
+
+namespace ssf::cli {
+
+int CmdMaps(Context& ctx, const std::vector<std::string>& args);
+int CmdCheckMap(Context& ctx, const std::vector<std::string>& args);
+
+}  // namespace ssf::cli

@@ -1,0 +1,75 @@
+#include <exception>
+#include <span>
+
+#include "cli/Commands.h"
+#include "theme/ProgramFolder.h"
+
+namespace ssf::cli {
+
+namespace {
+
+const Command kCommands[] = {
+    {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
+    {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
+};
+
+void PrintHelp(std::ostream& out) {
+  out << "Usage: ssftool [--maps DIR] COMMAND [ARGS...]\n\n"
+         "Quillbay SSF Manager command-line tool.\n\n"
+         "Options:\n"
+         "  --maps DIR   folder of theme maps (default: ThemeMaps beside the program)\n"
+         "  --help       show this help\n\n"
+         "Commands:\n";
+  for (const Command& c : kCommands) {
+    std::string head = std::string(c.name) + (*c.usage ? " " : "") + c.usage;
+    out << "  " << head;
+    for (size_t i = head.size(); i < 40; ++i) out << ' ';
+    out << ' ' << c.help << '\n';
+  }
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  Context ctx{ProgramFolder() / "ThemeMaps", out, err};
+  size_t i = 0;
+  for (; i < args.size(); ++i) {
+    if (args[i] == "--help" || args[i] == "-h") {
+      PrintHelp(out);
+      return kExitOk;
+    }
+    if (args[i] == "--maps") {
+      if (i + 1 >= args.size()) {
+        err << "ssftool: --maps needs a folder\n";
+        return kExitUsage;
+      }
+      ctx.maps_dir = args[++i];
+      continue;
+    }
+    break;
+  }
+  if (i >= args.size()) {
+    PrintHelp(err);
+    return kExitUsage;
+  }
+  const std::string& name = args[i];
+  std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+  for (const Command& c : kCommands) {
+    if (name != c.name) continue;
+    try {
+      return c.fn(ctx, rest);
+    } catch (const UsageError& e) {
+      err << "ssftool " << c.name << ": " << e.message << "\n"
+          << "usage: ssftool " << c.name << (*c.usage ? " " : "") << c.usage << "\n";
+      return kExitUsage;
+    } catch (const std::exception& e) {
+      err << e.what() << "\n";
+      return kExitFailed;
+    }
+  }
+  err << "ssftool: unknown command '" << name << "'\n";
+  PrintHelp(err);
+  return kExitUsage;
+}
+
+}  // namespace ssf::cli
