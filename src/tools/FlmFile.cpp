@@ -1,5 +1,6 @@
 #include "tools/FlmFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <system_error>
