@@ -5,6 +5,7 @@
 
 #include "PictureSupport.h"
 #include "theme/Png.h"
+#include "theme/SsfError.h"
 
 namespace ssf {
 namespace {
