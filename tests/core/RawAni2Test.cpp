@@ -5,6 +5,7 @@
 #include "theme/Ani2.h"
 #include "theme/Bmp.h"
 #include "theme/FileIO.h"
+#include "theme/PixelFormats.h"
 #include "theme/RawImage.h"
 #include "theme/SsfError.h"
 
@@ -30,6 +31,16 @@ TEST(RawImage, PixelsBecomeLowByteFirstRgb565AndBack) {
   EXPECT_EQ(ImageToRaw(image), raw);
   EXPECT_EQ(ImageToRaw(RawToImage(Bytes{0x00, 0xF8, 0x1F, 0x00}, 2, 1)), (Bytes{0x00, 0xF8, 0x1F, 0x00}));
   EXPECT_EQ(RawToImage(Bytes{0x00, 0xF8, 0x1F, 0x00}, 1, 2).Pixel(0, 1)[0], 248) << "second row is blue";
+}
+
+TEST(RawImage, WordAtATimeLoopMatchesThePixelConversion) {
+  const Image image = test::Gradient(37, 3);  // 111 pixels: groups of four and a tail
+  const Bytes raw = ImageToRaw(image);
+  for (size_t i = 0; i < image.PixelCount(); ++i) {
+    const uint16_t v = PixelToRGB565(&image.bgr[i * 3]);
+    ASSERT_EQ(raw[i * 2], v & 0xFF) << i;
+    ASSERT_EQ(raw[i * 2 + 1], v >> 8) << i;
+  }
 }
 
 TEST(RawImage, SizesOfA240By320Picture) {
