@@ -178,6 +178,10 @@ bool DesktopAssociation::IsPresent() const {
 }
 
 bool DesktopAssociation::Register() {
+  // A desktop entry starts programs by full path; without one there is nothing to register.
+  if (!program_.is_absolute()) {
+    throw SsfError("Не удалось определить путь к программе: \"" + program_.string() + "\"");
+  }
   const fs::path mimeapps = EditTarget(MimeAppsFile());
   const fs::path files[] = {MimeTypeFile(), IconFile(), DesktopEntryFile(), mimeapps};
   for (const fs::path& f : files) {

@@ -11,6 +11,7 @@
 #include "theme/DesktopAssociation.h"
 #include "theme/ExternalTool.h"
 #include "theme/MimeAppsList.h"
+#include "theme/SsfError.h"
 
 namespace ssf {
 namespace {
@@ -173,6 +174,13 @@ TEST(DesktopAssociation, UnwritableFolderShowsTheWarningAndWritesNothing) {
   EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_TRUE(writable.IsPresent());
   fs::permissions(tmp / "data/applications", fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(DesktopAssociation, UnknownProgramPathIsAnErrorBeforeAnyWrite) {
+  TempDir tmp;
+  DesktopAssociation assoc({tmp / "data", tmp / "config"}, "", [](const std::vector<std::string>&) {});
+  EXPECT_THROW(assoc.Register(), SsfError);
+  EXPECT_TRUE(fs::is_empty(tmp.path()));
 }
 
 TEST(DesktopAssociation, LinkedMimeAppsListStaysALink) {
