@@ -11,6 +11,8 @@ namespace {
 const Command kCommands[] = {
     {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
     {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
+    {"flm2flc", "IN.flm OUT.flc", "convert a phone file list to its text form", CmdFlmToFlc},
+    {"flc2flm", "IN.flc OUT.flm", "convert a file list text back to the phone's form", CmdFlcToFlm},
 };
 
 void PrintHelp(std::ostream& out) {
