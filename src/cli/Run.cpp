@@ -2,7 +2,7 @@
 #include <span>
 
 #include "cli/Commands.h"
-#include "theme/ProgramFolder.h"
+#include "theme/MapsFolder.h"
 
 namespace ssf::cli {
 
@@ -34,7 +34,7 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Context ctx{ProgramFolder() / "ThemeMaps", out, err};
+  Context ctx{MapsFolder(), out, err};
   size_t i = 0;
   for (; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {
