@@ -11,6 +11,8 @@ namespace {
 const Command kCommands[] = {
     {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
     {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
+    {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
+     "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},
 };
 
 void PrintHelp(std::ostream& out) {
