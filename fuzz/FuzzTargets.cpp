@@ -8,6 +8,7 @@ namespace {
 const Target kTargets[] = {
     {"ini", FuzzIni},
     {"taglines", FuzzTagLines},
+    {"workbook", FuzzWorkbook},
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "taglines/XmlLib.h"
 #include "theme/FileIO.h"
+#include "theme/SsfError.h"
 #include "tools/WorkbookReaders.h"
 
 namespace ssf {
@@ -71,6 +72,14 @@ ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& 
                            const std::filesystem::path& second_file, std::string_view button_name,
                            std::string_view caption, std::vector<std::string>& log) {
   ColorCopyCounts counts;
+  for (const auto* path : {&first_file, &second_file}) {
+    // The destination is replaced by rename: a device or other special file must never
+    // be swapped for a regular one.
+    std::error_code ec;
+    if (std::filesystem::exists(*path, ec) && !std::filesystem::is_regular_file(*path, ec)) {
+      throw SsfError("Не удалось прочитать файл: " + path->string() + " (не обычный файл)");
+    }
+  }
   Bytes first = ReadWholeFile(first_file);
   Bytes second = ReadWholeFile(second_file);
   const bool reverse = CopiesSecondToFirst(button_name);
@@ -98,7 +107,10 @@ ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& 
     }
   }
 
-  WriteFileAtomic(dest_path, dest);
+  // Through a symbolic link, replace the file it names and keep the link.
+  std::error_code ec;
+  std::filesystem::path target = std::filesystem::canonical(dest_path, ec);
+  WriteFileAtomic(ec ? dest_path : target, dest);
   log.push_back("");
   log.push_back("Копирование " + std::string(kGrave) + std::string(caption) + kGrave + " завершено.");
   log.push_back("Успешно: " + std::to_string(counts.copied));

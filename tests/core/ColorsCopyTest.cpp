@@ -240,6 +240,28 @@ TEST(ColorsCopyTest, UnreadableColourFileStopsBeforeWriting) {
   EXPECT_EQ(Inode(second), before);
 }
 
+TEST(ColorsCopyTest, DestinationBehindALinkKeepsTheLinkAndSpecialFilesAreRefused) {
+  TempDir dir;
+  MemoryWorkbook scheme("Colors");
+  scheme.SetCell(2, 1, "id");
+  scheme.SetCell(2, 2, "entry 0");
+  scheme.SetCell(2, 3, "entry 1");
+  auto first = dir / "first.tab", real = dir / "real.tab", link = dir / "link.tab";
+  WriteFile(first, ColourFile(2, 0x10));
+  WriteFile(real, ColourFile(2, 0x20));
+  std::filesystem::create_symlink(real, link);
+  Lines log;
+  CopyColors(scheme, first, link, "btn_CopyFromFirstToSecond", "A->B", log);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadFile(real), (std::vector<uint8_t>{0x20, 0x30, 0x10, 0x20}));
+
+  log.clear();
+  EXPECT_THROW(CopyColors(scheme, first, dir.path(), "btn_CopyFromFirstToSecond", "A->B", log), SsfError);
+  ASSERT_EQ(::mkfifo((dir / "fifo.tab").c_str(), 0600), 0);
+  EXPECT_THROW(CopyColors(scheme, first, dir / "fifo.tab", "btn_CopyFromFirstToSecond", "A->B", log), SsfError);
+  EXPECT_TRUE(log.empty());
+}
+
 // --- the window's handlers -------------------------------------------------------------
 
 class ColorsCopyToolTest : public ::testing::Test {
