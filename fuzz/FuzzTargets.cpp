@@ -9,6 +9,7 @@ const Target kTargets[] = {
     {"ini", FuzzIni},
     {"taglines", FuzzTagLines},
     {"pictures", FuzzPictures},
+    {"workbook", FuzzWorkbook},
 };
 
 }  // namespace

@@ -22,5 +22,6 @@ const Target* FindTarget(std::string_view name);
 void FuzzIni(std::span<const uint8_t> data);
 void FuzzTagLines(std::span<const uint8_t> data);
 void FuzzPictures(std::span<const uint8_t> data);
+void FuzzWorkbook(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz

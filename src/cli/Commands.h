@@ -9,5 +9,6 @@ int CmdCheckMap(Context& ctx, const std::vector<std::string>& args);
 int CmdFlmToFlc(Context& ctx, const std::vector<std::string>& args);
 int CmdFlcToFlm(Context& ctx, const std::vector<std::string>& args);
 int CmdConvert(Context& ctx, const std::vector<std::string>& args);
+int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

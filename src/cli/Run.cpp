@@ -14,6 +14,8 @@ const Command kCommands[] = {
     {"flm2flc", "IN.flm OUT.flc", "convert a phone file list to its text form", CmdFlmToFlc},
     {"flc2flm", "IN.flc OUT.flm", "convert a file list text back to the phone's form", CmdFlcToFlm},
     {"convert", "IN OUT [--size WxH]", "convert a picture by the file extensions", CmdConvert},
+    {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
+     "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -26,8 +28,7 @@ void PrintHelp(std::ostream& out) {
   for (const Command& c : kCommands) {
     std::string head = std::string(c.name) + (*c.usage ? " " : "") + c.usage;
     out << "  " << head;
-    for (size_t i = head.size(); i < 40; ++i) out << ' ';
-    out << ' ' << c.help << '\n';
+    out << "\n      " << c.help << '\n';
   }
 }
 
