@@ -8,6 +8,7 @@ namespace {
 const Target kTargets[] = {
     {"ini", FuzzIni},
     {"taglines", FuzzTagLines},
+    {"ifeg_decode", FuzzIfegDecode},
 };
 
 }  // namespace

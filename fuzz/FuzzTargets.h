@@ -21,5 +21,6 @@ const Target* FindTarget(std::string_view name);
 // The target functions, one per reader (fuzz/targets/*.cpp).
 void FuzzIni(std::span<const uint8_t> data);
 void FuzzTagLines(std::span<const uint8_t> data);
+void FuzzIfegDecode(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz

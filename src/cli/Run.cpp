@@ -12,8 +12,10 @@ const Command kCommands[] = {
     {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
     {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
     {"convert", "IN OUT [--size WxH]", "convert a picture by the file extensions", CmdConvert},
-    {"ifeg", "decode IN.ifg OUT.bmp|.png | encode IN OUT.ifg [--mode 1|2|3] | info IN.ifg",
-     "decode, encode or describe an IFEG picture", CmdIfeg},
+    {"ifeg", "decode|encode|info FILES...",
+     "IFEG pictures: decode IN.ifg OUT.bmp|.png; encode IN.bmp|.png|.jpg OUT.ifg "
+     "[--mode 1|2|3]; info IN.ifg",
+     CmdIfeg},
 };
 
 void PrintHelp(std::ostream& out) {
