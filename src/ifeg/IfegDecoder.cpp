@@ -1,10 +1,12 @@
 // IFEG decoder (the layout is at the top of Ifeg.h). Untrusted data: every read is
 // bounded; a stream or escape area that runs out is an error, not a read past the end.
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "ifeg/Ifeg.h"
 #include "ifeg/IfegBits.h"
+#include "ifeg/IfegScale.h"
 #include "ifeg/IfegTables.h"
 #include "theme/SsfError.h"
 
@@ -20,6 +22,34 @@ constexpr size_t kMode23StreamStart = 12;
                  std::to_string(offset) + ")");
 }
 
+// One pixel code, looked up by the next 12 bits of the stream: a copy is a difference of
+// 0; in modes 2 and 3 an escape's length takes in its 18-bit value.
+struct PixelCode {
+  int32_t delta;
+  uint8_t length;
+  uint8_t escape;  // 0 or 1
+};
+using CodeTable = std::array<PixelCode, 4096>;
+
+CodeTable MakeCodeTable(const DeltaTable& table, bool inline_escapes) {
+  CodeTable codes{};
+  for (uint32_t c = 0; c < 4096; ++c) {
+    if (c & 0x800) {
+      codes[c] = {0, 1, 0};
+      continue;
+    }
+    const uint32_t k = (c >> 8) & 7;
+    if (k == 7) {
+      codes[c] = {0, static_cast<uint8_t>(inline_escapes ? 4 + 18 : 4), 1};
+      continue;
+    }
+    const uint32_t length = 4 + k + 2;
+    const uint32_t j = (c >> (12 - length)) & ((1u << (k + 2)) - 1);
+    codes[c] = {table[(4u << k) + j], static_cast<uint8_t>(length), 0};
+  }
+  return codes;
+}
+
 // Decodes the blocks into `buf` (width * height elements, zero-filled). T is uint16_t
 // in mode 1, so sums wrap modulo 65536 there, and uint32_t in modes 2 and 3.
 template <typename T>
@@ -27,19 +57,21 @@ class BlockDecoder {
  public:
   BlockDecoder(ByteSpan data, const IfgHeader& h, T* buf)
       : data_(data), h_(h), buf_(buf), reader_(data, h.stream_start),
-        table_(LoadDeltaTable(h.mode != 1, h.mode == 1 && h.table_select == 2)),
+        codes_(MakeCodeTable(LoadDeltaTable(h.mode != 1, h.mode == 1 && h.table_select == 2), h.mode != 1)),
         stream_bits_((data.size() - h.stream_start) * 8), escape_pos_(h.escape_offset) {}
 
-  void Run() {
+  // Calls rows_done(first_row, row_count) after each row of blocks.
+  template <typename RowsDone>
+  void Run(RowsDone rows_done) {
     const uint32_t w = h_.width;
     const uint32_t hgt = h_.height;
     for (uint32_t by = 0; by < hgt; by += 4) {
       const uint32_t bh = std::min(4u, hgt - by);
       for (uint32_t bx = 0; bx < w; bx += 4) {
         const uint32_t bw = std::min(4u, w - bx);
-        const size_t code_pos = Position();
+        const size_t code_pos = h_.stream_start + static_cast<size_t>(reader_.BitsTaken() / 8);
         reader_.Need(2);
-        uint32_t code = reader_.Take(2);
+        const uint32_t code = reader_.Take(2);
         if (code == 3) {
           if (bx == 0 && by == 0) Corrupt("заполнение строк в первом блоке", code_pos);
           for (uint32_t r = 0; r < bh; ++r) {
@@ -47,12 +79,12 @@ class BlockDecoder {
             std::fill_n(buf_ + row + bx, bw, buf_[row + bx - 1]);
           }
         } else {
-          const ptrdiff_t offset = code == 0 ? 1 : code == 1 ? ptrdiff_t{w} : ptrdiff_t{w} + 1;
-          for (uint32_t y = by; y < by + bh; ++y) {
-            for (uint32_t x = bx; x < bx + bw; ++x) {
-              const ptrdiff_t i = static_cast<ptrdiff_t>(y) * w + x;
-              buf_[i] = Pixel(i >= offset ? buf_[i - offset] : T{0});
-            }
+          const size_t offset = code == 0 ? 1 : code == 1 ? size_t{w} : size_t{w} + 1;
+          // Below the first block row every predictor index is inside the picture.
+          if (by == 0) {
+            Block<true>(bx, by, bw, bh, offset);
+          } else {
+            Block<false>(bx, by, bw, bh, offset);
           }
         }
         if (reader_.BitsTaken() > stream_bits_) {
@@ -61,6 +93,7 @@ class BlockDecoder {
                   data_.size());
         }
       }
+      rows_done(by, bh);
     }
   }
 
@@ -68,23 +101,42 @@ class BlockDecoder {
   size_t Escapes() const { return escapes_; }
 
  private:
-  size_t Position() const { return h_.stream_start + static_cast<size_t>(reader_.BitsTaken() / 8); }
+  template <bool kMayBeNegative>
+  void Block(uint32_t bx, uint32_t by, uint32_t bw, uint32_t bh, size_t offset) {
+    for (uint32_t y = by; y < by + bh; ++y) {
+      T* row = buf_ + static_cast<size_t>(y) * h_.width;
+      for (uint32_t x = bx; x < bx + bw; ++x) {
+        const size_t i = static_cast<size_t>(y) * h_.width + x;
+        T pred;
+        if constexpr (kMayBeNegative) {
+          pred = i >= offset ? buf_[i - offset] : T{0};
+        } else {
+          pred = buf_[i - offset];
+        }
+        reader_.Need(24);
+        const PixelCode& c = codes_[reader_.Peek(12)];
+        // Escapes are frequent in photos and unpredictable, so the value is picked
+        // without a branch.
+        const uint32_t escaped = h_.mode == 1 ? NextEscapeValue(c.escape) : reader_.Peek(22) & 0x3FFFF;
+        const uint32_t mask = 0u - c.escape;
+        row[x] = static_cast<T>((escaped & mask) | ((pred + static_cast<uint32_t>(c.delta)) & ~mask));
+        reader_.Skip(c.length);
+        escapes_ += c.escape;
+      }
+    }
+  }
 
-  T Pixel(T pred) {
-    reader_.Need(24);
-    if (reader_.Take(1)) return pred;
-    const uint32_t k = reader_.Take(3);
-    if (k != 7) {
-      const uint32_t j = reader_.Take(k + 2);
-      return static_cast<T>(pred + static_cast<uint32_t>(table_[(4u << k) + j]));
+  // The value at the escape pointer, which moves on when `take` is 1; an escape past
+  // the end of the data is an error.
+  uint32_t NextEscapeValue(uint8_t take) {
+    if (escape_pos_ + 2 > data_.size()) [[unlikely]] {
+      if (take) {
+        Corrupt("область замен кончилась на замене " + std::to_string(escapes_ + 1), escape_pos_);
+      }
+      return 0;
     }
-    ++escapes_;
-    if (h_.mode != 1) return static_cast<T>(reader_.Take(18));
-    if (escape_pos_ + 2 > data_.size()) {
-      Corrupt("область замен кончилась на замене " + std::to_string(escapes_), escape_pos_);
-    }
-    T v = static_cast<T>(data_[escape_pos_] | (data_[escape_pos_ + 1] << 8));
-    escape_pos_ += 2;
+    const uint32_t v = data_[escape_pos_] | (data_[escape_pos_ + 1] << 8);
+    escape_pos_ += 2u * take;
     return v;
   }
 
@@ -92,7 +144,7 @@ class BlockDecoder {
   const IfgHeader& h_;
   T* buf_;
   IfgBitReader reader_;
-  DeltaTable table_;
+  CodeTable codes_;
   uint64_t stream_bits_;
   size_t escape_pos_;
   size_t escapes_ = 0;
@@ -117,27 +169,34 @@ struct Decoded {
   size_t escapes;
 };
 
+// Converts finished rows to 24 bits while they are still in the cache.
 template <typename T>
-Decoded<T> DecodeValues(ByteSpan data, const IfgHeader& h) {
+void ToImage(const T* values, uint8_t mode, uint32_t first_row, uint32_t rows, Image& out) {
+  const size_t begin = size_t{first_row} * out.width;
+  const size_t end = begin + size_t{rows} * out.width;
+  uint8_t* p = out.bgr.data() + begin * 3;
+  if (mode == 1) {
+    for (size_t i = begin; i < end; ++i, p += 3) ifeg_scale::Unpack565(values[i], p);
+  } else {
+    for (size_t i = begin; i < end; ++i, p += 3) ifeg_scale::Unpack666(values[i], p);
+  }
+}
+
+// The packed values, and the 24-bit picture too when `picture` is given.
+template <typename T>
+Decoded<T> DecodeValues(ByteSpan data, const IfgHeader& h, Image* picture) {
   CheckMinimumLength(data, h);
   CheckImageSize(h.width, h.height);
   Decoded<T> out;
   out.values.assign(static_cast<size_t>(h.width) * h.height, T{0});
+  if (picture) *picture = Image(h.width, h.height);
   BlockDecoder<T> decoder(data, h, out.values.data());
-  decoder.Run();
+  decoder.Run([&](uint32_t first_row, uint32_t rows) {
+    if (picture) ToImage(out.values.data(), h.mode, first_row, rows, *picture);
+  });
   out.consumed = decoder.Consumed();
   out.escapes = decoder.Escapes();
   return out;
-}
-
-template <typename T>
-void ToImage(const std::vector<T>& values, uint8_t mode, Image& out) {
-  uint8_t* p = out.bgr.data();
-  if (mode == 1) {
-    for (T v : values) { UnpackRgb565(v, p); p += 3; }
-  } else {
-    for (T v : values) { UnpackRgb666(v, p); p += 3; }
-  }
 }
 
 }  // namespace
@@ -172,12 +231,12 @@ IfgPacked DecodeIFGPacked(ByteSpan data) {
   IfgPacked out;
   out.header = ReadIfgHeader(data);
   if (out.header.mode == 1) {
-    auto d = DecodeValues<uint16_t>(data, out.header);
+    auto d = DecodeValues<uint16_t>(data, out.header, nullptr);
     out.values.assign(d.values.begin(), d.values.end());
     out.consumed = d.consumed;
     out.escapes = d.escapes;
   } else {
-    auto d = DecodeValues<uint32_t>(data, out.header);
+    auto d = DecodeValues<uint32_t>(data, out.header, nullptr);
     out.values = std::move(d.values);
     out.consumed = d.consumed;
     out.escapes = d.escapes;
@@ -187,20 +246,10 @@ IfgPacked DecodeIFGPacked(ByteSpan data) {
 
 size_t DecodeIFG(ByteSpan data, Image& picture, IfgHeader* header) {
   if (!IsIfgData(data)) return 0;
-  IfgHeader h = ReadIfgHeader(data);
-  size_t consumed = 0;
+  const IfgHeader h = ReadIfgHeader(data);
   Image out;
-  if (h.mode == 1) {
-    auto d = DecodeValues<uint16_t>(data, h);
-    out = Image(h.width, h.height);
-    ToImage(d.values, h.mode, out);
-    consumed = d.consumed;
-  } else {
-    auto d = DecodeValues<uint32_t>(data, h);
-    out = Image(h.width, h.height);
-    ToImage(d.values, h.mode, out);
-    consumed = d.consumed;
-  }
+  const size_t consumed = h.mode == 1 ? DecodeValues<uint16_t>(data, h, &out).consumed
+                                      : DecodeValues<uint32_t>(data, h, &out).consumed;
   picture = std::move(out);
   if (header) *header = h;
   return consumed;

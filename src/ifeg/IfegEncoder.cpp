@@ -3,11 +3,13 @@
 // Only table entries 4..19, whose values the format fixes, are ever written; every other
 // difference is escaped, so our files decode the same with any delta table.
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <string>
 
 #include "ifeg/Ifeg.h"
 #include "ifeg/IfegBits.h"
+#include "ifeg/IfegScale.h"
 #include "ifeg/IfegTables.h"
 #include "theme/SsfError.h"
 
@@ -19,33 +21,34 @@ constexpr uint32_t kMaxSide = 65535;
 constexpr int kFirstEntry = 4;
 constexpr int kEndEntry = 20;  // entries 4..19 are the format's own
 
-// Difference -> table entry in constant time: open addressing over 64 slots for the
-// 16 usable entries.
-class EntryLookup {
+// What one pixel becomes: kEscape, kCopy, or a table entry 4..19.
+constexpr uint8_t kEscape = 0;
+constexpr uint8_t kCopy = 1;
+
+// Difference -> pixel code in constant time: a direct table over the range of the
+// usable entries' values (within +-8192 for both tables); 0 is a copy.
+class CodeLookup {
  public:
-  explicit EntryLookup(const DeltaTable& table) {
-    for (int t = kFirstEntry; t < kEndEntry; ++t) {
-      uint32_t s = Slot(table[t]);
-      while (entry_[s] != 0 && key_[s] != table[t]) s = (s + 1) & 63;
-      if (entry_[s] == 0) {
-        key_[s] = table[t];
-        entry_[s] = static_cast<uint8_t>(t);
-      }
+  explicit CodeLookup(const DeltaTable& table) {
+    int64_t reach = 0;
+    for (int t = kFirstEntry; t < kEndEntry; ++t) reach = std::max<int64_t>(reach, std::abs(int64_t{table[t]}));
+    reach_ = static_cast<uint32_t>(reach);
+    code_.assign(2 * size_t{reach_} + 1, kEscape);
+    // The first of equal values wins, as a scan upward from entry 4 would find.
+    for (int t = kEndEntry - 1; t >= kFirstEntry; --t) {
+      if (table[t] != 0) code_[static_cast<size_t>(int64_t{table[t]} + reach_)] = static_cast<uint8_t>(t);
     }
+    code_[reach_] = kCopy;
   }
 
-  // The entry holding `diff`, or 0.
-  int Find(int32_t diff) const {
-    for (uint32_t s = Slot(diff);; s = (s + 1) & 63) {
-      if (entry_[s] == 0) return 0;
-      if (key_[s] == diff) return entry_[s];
-    }
+  uint8_t Find(int64_t diff) const {
+    const uint64_t at = static_cast<uint64_t>(diff + reach_);
+    return at < code_.size() ? code_[at] : kEscape;
   }
 
  private:
-  static uint32_t Slot(int32_t d) { return (static_cast<uint32_t>(d) * 0x9E3779B1u) >> 26; }
-  std::array<int32_t, 64> key_{};
-  std::array<uint8_t, 64> entry_{};
+  uint32_t reach_ = 0;
+  std::vector<uint8_t> code_;
 };
 
 // Code length of table entry t: group k = floor(log2 t) - 2 costs k + 6 bits.
@@ -55,15 +58,26 @@ struct Block {
   uint32_t bx, by, bw, bh;
 };
 
+// One block under one prediction: the code of each pixel in order and the total cost
+// (bits, with escape-area bytes counted as 8 bits each).
+struct Candidate {
+  std::array<uint8_t, 16> codes;
+  uint64_t cost = 0;
+};
+
 class Encoder {
  public:
   Encoder(uint32_t width, uint32_t height, uint32_t mode, std::span<const uint32_t> values)
       : w_(width), h_(height), mode_(mode), v_(values),
         lookup_(LoadDeltaTable(mode != 1)) {
+    cost_[kEscape] = mode == 1 ? 4 + 16 : 4 + 18;
+    cost_[kCopy] = 1;
+    for (int t = kFirstEntry; t < kEndEntry; ++t) cost_[t] = static_cast<uint8_t>(Group(t) + 6);
     stream_.Reserve(v_.size() / 2 + 16);
   }
 
   void Run() {
+    Candidate cand[3];
     for (uint32_t by = 0; by < h_; by += 4) {
       for (uint32_t bx = 0; bx < w_; bx += 4) {
         Block b{bx, by, std::min(4u, w_ - bx), std::min(4u, h_ - by)};
@@ -71,7 +85,20 @@ class Encoder {
           stream_.Put(3, 2);
           continue;
         }
-        Emit(b, ChooseCode(b));
+        // The position decides for the first row and column of blocks; elsewhere the
+        // cheapest candidate wins, a tie keeping the lower code.
+        uint32_t code;
+        if (bx == 0 || by == 0) {
+          code = (bx == 0 && by > 0) ? 1 : 0;
+          Fill<true>(b, code, cand[code]);
+        } else {
+          code = 0;
+          for (uint32_t c = 0; c < 3; ++c) {
+            Fill<false>(b, c, cand[c]);
+            if (cand[c].cost < cand[code].cost) code = c;
+          }
+        }
+        Emit(b, code, cand[code]);
       }
     }
   }
@@ -91,75 +118,48 @@ class Encoder {
     return true;
   }
 
-  // The position decides for the first row and column of blocks; elsewhere the
-  // cheapest candidate wins, a tie keeping the lower code.
-  uint32_t ChooseCode(const Block& b) const {
-    if (b.bx == 0 && b.by == 0) return 0;
-    if (b.bx == 0) return 1;
-    if (b.by == 0) return 0;
-    uint32_t best = 0;
-    uint64_t best_cost = Cost(b, 0);
-    for (uint32_t c = 1; c < 3; ++c) {
-      uint64_t cost = Cost(b, c);
-      if (cost < best_cost) {
-        best = c;
-        best_cost = cost;
-      }
-    }
-    return best;
-  }
-
-  static ptrdiff_t Offset(uint32_t code, uint32_t w) {
-    return code == 0 ? 1 : code == 1 ? ptrdiff_t{w} : ptrdiff_t{w} + 1;
-  }
-
-  bool Usable(uint32_t code, uint32_t x, uint32_t y) const {
-    if (x == 0 && y == 0) return false;
-    if (y == 0 && code != 0) return false;
-    if (x == 0 && code != 1) return false;
-    return true;
-  }
-
-  // What one pixel costs: 0 for a copy, a table entry 4..19, or -1 for an escape.
-  int Classify(uint32_t code, uint32_t x, uint32_t y) const {
-    if (!Usable(code, x, y)) return -1;
-    const size_t i = static_cast<size_t>(y) * w_ + x;
-    const int64_t diff = int64_t{v_[i]} - v_[i - static_cast<size_t>(Offset(code, w_))];
-    if (diff == 0) return 0;
-    int t = lookup_.Find(static_cast<int32_t>(diff));
-    return t == 0 ? -1 : t;
-  }
-
-  uint64_t Cost(const Block& b, uint32_t code) const {
-    const unsigned escape_bits = mode_ == 1 ? 4 + 16 : 4 + 18;
-    uint64_t bits = 2;
+  // Column 0 is never predicted from the left or up-left, row 0 never from above, and
+  // the first pixel never: such pixels are escaped. Away from the picture's top and
+  // left edges (kAtEdge false) every prediction is usable.
+  template <bool kAtEdge>
+  void Fill(const Block& b, uint32_t code, Candidate& cand) const {
+    const size_t offset = code == 0 ? 1 : code == 1 ? size_t{w_} : size_t{w_} + 1;
+    unsigned n = 0;
+    uint64_t cost = 2;
     for (uint32_t y = b.by; y < b.by + b.bh; ++y) {
+      const uint32_t* row = v_.data() + static_cast<size_t>(y) * w_;
       for (uint32_t x = b.bx; x < b.bx + b.bw; ++x) {
-        int t = Classify(code, x, y);
-        bits += t == 0 ? 1 : t < 0 ? escape_bits : Group(t) + 6;
+        uint8_t c = kEscape;
+        bool usable = true;
+        if constexpr (kAtEdge) {
+          usable = !((x == 0 && y == 0) || (y == 0 && code != 0) || (x == 0 && code != 1));
+        }
+        if (usable) c = lookup_.Find(int64_t{row[x]} - row[x - offset]);
+        cand.codes[n++] = c;
+        cost += cost_[c];
       }
     }
-    return bits;
+    cand.cost = cost;
   }
 
-  void Emit(const Block& b, uint32_t code) {
+  void Emit(const Block& b, uint32_t code, const Candidate& cand) {
     stream_.Put(code, 2);
+    unsigned n = 0;
     for (uint32_t y = b.by; y < b.by + b.bh; ++y) {
+      const uint32_t* row = v_.data() + static_cast<size_t>(y) * w_;
       for (uint32_t x = b.bx; x < b.bx + b.bw; ++x) {
-        int t = Classify(code, x, y);
-        if (t == 0) {
+        const uint8_t c = cand.codes[n++];
+        if (c == kCopy) {
           stream_.Put(1, 1);
-        } else if (t > 0) {
-          unsigned k = Group(t);
-          stream_.Put((k << (k + 2)) | (static_cast<uint32_t>(t) & ((1u << (k + 2)) - 1)), k + 6);
-        } else {
-          uint32_t v = v_[static_cast<size_t>(y) * w_ + x];
+        } else if (c != kEscape) {
+          const unsigned k = Group(c);
+          stream_.Put((k << (k + 2)) | (c & ((1u << (k + 2)) - 1)), k + 6);
+        } else if (mode_ == 1) {
           stream_.Put(7, 4);
-          if (mode_ == 1) {
-            AppendU16LE(escapes_, static_cast<uint16_t>(v));
-          } else {
-            stream_.Put(v, 18);
-          }
+          escapes_.push_back(static_cast<uint8_t>(row[x]));
+          escapes_.push_back(static_cast<uint8_t>(row[x] >> 8));
+        } else {
+          stream_.Put((7u << 18) | row[x], 4 + 18);
         }
       }
     }
@@ -167,7 +167,8 @@ class Encoder {
 
   uint32_t w_, h_, mode_;
   std::span<const uint32_t> v_;
-  EntryLookup lookup_;
+  CodeLookup lookup_;
+  std::array<uint8_t, kEndEntry> cost_{};
   IfgBitWriter stream_;
   Bytes escapes_;
 };
@@ -241,9 +242,9 @@ Bytes EncodeIFG(const Image& picture, uint32_t bits, uint32_t mode) {
   std::vector<uint32_t> values(picture.PixelCount());
   const uint8_t* p = picture.bgr.data();
   if (mode == 1) {
-    for (uint32_t& v : values) { v = PackRgb565(p[0], p[1], p[2]); p += 3; }
+    for (uint32_t& v : values) { v = ifeg_scale::Pack565(p); p += 3; }
   } else {
-    for (uint32_t& v : values) { v = PackRgb666(p[0], p[1], p[2]); p += 3; }
+    for (uint32_t& v : values) { v = ifeg_scale::Pack666(p); p += 3; }
   }
   return EncodeIFGPacked(picture.width, picture.height, mode, values);
 }
