@@ -126,15 +126,16 @@ class Encoder {
     const size_t offset = code == 0 ? 1 : code == 1 ? size_t{w_} : size_t{w_} + 1;
     unsigned n = 0;
     uint64_t cost = 2;
+    const uint32_t* v = v_.data();
     for (uint32_t y = b.by; y < b.by + b.bh; ++y) {
-      const uint32_t* row = v_.data() + static_cast<size_t>(y) * w_;
       for (uint32_t x = b.bx; x < b.bx + b.bw; ++x) {
+        const size_t i = static_cast<size_t>(y) * w_ + x;
         uint8_t c = kEscape;
         bool usable = true;
         if constexpr (kAtEdge) {
           usable = !((x == 0 && y == 0) || (y == 0 && code != 0) || (x == 0 && code != 1));
         }
-        if (usable) c = lookup_.Find(int64_t{row[x]} - row[x - offset]);
+        if (usable) c = lookup_.Find(int64_t{v[i]} - v[i - offset]);
         cand.codes[n++] = c;
         cost += cost_[c];
       }
