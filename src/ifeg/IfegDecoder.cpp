@@ -2,6 +2,7 @@
 // bounded; a stream or escape area that runs out is an error, not a read past the end.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 
 #include "ifeg/Ifeg.h"
@@ -50,23 +51,35 @@ CodeTable MakeCodeTable(const DeltaTable& table, bool inline_escapes) {
   return codes;
 }
 
-// Decodes the blocks into `buf` (width * height elements, zero-filled). T is uint16_t
-// in mode 1, so sums wrap modulo 65536 there, and uint32_t in modes 2 and 3.
+// Decodes the blocks, handing out each finished row of blocks. T is uint16_t in mode 1,
+// so sums wrap modulo 65536 there, and uint32_t in modes 2 and 3.
+//
+// The working buffer is the picture's rows in row-major order, read by linear index.
+// Every index a block reads lies at most one row back, so only eight rows are kept, as
+// a ring: row y is ring row y % 8, and linear index arithmetic stays valid modulo the
+// ring's size. Rows are cleared before their block row, as a picture-sized buffer would
+// hold zeros there.
 template <typename T>
 class BlockDecoder {
  public:
-  BlockDecoder(ByteSpan data, const IfgHeader& h, T* buf)
-      : data_(data), h_(h), buf_(buf), reader_(data, h.stream_start),
+  static constexpr uint32_t kRingRows = 8;
+
+  BlockDecoder(ByteSpan data, const IfgHeader& h)
+      : data_(data), h_(h), ring_(size_t{kRingRows} * h.width, T{0}), buf_(ring_.data()),
+        ring_size_(ring_.size()), reader_(data, h.stream_start),
         codes_(MakeCodeTable(LoadDeltaTable(h.mode != 1, h.mode == 1 && h.table_select == 2), h.mode != 1)),
         stream_bits_((data.size() - h.stream_start) * 8), escape_pos_(h.escape_offset) {}
 
-  // Calls rows_done(first_row, row_count) after each row of blocks.
+  // Calls rows_done(first_row, row_count, values) after each row of blocks, values
+  // pointing at the first of those rows.
   template <typename RowsDone>
   void Run(RowsDone rows_done) {
     const uint32_t w = h_.width;
     const uint32_t hgt = h_.height;
     for (uint32_t by = 0; by < hgt; by += 4) {
       const uint32_t bh = std::min(4u, hgt - by);
+      T* rows = buf_ + size_t{by % kRingRows} * w;
+      std::fill_n(rows, size_t{bh} * w, T{0});
       for (uint32_t bx = 0; bx < w; bx += 4) {
         const uint32_t bw = std::min(4u, w - bx);
         const size_t code_pos = h_.stream_start + static_cast<size_t>(reader_.BitsTaken() / 8);
@@ -75,8 +88,8 @@ class BlockDecoder {
         if (code == 3) {
           if (bx == 0 && by == 0) Corrupt("заполнение строк в первом блоке", code_pos);
           for (uint32_t r = 0; r < bh; ++r) {
-            size_t row = static_cast<size_t>(by + r) * w;
-            std::fill_n(buf_ + row + bx, bw, buf_[row + bx - 1]);
+            const size_t at = size_t{(by + r) % kRingRows} * w + bx;
+            std::fill_n(buf_ + at, bw, buf_[Back(at, 1)]);
           }
         } else {
           const size_t offset = code == 0 ? 1 : code == 1 ? size_t{w} : size_t{w} + 1;
@@ -93,7 +106,7 @@ class BlockDecoder {
                   data_.size());
         }
       }
-      rows_done(by, bh);
+      rows_done(by, bh, static_cast<const T*>(rows));
     }
   }
 
@@ -104,14 +117,15 @@ class BlockDecoder {
   template <bool kMayBeNegative>
   void Block(uint32_t bx, uint32_t by, uint32_t bw, uint32_t bh, size_t offset) {
     for (uint32_t y = by; y < by + bh; ++y) {
-      T* row = buf_ + static_cast<size_t>(y) * h_.width;
+      const size_t row_at = size_t{y % kRingRows} * h_.width;
       for (uint32_t x = bx; x < bx + bw; ++x) {
-        const size_t i = static_cast<size_t>(y) * h_.width + x;
+        const size_t at = row_at + x;
         T pred;
         if constexpr (kMayBeNegative) {
-          pred = i >= offset ? buf_[i - offset] : T{0};
+          // Linear index y * width + x minus the offset before the picture: predictor 0.
+          pred = size_t{y} * h_.width + x >= offset ? buf_[Back(at, offset)] : T{0};
         } else {
-          pred = buf_[i - offset];
+          pred = buf_[Back(at, offset)];
         }
         reader_.Need(24);
         const PixelCode& c = codes_[reader_.Peek(12)];
@@ -119,11 +133,16 @@ class BlockDecoder {
         // without a branch.
         const uint32_t escaped = h_.mode == 1 ? NextEscapeValue(c.escape) : reader_.Peek(22) & 0x3FFFF;
         const uint32_t mask = 0u - c.escape;
-        row[x] = static_cast<T>((escaped & mask) | ((pred + static_cast<uint32_t>(c.delta)) & ~mask));
+        buf_[at] = static_cast<T>((escaped & mask) | ((pred + static_cast<uint32_t>(c.delta)) & ~mask));
         reader_.Skip(c.length);
         escapes_ += c.escape;
       }
     }
+  }
+
+  // The ring position `offset` elements before `at`.
+  size_t Back(size_t at, size_t offset) const {
+    return at >= offset ? at - offset : at + ring_size_ - offset;
   }
 
   // The value at the escape pointer, which moves on when `take` is 1; an escape past
@@ -142,7 +161,9 @@ class BlockDecoder {
 
   ByteSpan data_;
   const IfgHeader& h_;
+  std::vector<T> ring_;
   T* buf_;
+  size_t ring_size_;
   IfgBitReader reader_;
   CodeTable codes_;
   uint64_t stream_bits_;
@@ -162,41 +183,47 @@ void CheckMinimumLength(ByteSpan data, const IfgHeader& h) {
   }
 }
 
-template <typename T>
-struct Decoded {
-  std::vector<T> values;
-  size_t consumed;
-  size_t escapes;
-};
-
-// Converts finished rows to 24 bits while they are still in the cache.
+// Converts finished rows to 24 bits while they are still in the cache. Each pixel is
+// stored as four bytes, the fourth overwritten by the next pixel; the last one as three.
 template <typename T>
 void ToImage(const T* values, uint8_t mode, uint32_t first_row, uint32_t rows, Image& out) {
-  const size_t begin = size_t{first_row} * out.width;
-  const size_t end = begin + size_t{rows} * out.width;
-  uint8_t* p = out.bgr.data() + begin * 3;
+  const size_t count = size_t{rows} * out.width;
+  if (count == 0) return;
+  uint8_t* p = out.bgr.data() + size_t{first_row} * out.width * 3;
+  auto convert = [&](auto bgr) {
+    for (size_t i = 0; i + 1 < count; ++i, p += 3) {
+      const uint32_t px = bgr(values[i]);
+      std::memcpy(p, &px, 4);
+    }
+    const uint32_t last = bgr(values[count - 1]);
+    p[0] = static_cast<uint8_t>(last);
+    p[1] = static_cast<uint8_t>(last >> 8);
+    p[2] = static_cast<uint8_t>(last >> 16);
+  };
   if (mode == 1) {
-    for (size_t i = begin; i < end; ++i, p += 3) ifeg_scale::Unpack565(values[i], p);
+    convert(ifeg_scale::Bgr565);
   } else {
-    for (size_t i = begin; i < end; ++i, p += 3) ifeg_scale::Unpack666(values[i], p);
+    convert(ifeg_scale::Bgr666);
   }
 }
 
-// The packed values, and the 24-bit picture too when `picture` is given.
+// The 24-bit picture, or with `values` the packed values instead.
 template <typename T>
-Decoded<T> DecodeValues(ByteSpan data, const IfgHeader& h, Image* picture) {
+size_t DecodeInto(ByteSpan data, const IfgHeader& h, Image* picture, IfgPacked* values) {
   CheckMinimumLength(data, h);
   CheckImageSize(h.width, h.height);
-  Decoded<T> out;
-  out.values.assign(static_cast<size_t>(h.width) * h.height, T{0});
   if (picture) *picture = Image(h.width, h.height);
-  BlockDecoder<T> decoder(data, h, out.values.data());
-  decoder.Run([&](uint32_t first_row, uint32_t rows) {
-    if (picture) ToImage(out.values.data(), h.mode, first_row, rows, *picture);
+  if (values) values->values.assign(size_t{h.width} * h.height, 0);
+  BlockDecoder<T> decoder(data, h);
+  decoder.Run([&](uint32_t first_row, uint32_t rows, const T* done) {
+    if (picture) ToImage(done, h.mode, first_row, rows, *picture);
+    if (values) std::copy_n(done, size_t{rows} * h.width, values->values.begin() + size_t{first_row} * h.width);
   });
-  out.consumed = decoder.Consumed();
-  out.escapes = decoder.Escapes();
-  return out;
+  if (values) {
+    values->consumed = decoder.Consumed();
+    values->escapes = decoder.Escapes();
+  }
+  return decoder.Consumed();
 }
 
 }  // namespace
@@ -231,15 +258,9 @@ IfgPacked DecodeIFGPacked(ByteSpan data) {
   IfgPacked out;
   out.header = ReadIfgHeader(data);
   if (out.header.mode == 1) {
-    auto d = DecodeValues<uint16_t>(data, out.header, nullptr);
-    out.values.assign(d.values.begin(), d.values.end());
-    out.consumed = d.consumed;
-    out.escapes = d.escapes;
+    DecodeInto<uint16_t>(data, out.header, nullptr, &out);
   } else {
-    auto d = DecodeValues<uint32_t>(data, out.header, nullptr);
-    out.values = std::move(d.values);
-    out.consumed = d.consumed;
-    out.escapes = d.escapes;
+    DecodeInto<uint32_t>(data, out.header, nullptr, &out);
   }
   return out;
 }
@@ -248,8 +269,8 @@ size_t DecodeIFG(ByteSpan data, Image& picture, IfgHeader* header) {
   if (!IsIfgData(data)) return 0;
   const IfgHeader h = ReadIfgHeader(data);
   Image out;
-  const size_t consumed = h.mode == 1 ? DecodeValues<uint16_t>(data, h, &out).consumed
-                                      : DecodeValues<uint32_t>(data, h, &out).consumed;
+  const size_t consumed = h.mode == 1 ? DecodeInto<uint16_t>(data, h, &out, nullptr)
+                                      : DecodeInto<uint32_t>(data, h, &out, nullptr);
   picture = std::move(out);
   if (header) *header = h;
   return consumed;

@@ -4,6 +4,7 @@
 // rule is needed). They differ from the truncating shifts used for raw RGB565 files.
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace ssf::ifeg_scale {
 
@@ -30,6 +31,32 @@ static_assert(kTo5[4] == 0 && kTo6[4] == 1 && kTo5[8] == 1 && kTo6[8] == 2);
 static_assert(kTo5[127] == 15 && kTo6[127] == 31 && kTo5[128] == 16 && kTo6[128] == 32);
 static_assert(kFrom5[1] == 8 && kFrom5[15] == 123 && kFrom5[16] == 132 && kFrom5[31] == 255);
 static_assert(kFrom6[1] == 4 && kFrom6[31] == 125 && kFrom6[32] == 130 && kFrom6[63] == 255);
+
+// Whole pixels as blue | green << 8 | red << 16: the low bits (green and blue) and the
+// red bits of a packed value looked up apart, since no channel straddles that split.
+template <unsigned kGreenBits, unsigned kBlueBits, unsigned kBlueMax, unsigned kGreenMax>
+constexpr std::array<uint32_t, 1u << (kGreenBits + kBlueBits)> MakeLowBgr() {
+  std::array<uint32_t, 1u << (kGreenBits + kBlueBits)> lut{};
+  for (uint32_t v = 0; v < lut.size(); ++v) {
+    const uint32_t b = v & ((1u << kBlueBits) - 1), g = v >> kBlueBits;
+    lut[v] = (b * 255 + kBlueMax / 2) / kBlueMax | ((g * 255 + kGreenMax / 2) / kGreenMax) << 8;
+  }
+  return lut;
+}
+template <unsigned kMax>
+constexpr std::array<uint32_t, kMax + 1> MakeRed() {
+  std::array<uint32_t, kMax + 1> lut{};
+  for (uint32_t r = 0; r <= kMax; ++r) lut[r] = ((r * 255 + kMax / 2) / kMax) << 16;
+  return lut;
+}
+inline constexpr auto kLow565 = MakeLowBgr<6, 5, 31, 63>();
+inline constexpr auto kRed565 = MakeRed<31>();
+inline constexpr auto kLow666 = MakeLowBgr<6, 6, 63, 63>();
+inline constexpr auto kRed666 = MakeRed<63>();
+
+inline uint32_t Bgr565(uint32_t v) { return kLow565[v & 0x7FF] | kRed565[(v >> 11) & 31]; }
+inline uint32_t Bgr666(uint32_t v) { return kLow666[v & 0xFFF] | kRed666[(v >> 12) & 63]; }
+static_assert(kLow565[0x7FF] == 0xFFFF && kRed565[16] == 132u << 16 && kLow666[(31 << 6) | 1] == (125u << 8 | 4));
 
 inline uint32_t Pack565(const uint8_t* bgr) {
   return kTo5[bgr[0]] | (uint32_t{kTo6[bgr[1]]} << 5) | (uint32_t{kTo5[bgr[2]]} << 11);
