@@ -107,7 +107,7 @@ int Info(Context& ctx, const std::vector<std::string>& args) {
   ctx.out << "file size: " << data.size() << " bytes\n";
   if (h.mode == 1) {
     ctx.out << "bit stream: " << h.escape_offset - h.stream_start << " bytes at offset "
-            << h.stream_start << "\n"
+            << h.stream_start << ", up to the escape area\n"
             << "escape area: " << d.escapes * 2 << " bytes at offset " << h.escape_offset << "\n";
   } else {
     ctx.out << "bit stream: " << data.size() - h.stream_start << " bytes at offset "

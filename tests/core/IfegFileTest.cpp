@@ -78,7 +78,7 @@ TEST(IfegCli, EncodeInfoDecode) {
   ASSERT_EQ(r.code, 0) << r.err;
   for (const char* line : {"width: 2\n", "height: 2\n", "mode: 1 (RGB565, 16 bits)\n",
                            "table select: 0 (plain)\n", "file size: 24 bytes\n",
-                           "bit stream: 4 bytes at offset 16\n",
+                           "bit stream: 4 bytes at offset 16, up to the escape area\n",
                            "escape area: 4 bytes at offset 20\n", "escaped pixels: 2\n"}) {
     EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
   }

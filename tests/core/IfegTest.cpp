@@ -227,6 +227,31 @@ TEST(IfegDecode, PredictionByLinearIndex) {
             std::vector<uint32_t>(4, 0x2A5A5));
 }
 
+// A pixel not decoded yet reads as 0, also far down a tall picture: a left prediction in
+// column 0 reads the end of the row above, which belongs to the block to the right.
+TEST(IfegDecode, PixelsNotYetDecodedPredictZero) {
+  const uint32_t X = 0x15A5A;
+  IfgBitWriter w;
+  auto copies = [&](int n) { for (int i = 0; i < n; ++i) w.Put(1, 1); };
+  w.Put(0, 2);  // block 0,0: left; column 0 escaped as X, the rest copies
+  for (int y = 0; y < 4; ++y) {
+    w.Put((7u << 18) | X, 22);
+    copies(3);
+  }
+  w.Put(3, 2);  // block 1,0: row fill
+  w.Put(1, 2);  // block 0,1: up, all copies
+  copies(16);
+  w.Put(3, 2);  // block 1,1: row fill -> rows 0..7 are all X
+  w.Put(0, 2);  // block 0,2: left, all copies
+  copies(16);
+  w.Put(3, 2);  // block 1,2: row fill
+  Bytes data = Concat({{'I', 'F', 'E', 'G', 5, 0, 12, 0, 2, 0, 0, 0}, w.Finish()});
+
+  std::vector<uint32_t> expected(5 * 12, 0);
+  std::fill_n(expected.begin(), 5 * 9, X);  // rows 0..8; rows 9..11 copy unread zeros
+  EXPECT_EQ(DecodeIFGPacked(data).values, expected);
+}
+
 TEST(IfegDecode, NotIfegLeavesThePictureAlone) {
   Image pic(2, 1);
   pic.bgr = {1, 2, 3, 4, 5, 6};
