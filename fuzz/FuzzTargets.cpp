@@ -10,6 +10,7 @@ const Target kTargets[] = {
     {"taglines", FuzzTagLines},
     {"pictures", FuzzPictures},
     {"workbook", FuzzWorkbook},
+    {"ifeg_decode", FuzzIfegDecode},
 };
 
 }  // namespace

@@ -23,5 +23,6 @@ void FuzzIni(std::span<const uint8_t> data);
 void FuzzTagLines(std::span<const uint8_t> data);
 void FuzzPictures(std::span<const uint8_t> data);
 void FuzzWorkbook(std::span<const uint8_t> data);
+void FuzzIfegDecode(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "ifeg/Ifeg.h"
 #include "theme/Ani2.h"
 #include "theme/Bmp.h"
 #include "theme/FileIO.h"
@@ -52,6 +53,12 @@ Picture Opaque(Image image) { return Picture{std::move(image), false}; }
 Picture ReadBmp(ByteSpan data, const Options&) { return Opaque(DecodeBmp(data)); }
 Picture ReadJpeg(ByteSpan data, const Options&) { return Opaque(DecodeJpeg(data)); }
 Picture ReadPng(ByteSpan data, const Options&) { return DecodePng(data); }
+Picture ReadIfg(ByteSpan data, const Options&) {
+  if (!IsIfgData(data)) throw SsfError("Файл не является IFEG-изображением (нет подписи IFEG)");
+  Image image;
+  DecodeIFG(data, image);
+  return Opaque(std::move(image));
+}
 Picture ReadRaw(ByteSpan data, const Options& o) {
   if (!o.width || !o.height) throw UsageError{"a .raw file has no size in it: give --size WxH"};
   return Opaque(RawToImage(data, *o.width, *o.height));
@@ -62,6 +69,7 @@ Bytes WriteBmp(const Picture& p, const Options&) { return EncodeBmp(FlattenOverB
 Bytes WriteJpeg(const Picture& p, const Options&) { return EncodeJpeg(FlattenOverBlack(p), 100); }
 Bytes WritePng(const Picture& p, const Options&) { return EncodePng(p.image); }
 Bytes WriteRaw(const Picture& p, const Options&) { return ImageToRaw(FlattenOverBlack(p)); }
+Bytes WriteIfg(const Picture& p, const Options&) { return EncodeIFG(FlattenOverBlack(p), 16, 1); }
 Bytes WriteAni2(const Picture& p, const Options&) { return ImageToAni2(p.image, p.has_alpha_channel); }
 
 Bytes Ani2ToPngRoute(ByteSpan data, const Options&) {
@@ -74,6 +82,7 @@ const Format kFormats[] = {
     {"jpg", {".jpg", ".jpeg"}, ReadJpeg, WriteJpeg},
     {"png", {".png"}, ReadPng, WritePng},
     {"raw", {".raw"}, ReadRaw, WriteRaw},
+    {"ifg", {".ifg"}, ReadIfg, WriteIfg},
     {"ani2", {".ani2"}, nullptr, WriteAni2},
 };
 
@@ -82,6 +91,8 @@ const Route kRoutes[] = {
     {"jpg", "bmp"}, {"jpg", "jpg"}, {"jpg", "png"}, {"jpg", "raw"},
     {"png", "bmp"}, {"png", "jpg"}, {"png", "png"}, {"png", "raw"}, {"png", "ani2"},
     {"raw", "bmp"}, {"raw", "png"},
+    {"bmp", "ifg"}, {"jpg", "ifg"}, {"png", "ifg"}, {"raw", "ifg"},
+    {"ifg", "bmp"}, {"ifg", "jpg"}, {"ifg", "png"}, {"ifg", "raw"}, {"ifg", "ifg"},
     {"ani2", "png", Ani2ToPngRoute},
 };
 

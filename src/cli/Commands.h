@@ -10,5 +10,6 @@ int CmdFlmToFlc(Context& ctx, const std::vector<std::string>& args);
 int CmdFlcToFlm(Context& ctx, const std::vector<std::string>& args);
 int CmdConvert(Context& ctx, const std::vector<std::string>& args);
 int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
+int CmdIfeg(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

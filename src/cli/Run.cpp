@@ -16,6 +16,10 @@ const Command kCommands[] = {
     {"convert", "IN OUT [--size WxH]", "convert a picture by the file extensions", CmdConvert},
     {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
      "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},
+    {"ifeg", "decode|encode|info FILES...",
+     "IFEG pictures: decode IN.ifg OUT.bmp|.png; encode IN.bmp|.png|.jpg OUT.ifg "
+     "[--mode 1|2|3]; info IN.ifg",
+     CmdIfeg},
 };
 
 void PrintHelp(std::ostream& out) {

@@ -1,0 +1,130 @@
+// The IFEG file operations and the command line around the codec.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "TestSupport.h"
+#include "ifeg/Ifeg.h"
+#include "ifeg/IfegFile.h"
+#include "theme/Bmp.h"
+#include "theme/Png.h"
+#include "theme/SsfError.h"
+
+namespace ssf {
+namespace {
+
+using test::ReadFile;
+using test::RunCli;
+using test::TempDir;
+using test::WriteFile;
+
+// 2x2 RGB565 0x0000, 0x0800 / 0x0020, 0x0021 in mode 1, and the same picture in 24 bits.
+const Bytes k2x2Mode1 = {'I', 'F', 'E', 'G', 2, 0, 2, 0, 1, 0, 0, 0x65, 0x14, 0, 0, 0,
+                         0x1C, 0x17, 0x16, 0x00, 0x00, 0x00, 0x20, 0x00};
+
+Image Picture2x2() {
+  Image pic(2, 2);
+  pic.bgr = {0, 0, 0, 0, 0, 8, 0, 4, 0, 8, 4, 0};
+  return pic;
+}
+
+std::string ErrorOf(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const SsfError& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+TEST(IfegFile, IfgToBmpAndBack) {
+  TempDir dir;
+  WriteFile(dir / "a.ifg", k2x2Mode1);
+  IFGFileToBmp(dir / "a.ifg", dir / "a.bmp");
+  EXPECT_EQ(DecodeBmp(ReadFile(dir / "a.bmp")), Picture2x2());
+  BmpFileToIFG(dir / "a.bmp", dir / "b.ifg");
+  EXPECT_EQ(ReadFile(dir / "b.ifg"), k2x2Mode1);
+}
+
+TEST(IfegFile, BadSourceNamesTheFileAndLeavesTheTarget) {
+  TempDir dir;
+  WriteFile(dir / "old.bmp", {1, 2, 3});
+  WriteFile(dir / "not.ifg", {'I', 'F', 'E', 'X', 1, 0, 1, 0, 2, 0, 0, 0, 0});
+  Bytes cut(k2x2Mode1.begin(), k2x2Mode1.end() - 2);
+  WriteFile(dir / "cut.ifg", cut);
+
+  std::string msg = ErrorOf([&] { IFGFileToBmp(dir / "not.ifg", dir / "old.bmp"); });
+  EXPECT_NE(msg.find("нет подписи IFEG"), std::string::npos) << msg;
+  EXPECT_NE(msg.find("not.ifg"), std::string::npos) << msg;
+  msg = ErrorOf([&] { IFGFileToBmp(dir / "cut.ifg", dir / "old.bmp"); });
+  EXPECT_NE(msg.find("повреждённые данные IFEG"), std::string::npos) << msg;
+  EXPECT_NE(msg.find("cut.ifg"), std::string::npos) << msg;
+  EXPECT_THROW(IFGFileToBmp(dir / "missing.ifg", dir / "old.bmp"), SsfError);
+  EXPECT_EQ(ReadFile(dir / "old.bmp"), (Bytes{1, 2, 3}));
+
+  EXPECT_THROW(BmpFileToIFG(dir / "not.ifg", dir / "new.ifg"), SsfError);
+  EXPECT_FALSE(std::filesystem::exists(dir / "new.ifg"));
+}
+
+TEST(IfegCli, EncodeInfoDecode) {
+  TempDir dir;
+  WriteFile(dir / "in.png", EncodePng(Picture2x2()));
+  auto r = RunCli({"ifeg", "encode", (dir / "in.png").string(), (dir / "out.ifg").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadFile(dir / "out.ifg"), k2x2Mode1);
+
+  r = RunCli({"ifeg", "info", (dir / "out.ifg").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (const char* line : {"width: 2\n", "height: 2\n", "mode: 1 (RGB565, 16 bits)\n",
+                           "table select: 0 (plain)\n", "file size: 24 bytes\n",
+                           "bit stream: 4 bytes at offset 16, up to the escape area\n",
+                           "escape area: 4 bytes at offset 20\n", "escaped pixels: 2\n"}) {
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
+  }
+
+  r = RunCli({"ifeg", "decode", (dir / "out.ifg").string(), (dir / "back.png").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(DecodePng(ReadFile(dir / "back.png")).image, Picture2x2());
+
+  r = RunCli({"ifeg", "encode", (dir / "in.png").string(), (dir / "m3.ifg").string(), "--mode", "3"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadFile(dir / "m3.ifg")[8], 3);
+}
+
+TEST(IfegCli, RefusesBadCommandLinesAndFiles) {
+  TempDir dir;
+  WriteFile(dir / "bad.ifg", {'I', 'F', 'E', 'G', 1, 0, 1, 0, 9, 0, 0, 0, 0});
+  struct Case {
+    std::vector<std::string> args;
+    int code;
+    const char* text;
+  };
+  const Case cases[] = {
+      {{"ifeg"}, 2, "needs decode, encode or info"},
+      {{"ifeg", "shrink", "a", "b"}, 2, "unknown action"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--mode", "4"}, 2, "--mode wants 1, 2 or 3"},
+      {{"ifeg", "encode", "a.gif", "b.ifg"}, 2, "encode reads"},
+      {{"ifeg", "decode", "a.ifg", "b.jpg"}, 2, "decode writes .bmp or .png"},
+      {{"ifeg", "info", (dir / "bad.ifg").string()}, 1, "неизвестный режим 9 (смещение 8)"},
+  };
+  for (const Case& c : cases) {
+    auto r = RunCli(c.args);
+    EXPECT_EQ(r.code, c.code) << c.args.back();
+    EXPECT_NE(r.err.find(c.text), std::string::npos) << r.err;
+  }
+}
+
+TEST(IfegCli, ConvertKnowsIfg) {
+  TempDir dir;
+  WriteFile(dir / "a.bmp", EncodeBmp(Picture2x2()));
+  auto r = RunCli({"convert", (dir / "a.bmp").string(), (dir / "a.ifg").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(ReadFile(dir / "a.ifg"), k2x2Mode1);
+  r = RunCli({"convert", (dir / "a.ifg").string(), (dir / "b.png").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(DecodePng(ReadFile(dir / "b.png")).image, Picture2x2());
+}
+
+}  // namespace
+}  // namespace ssf
