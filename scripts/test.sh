@@ -22,3 +22,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSSF_WERROR=ON -DSSF
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== fuzzing (${FUZZ_SECONDS:-20} s per target)"
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"

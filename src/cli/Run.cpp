@@ -11,6 +11,7 @@ namespace {
 const Command kCommands[] = {
     {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
     {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
+    {"convert", "IN OUT [--size WxH]", "convert a picture by the file extensions", CmdConvert},
 };
 
 void PrintHelp(std::ostream& out) {

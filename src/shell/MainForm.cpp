@@ -329,7 +329,29 @@ void TMainForm::ApplyLayout() {
 }
 
 void TMainForm::RenderTree() {
-  // Filled once the group tree is part of the editor state.
+  const GroupTree& tree = editor_.state.Tree;
+  QSignalBlocker block(TV);
+  if (tree.Nodes().size() != rendered_tree_.size() ||
+      !std::equal(tree.Nodes().begin(), tree.Nodes().end(), rendered_tree_.begin(),
+                  [](const GroupNode& a, const GroupNode& b) { return a.caption == b.caption && a.parent == b.parent; })) {
+    rendered_tree_ = tree.Nodes();
+    TV->clear();
+    tree_items_.clear();
+    for (int i = 0; i < tree.Size(); ++i) {
+      const GroupNode& node = tree.Node(i);
+      QTreeWidgetItem* item = node.parent < 0 ? new QTreeWidgetItem(TV) : new QTreeWidgetItem(tree_items_[static_cast<size_t>(node.parent)]);
+      item->setText(0, QString::fromStdString(node.caption));
+      item->setData(0, Qt::UserRole, i);
+      tree_items_.push_back(item);
+    }
+  }
+  const int selected = editor_.view.TV_selected;
+  if (selected >= 0 && selected < static_cast<int>(tree_items_.size())) {
+    TV->setCurrentItem(tree_items_[static_cast<size_t>(selected)]);
+  } else {
+    TV->setCurrentItem(nullptr);
+    TV->clearSelection();
+  }
 }
 
 }  // namespace ssf

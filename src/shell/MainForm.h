@@ -18,6 +18,7 @@ class QLineEdit;
 class QMenu;
 class QTabWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QWidget;
 
 namespace ssf {
@@ -59,7 +60,8 @@ class TMainForm : public QMainWindow {
   Editor& editor_;
   TForm_AboutProgramm* about_ = nullptr;
   bool placement_restored_ = false;
-  int rendered_tree_generation_ = -1;
+  std::vector<GroupNode> rendered_tree_;         // what TV shows
+  std::vector<QTreeWidgetItem*> tree_items_;     // by flat index
 
   QTabWidget* PCtrl;
   QWidget* TShit_1Files;

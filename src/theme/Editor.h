@@ -20,6 +20,5 @@ struct Editor {
 void lk_CreateNewTheme(Editor& editor, int item_index);
 void OpenThemeFile(Editor& editor, const std::filesystem::path& path);
 void MM_Child_SaveThemeClick(Editor& editor);
-std::vector<std::string> ListThemeMaps(Editor& editor);
 
 }  // namespace ssf

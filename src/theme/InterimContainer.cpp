@@ -6,5 +6,4 @@ namespace ssf {
 void lk_CreateNewTheme(Editor&, int) { throw SsfError("interim"); }
 void OpenThemeFile(Editor&, const std::filesystem::path&) { throw SsfError("interim"); }
 void MM_Child_SaveThemeClick(Editor&) { throw SsfError("interim"); }
-std::vector<std::string> ListThemeMaps(Editor&) { return {}; }
 }  // namespace ssf

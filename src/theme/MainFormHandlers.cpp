@@ -4,6 +4,7 @@
 
 #include "theme/CommandLine.h"
 #include "theme/FileIO.h"
+#include "theme/ThemeMap.h"
 
 namespace ssf {
 namespace {
@@ -21,13 +22,18 @@ std::string& HeaderText(ViewState& view, const HeaderField& field) {
   return view.ED_ThemeAuthor;
 }
 
-bool SelectedIsThemeFile(const Editor& editor) { return editor.view.TV_selected >= 0; }
+bool SelectedIsThemeFile(const Editor& editor) {
+  const int selected = editor.view.TV_selected;
+  const GroupTree& tree = editor.state.Tree;
+  return selected >= 0 && selected < tree.Size() && !tree.HasChildren(selected);
+}
 
 }  // namespace
 
 void MM_Child_CreateThemeClick(Editor& editor) {
   if (!MayDiscardChanges(editor)) return;
-  std::vector<std::string> models = ListThemeMaps(editor);
+  ListThemeMaps(editor.state, editor.maps_dir);
+  const std::vector<std::string>& models = editor.state.MapModels;
   if (models.empty()) {
     editor.view.status = {"Ошибка #1#", "Невозможно создать тему!", ""};
     editor.ui.ShowMsg(

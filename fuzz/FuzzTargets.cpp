@@ -1,0 +1,24 @@
+#include "FuzzTargets.h"
+
+namespace ssf::fuzz {
+
+namespace {
+
+// The name is the folder name under fuzz/corpus/ and tests/crashers/.
+const Target kTargets[] = {
+    {"ini", FuzzIni},
+    {"taglines", FuzzTagLines},
+};
+
+}  // namespace
+
+std::span<const Target> Targets() { return kTargets; }
+
+const Target* FindTarget(std::string_view name) {
+  for (const Target& t : kTargets) {
+    if (name == t.name) return &t;
+  }
+  return nullptr;
+}
+
+}  // namespace ssf::fuzz
