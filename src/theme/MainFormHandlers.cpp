@@ -32,7 +32,7 @@ bool SelectedIsThemeFile(const Editor& editor) {
 
 void MM_Child_CreateThemeClick(Editor& editor) {
   if (!MayDiscardChanges(editor)) return;
-  ListThemeMaps(editor.state, editor.maps_dir);
+  ListThemeMaps(editor);
   const std::vector<std::string>& models = editor.state.MapModels;
   if (models.empty()) {
     editor.view.status = {"Ошибка #1#", "Невозможно создать тему!", ""};
