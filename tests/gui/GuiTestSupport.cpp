@@ -61,3 +61,6 @@ QString MainFormTest::Status(int panel) {
 }
 
 }  // namespace ssf::test
+
+// Under LeakSanitizer: fontconfig keeps its configuration for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
