@@ -10,6 +10,7 @@ packages=(
   libfreexl-dev libzip-dev libexpat1-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick python3-xlwt
+  shared-mime-info desktop-file-utils xdg-utils
 )
 
 missing=()

@@ -58,7 +58,7 @@ Picture ReadRaw(ByteSpan data, const Options& o) {
 }
 
 // Formats without alpha take the picture flattened over black, as the import does.
-Bytes WriteBmp(const Picture& p, const Options&) { return EncodeBmp(p.image); }
+Bytes WriteBmp(const Picture& p, const Options&) { return EncodeBmp(FlattenOverBlack(p)); }
 Bytes WriteJpeg(const Picture& p, const Options&) { return EncodeJpeg(FlattenOverBlack(p), 100); }
 Bytes WritePng(const Picture& p, const Options&) { return EncodePng(p.image); }
 Bytes WriteRaw(const Picture& p, const Options&) { return ImageToRaw(FlattenOverBlack(p)); }

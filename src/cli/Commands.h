@@ -6,6 +6,9 @@ namespace ssf::cli {
 
 int CmdMaps(Context& ctx, const std::vector<std::string>& args);
 int CmdCheckMap(Context& ctx, const std::vector<std::string>& args);
+int CmdFlmToFlc(Context& ctx, const std::vector<std::string>& args);
+int CmdFlcToFlm(Context& ctx, const std::vector<std::string>& args);
 int CmdConvert(Context& ctx, const std::vector<std::string>& args);
+int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

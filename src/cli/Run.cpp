@@ -2,7 +2,7 @@
 #include <span>
 
 #include "cli/Commands.h"
-#include "theme/ProgramFolder.h"
+#include "theme/MapsFolder.h"
 
 namespace ssf::cli {
 
@@ -11,7 +11,11 @@ namespace {
 const Command kCommands[] = {
     {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
     {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
+    {"flm2flc", "IN.flm OUT.flc", "convert a phone file list to its text form", CmdFlmToFlc},
+    {"flc2flm", "IN.flc OUT.flm", "convert a file list text back to the phone's form", CmdFlcToFlm},
     {"convert", "IN OUT [--size WxH]", "convert a picture by the file extensions", CmdConvert},
+    {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
+     "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},
 };
 
 void PrintHelp(std::ostream& out) {
@@ -24,15 +28,14 @@ void PrintHelp(std::ostream& out) {
   for (const Command& c : kCommands) {
     std::string head = std::string(c.name) + (*c.usage ? " " : "") + c.usage;
     out << "  " << head;
-    for (size_t i = head.size(); i < 40; ++i) out << ' ';
-    out << ' ' << c.help << '\n';
+    out << "\n      " << c.help << '\n';
   }
 }
 
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  Context ctx{ProgramFolder() / "ThemeMaps", out, err};
+  Context ctx{MapsFolder(), out, err};
   size_t i = 0;
   for (; i < args.size(); ++i) {
     if (args[i] == "--help" || args[i] == "-h") {

@@ -1,6 +1,7 @@
 #include "theme/FileIO.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,12 +48,30 @@ std::string RandomSuffix() {
 
 }  // namespace
 
-void WriteFileAtomic(const fs::path& path, ByteSpan bytes) {
+void WriteFileAtomic(const fs::path& requested, ByteSpan bytes) {
+  // A link is kept as a link: the file it points to is replaced.
+  std::error_code ec;
+  fs::path path = requested;
+  if (fs::is_symlink(fs::symlink_status(requested, ec))) {
+    fs::path target = fs::weakly_canonical(requested, ec);
+    if (!ec) path = target;
+  }
+  // Only regular files are replaced; renaming over a device or a folder would destroy it.
+  auto status = fs::status(path, ec);
+  mode_t mode = 0644;
+  if (!ec && fs::exists(status)) {
+    if (!fs::is_regular_file(status)) {
+      throw SsfError("Не удалось записать файл: " + requested.string() + " (это не обычный файл)");
+    }
+    mode = static_cast<mode_t>(status.permissions() & fs::perms::mask);
+  }
   fs::path dir = path.parent_path();
   if (dir.empty()) dir = ".";
   fs::path tmp = dir / ("." + path.filename().string() + "." + RandomSuffix() + ".tmp");
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) WriteFailed(path, errno);
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) WriteFailed(requested, errno);
+  // The replacement keeps the permissions of the file it replaces.
+  (void)::fchmod(fd, mode);
   size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -61,7 +80,7 @@ void WriteFileAtomic(const fs::path& path, ByteSpan bytes) {
       int err = errno;
       ::close(fd);
       ::unlink(tmp.c_str());
-      WriteFailed(path, err);
+      WriteFailed(requested, err);
     }
     done += static_cast<size_t>(n);
   }
@@ -69,12 +88,12 @@ void WriteFileAtomic(const fs::path& path, ByteSpan bytes) {
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err != 0) {
     ::unlink(tmp.c_str());
-    WriteFailed(path, err);
+    WriteFailed(requested, err);
   }
   if (::rename(tmp.c_str(), path.c_str()) != 0) {
     int err = errno;
     ::unlink(tmp.c_str());
-    WriteFailed(path, err);
+    WriteFailed(requested, err);
   }
 }
 

@@ -64,7 +64,6 @@ struct ReadHandles {
 bool ReadHeaderFrame(ReadHandles* h, MemoryReader* reader, ReadInfo* out) {
   if (setjmp(png_jmpbuf(h->png))) return false;
   png_set_read_fn(h->png, reader, ReadFromMemory);
-  png_set_user_limits(h->png, kMaxImageSide, kMaxImageSide);
   png_read_info(h->png, h->info);
   const int colour_type = png_get_color_type(h->png, h->info);
   const bool trns = png_get_valid(h->png, h->info, PNG_INFO_tRNS) != 0;

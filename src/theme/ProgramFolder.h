@@ -7,4 +7,7 @@ namespace ssf {
 // the running executable, unless the environment variable SSF_MANAGER_HOME names another.
 std::filesystem::path ProgramFolder();
 
+// The full path of the running executable (empty when the system does not tell it).
+std::filesystem::path ExecutablePath();
+
 }  // namespace ssf

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "theme/ByteIO.h"
@@ -66,6 +67,28 @@ TEST(FileIO, AtomicWriteReplacesAndFailureKeepsOldFile) {
   EXPECT_THROW(WriteFileAtomic(dir / "no-such-dir" / "x.bin", std::string("x")), SsfError);
   EXPECT_THROW(ReadWholeFile(dir / "missing"), SsfError);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(FileIO, AtomicWriteKeepsLinksAndPermissionsAndRefusesSpecialFiles) {
+  test::TempDir dir;
+  auto real = dir / "real.tab";
+  auto link = dir / "link.tab";
+  test::WriteText(real, "old");
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  std::filesystem::create_symlink(real, link);
+  WriteFileAtomic(link, std::string("new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(test::ReadText(real), "new");
+  EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::mask,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+
+  auto fifo = dir / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_THROW(WriteFileAtomic(fifo, std::string("x")), SsfError);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_THROW(WriteFileAtomic(dir.path(), std::string("x")), SsfError);
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+// Every picture reader on the same bytes: each must either decode or throw SsfError.
+#include "FuzzTargets.h"
+#include "theme/Ani2.h"
+#include "theme/Bmp.h"
+#include "theme/Jpeg.h"
+#include "theme/Png.h"
+#include "theme/RawImage.h"
+#include "theme/SsfError.h"
+
+namespace ssf::fuzz {
+
+void FuzzPictures(std::span<const uint8_t> bytes) {
+  auto attempt = [](auto&& fn) {
+    try {
+      fn();
+    } catch (const SsfError&) {
+    }
+  };
+  attempt([&] { DecodeBmp(bytes); });
+  attempt([&] { DecodePng(bytes); });
+  attempt([&] { DecodeJpeg(bytes); });
+  attempt([&] { Ani2ToImage(bytes); });
+  attempt([&] { RawToImage(bytes, 16, 16); });
+}
+
+}  // namespace ssf::fuzz

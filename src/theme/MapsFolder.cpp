@@ -1,0 +1,29 @@
+#include "theme/MapsFolder.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "theme/ProgramFolder.h"
+
+namespace ssf {
+
+namespace fs = std::filesystem;
+
+fs::path MapsFolderFor(const fs::path& exe_folder) {
+  std::error_code ec;
+  fs::path beside = exe_folder / "ThemeMaps";
+  if (fs::is_directory(beside, ec)) return beside;
+  fs::path installed = exe_folder.parent_path() / kInstalledMapsSubfolder;
+  if (fs::is_directory(installed, ec)) return installed;
+  // Neither exists: name the portable place, where the user is told to put maps.
+  return beside;
+}
+
+fs::path MapsFolder() {
+  if (const char* home = std::getenv("SSF_MANAGER_HOME"); home != nullptr && *home != '\0') {
+    return fs::path(home) / "ThemeMaps";
+  }
+  return MapsFolderFor(ProgramFolder());
+}
+
+}  // namespace ssf

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "PictureSupport.h"
+#include "TestSupport.h"
+#include "theme/Bmp.h"
+#include "theme/SsfError.h"
+
+namespace ssf {
+namespace {
+
+// A BMP file put together field by field, for the variants our writer never makes.
+struct BmpSpec {
+  uint32_t header_size = 40;
+  int32_t width = 0;
+  int32_t height = 0;  // negative: rows stored top-down
+  uint16_t bpp = 24;
+  uint32_t compression = 0;
+  uint32_t colours_used = 0;
+  std::vector<uint32_t> masks = {};  // red, green, blue
+  Bytes palette = {};  // as stored: 4 bytes an entry (3 for a core header)
+  std::vector<Bytes> rows = {};  // in file order, without padding
+};
+
+Bytes BuildBmp(const BmpSpec& s) {
+  Bytes out = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  Bytes header(s.header_size, 0);
+  WriteU32LE(header, 0, s.header_size);
+  if (s.header_size == 12) {
+    WriteU16LE(header, 4, static_cast<uint16_t>(s.width));
+    WriteU16LE(header, 6, static_cast<uint16_t>(s.height));
+    WriteU16LE(header, 8, 1);
+    WriteU16LE(header, 10, s.bpp);
+  } else {
+    WriteI32LE(header, 4, s.width);
+    WriteI32LE(header, 8, s.height);
+    WriteU16LE(header, 12, 1);
+    WriteU16LE(header, 14, s.bpp);
+    WriteU32LE(header, 16, s.compression);
+    WriteU32LE(header, 32, s.colours_used);
+    if (s.header_size >= 52) {
+      for (size_t i = 0; i < s.masks.size(); ++i) WriteU32LE(header, 40 + 4 * i, s.masks[i]);
+    }
+  }
+  out.insert(out.end(), header.begin(), header.end());
+  if (s.header_size == 40) {
+    for (uint32_t m : s.masks) AppendU32LE(out, m);
+  }
+  out.insert(out.end(), s.palette.begin(), s.palette.end());
+  WriteU32LE(out, 10, static_cast<uint32_t>(out.size()));
+  for (const Bytes& row : s.rows) {
+    out.insert(out.end(), row.begin(), row.end());
+    out.resize((out.size() - ReadU32LE(out, 10) + 3) / 4 * 4 + ReadU32LE(out, 10), 0);
+  }
+  WriteU32LE(out, 2, static_cast<uint32_t>(out.size()));
+  return out;
+}
+
+// Expected picture from rows of blue, green, red triples, top row first.
+Image Picture(uint32_t width, const std::vector<Bytes>& rows_top_first) {
+  Image image(width, static_cast<uint32_t>(rows_top_first.size()));
+  for (uint32_t y = 0; y < image.height; ++y) std::copy(rows_top_first[y].begin(), rows_top_first[y].end(), image.Row(y));
+  return image;
+}
+
+const Bytes kPalette4 = {0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0x10, 0x20, 0x30, 0};  // black, blue, green, 30/20/10
+
+TEST(Bmp, ReadsTheVariantsOfOtherWriters) {
+  struct Case {
+    const char* name;
+    BmpSpec spec;
+    Image expected;
+  };
+  const Image two_by_two = Picture(2, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}});
+  const Case cases[] = {
+      {"24-bit top-down", {.width = 2, .height = -2, .bpp = 24, .rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}}}, two_by_two},
+      {"24-bit OS/2 core header", {.header_size = 12, .width = 2, .height = 2, .bpp = 24, .rows = {{7, 8, 9, 10, 11, 12}, {1, 2, 3, 4, 5, 6}}}, two_by_two},
+      {"32-bit, fourth byte dropped", {.width = 2, .height = 2, .bpp = 32, .rows = {{7, 8, 9, 0x80, 10, 11, 12, 0}, {1, 2, 3, 0xFF, 4, 5, 6, 9}}}, two_by_two},
+      {"32-bit bitfields, red in the top byte",
+       {.width = 2, .height = 2, .bpp = 32, .compression = 3, .masks = {0xFF000000, 0x00FF0000, 0x0000FF00},
+        .rows = {{0, 7, 8, 9, 0, 10, 11, 12}, {0, 1, 2, 3, 0, 4, 5, 6}}},
+       two_by_two},
+      // 5-5-5: 0x7C00 red, 0x03E0 green, 0x0200 green 16 of 31 (132 when scaled), 0x0001 blue 1.
+      {"16-bit 5-5-5", {.width = 2, .height = 2, .bpp = 16, .rows = {{0x00, 0x02, 0x01, 0x00}, {0x00, 0x7C, 0xE0, 0x03}}},
+       Picture(2, {{0, 0, 255, 0, 255, 0}, {0, 132, 0, 8, 0, 0}})},
+      {"16-bit bitfields 5-6-5 in a V5 header",
+       {.header_size = 124, .width = 2, .height = 1, .bpp = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F},
+        .rows = {{0x00, 0xF8, 0x20, 0x00}}},
+       Picture(2, {{0, 0, 255, 0, 4, 0}})},
+      {"8-bit palette, 4 colours used", {.width = 3, .height = 1, .bpp = 8, .colours_used = 4, .palette = kPalette4, .rows = {{3, 1, 2}}},
+       Picture(3, {{0x10, 0x20, 0x30, 0xFF, 0, 0, 0, 0xFF, 0}})},
+      {"4-bit palette, odd width", {.width = 3, .height = 1, .bpp = 4, .colours_used = 4, .palette = kPalette4, .rows = {{0x13, 0x20}}},
+       Picture(3, {{0xFF, 0, 0, 0x10, 0x20, 0x30, 0, 0xFF, 0}})},
+      {"1-bit palette across a byte", {.width = 9, .height = 1, .bpp = 1, .palette = {0, 0, 0, 0, 9, 8, 7, 0}, .rows = {{0x81, 0x80}}},
+       Picture(9, {{9, 8, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 8, 7, 9, 8, 7}})},
+      {"index past a short palette is black", {.width = 1, .height = 1, .bpp = 8, .colours_used = 2, .palette = {1, 2, 3, 0, 4, 5, 6, 0}, .rows = {{200}}},
+       Picture(1, {{0, 0, 0}})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(DecodeBmp(BuildBmp(c.spec)), c.expected);
+  }
+}
+
+TEST(Bmp, WriterMakesBottomUp24BitThatReadsBack) {
+  for (uint32_t width : {1u, 2u, 3u, 4u, 5u, 17u}) {  // every row padding
+    Image image = test::Gradient(width, 3, /*with_alpha=*/true);
+    const Bytes bmp = EncodeBmp(image);
+    EXPECT_EQ(ReadU16LE(bmp, 28), 24);
+    EXPECT_GT(ReadI32LE(bmp, 22), 0) << "bottom-up";
+    EXPECT_EQ(bmp.size(), 54 + (width * 3 + 3) / 4 * 4 * 3);
+    image.alpha.clear();  // the writer ignores alpha
+    EXPECT_EQ(DecodeBmp(bmp), image) << width;
+  }
+  EXPECT_EQ(DecodeBmp(EncodeBmp(Image(0, 0))), Image(0, 0));
+}
+
+TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
+  const Bytes good = EncodeBmp(test::Gradient(5, 4));
+  Bytes huge = good;
+  WriteI32LE(huge, 18, 20000);
+  Bytes many = good;
+  WriteI32LE(many, 18, 16384), WriteI32LE(many, 22, 16384);  // 256 megapixels: over the limit
+  Bytes bad_header = good;
+  WriteU32LE(bad_header, 14, 41);
+  Bytes rows_past_end = good;
+  WriteU32LE(rows_past_end, 10, 0xFFFFFFF0);
+  Bytes bad_mask = BuildBmp({.width = 1, .height = 1, .bpp = 16, .compression = 3, .masks = {0xF00F, 0x07E0, 0x001F}, .rows = {{0, 0}}});
+  struct Case {
+    const char* name;
+    Bytes data;
+    const char* message_part;
+  };
+  const Case cases[] = {
+      {"empty", {}, "BM"},
+      {"not a BMP", Bytes{'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "BM"},
+      {"cut in the header", Bytes(good.begin(), good.begin() + 30), "обрезан"},
+      {"cut in the rows", Bytes(good.begin(), good.end() - 4), "обрезан"},
+      {"pixel offset past the end", rows_past_end, "обрезан"},
+      {"unknown header size", bad_header, "41"},
+      {"RLE", BuildBmp({.width = 1, .height = 1, .bpp = 8, .compression = 1, .palette = {0, 0, 0, 0}, .rows = {{0, 1}}}), "RLE"},
+      {"2 bits per pixel", BuildBmp({.width = 1, .height = 1, .bpp = 2, .rows = {{0}}}), "2 бит"},
+      {"bitfields on a palette file", BuildBmp({.width = 1, .height = 1, .bpp = 8, .compression = 3, .masks = {1, 2, 4}, .rows = {{0}}}), "маски"},
+      {"broken mask", bad_mask, "маска"},
+      {"side over the limit", huge, "Слишком большое"},
+      {"too many pixels", many, "Слишком большое"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      DecodeBmp(c.data);
+      ADD_FAILURE() << "accepted";
+    } catch (const SsfError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.message_part), std::string::npos) << e.what();
+    }
+  }
+}
+
+// ImageMagick, where installed, writes BMP variants that we read and compare with its own
+// reading of the same file.
+Image ReadPpm(const Bytes& ppm) {
+  // "P6\n<w> <h>\n255\n" then RGB bytes.
+  std::string head(ppm.begin(), ppm.begin() + std::min<size_t>(ppm.size(), 64));
+  unsigned w = 0, h = 0, max = 0;
+  int used = 0;
+  if (std::sscanf(head.c_str(), "P6 %u %u %u%n", &w, &h, &max, &used) != 3 || max != 255) throw std::runtime_error("bad ppm");
+  Image image(w, h);
+  const uint8_t* src = ppm.data() + used + 1;
+  for (size_t i = 0; i < image.PixelCount(); ++i) {
+    image.bgr[i * 3] = src[i * 3 + 2], image.bgr[i * 3 + 1] = src[i * 3 + 1], image.bgr[i * 3 + 2] = src[i * 3];
+  }
+  return image;
+}
+
+TEST(Bmp, AgreesWithImageMagickOnItsVariants) {
+  if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick not installed";
+  test::TempDir dir;
+  const std::string src = (dir / "src.bmp").string();
+  test::WriteFile(src, EncodeBmp(test::Gradient(13, 7)));
+  const struct {
+    const char* args;
+    int tolerance;  // 16-bit files: ImageMagick scales 5 bits by rounding, we repeat bits
+  } variants[] = {
+      {"BMP3:", 0}, {"-type Palette BMP3:", 0}, {"-type Bilevel BMP3:", 0}, {"BMP2:", 0},
+      {"-define bmp:subtype=RGB565 BMP:", 1}, {"-define bmp:subtype=RGB555 BMP:", 1}, {"-type TrueColorAlpha BMP:", 0},
+  };
+  for (const auto& v : variants) {
+    SCOPED_TRACE(v.args);
+    const std::string out = (dir / "v.bmp").string();
+    const std::string ppm = (dir / "v.ppm").string();
+    ASSERT_EQ(std::system(("convert " + src + " -compress None " + v.args + out + " && convert " + out + " -depth 8 ppm:" + ppm).c_str()), 0);
+    const Image ours = DecodeBmp(test::ReadFile(out));
+    const Image theirs = ReadPpm(test::ReadFile(ppm));
+    ASSERT_EQ(ours.width, theirs.width);
+    ASSERT_EQ(ours.height, theirs.height);
+    for (size_t i = 0; i < ours.bgr.size(); ++i) {
+      ASSERT_LE(std::abs(ours.bgr[i] - theirs.bgr[i]), v.tolerance) << "byte " << i;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ssf

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+#include "PictureSupport.h"
+#include "theme/FileProbes.h"
+#include "theme/Jpeg.h"
+#include "theme/SsfError.h"
+
+namespace ssf {
+namespace {
+
+// A greyscale or CMYK JPEG, which our encoder never makes, straight from libjpeg.
+Bytes LibjpegFile(J_COLOR_SPACE space, int components, uint32_t width, uint32_t height) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = width;
+  cinfo.image_height = height;
+  cinfo.input_components = components;
+  cinfo.in_color_space = space;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 100, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(width) * components);
+  while (cinfo.next_scanline < height) {
+    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<uint8_t>(i * 16 + cinfo.next_scanline * 8);
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+int MaxDifference(const Image& a, const Image& b) {
+  int worst = 0;
+  for (size_t i = 0; i < a.bgr.size(); ++i) worst = std::max(worst, std::abs(a.bgr[i] - b.bgr[i]));
+  return worst;
+}
+
+TEST(Jpeg, EncodesBaselineJfifAtQuality100AndDecodesClose) {
+  // A smooth picture: what JPEG is for, so quality 100 should come back within a few levels.
+  Image image(33, 17);
+  for (uint32_t y = 0; y < image.height; ++y) {
+    for (uint32_t x = 0; x < image.width; ++x) {
+      uint8_t* p = image.Pixel(x, y);
+      p[0] = static_cast<uint8_t>(x * 4), p[1] = static_cast<uint8_t>(y * 8), p[2] = static_cast<uint8_t>(128 + x * 2 - y);
+    }
+  }
+  const Bytes jpeg = EncodeJpeg(image);
+  EXPECT_TRUE(IsJFIF(jpeg)) << "the import only takes JFIF files, so ours must be one";
+  bool baseline = false;
+  for (size_t i = 0; i + 1 < jpeg.size(); ++i) baseline |= jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0;
+  EXPECT_TRUE(baseline) << "SOF0 marker";
+  const Image back = DecodeJpeg(jpeg);
+  ASSERT_EQ(back.width, 33u);
+  ASSERT_EQ(back.height, 17u);
+  EXPECT_FALSE(back.HasAlpha());
+  EXPECT_LE(MaxDifference(back, image), 6);
+  EXPECT_LT(EncodeJpeg(image, 10).size(), jpeg.size());
+}
+
+TEST(Jpeg, DecodesGreyscaleAndRefusesCmyk) {
+  const Image grey = DecodeJpeg(LibjpegFile(JCS_GRAYSCALE, 1, 8, 4));
+  ASSERT_EQ(grey.width, 8u);
+  for (size_t i = 0; i < grey.PixelCount(); ++i) {
+    EXPECT_EQ(grey.bgr[i * 3], grey.bgr[i * 3 + 1]);
+    EXPECT_EQ(grey.bgr[i * 3], grey.bgr[i * 3 + 2]);
+  }
+  try {
+    DecodeJpeg(LibjpegFile(JCS_CMYK, 4, 8, 4));
+    ADD_FAILURE() << "CMYK accepted";
+  } catch (const SsfError& e) {
+    EXPECT_NE(std::string(e.what()).find("CMYK"), std::string::npos) << e.what();
+  }
+}
+
+TEST(Jpeg, RefusesDamagedAndCutShortFiles) {
+  const Bytes good = EncodeJpeg(test::Gradient(40, 40));
+  Bytes garbage_after_soi = good;
+  for (size_t i = 2; i < 40; ++i) garbage_after_soi[i] = 0x11;
+  Bytes huge = EncodeJpeg(test::Gradient(8, 8));
+  for (size_t i = 0; i + 8 < huge.size(); ++i) {
+    if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {  // SOF0: height at +5, width at +7, big-endian
+      huge[i + 5] = 0xFF, huge[i + 6] = 0xF0, huge[i + 7] = 0xFF, huge[i + 8] = 0xF0;
+      break;
+    }
+  }
+  const struct {
+    const char* name;
+    Bytes data;
+  } cases[] = {
+      {"empty", {}},
+      {"not a JPEG", Bytes{'B', 'M', 1, 2, 3, 4, 5, 6}},
+      {"cut in the header", Bytes(good.begin(), good.begin() + 100)},
+      {"cut in the pixels", Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() * 2 / 3))},
+      {"garbage after the start marker", garbage_after_soi},
+      {"over the size limit", huge},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_THROW(DecodeJpeg(c.data), SsfError);
+  }
+  EXPECT_THROW(EncodeJpeg(Image(0, 0)), SsfError);
+}
+
+}  // namespace
+}  // namespace ssf

@@ -1,0 +1,40 @@
+#pragma once
+// Pictures for the codec tests, made in code.
+#include <cstdint>
+#include <ostream>
+
+#include "theme/Image.h"
+
+namespace ssf {
+
+// Lets a failed comparison show the pixels instead of the vectors' addresses.
+inline void PrintTo(const Image& image, std::ostream* os) {
+  *os << image.width << "x" << image.height << (image.HasAlpha() ? " with alpha" : "") << " bgr:";
+  for (size_t i = 0; i < image.bgr.size() && i < 48; ++i) *os << ' ' << int{image.bgr[i]};
+  if (image.bgr.size() > 48) *os << " ...";
+}
+
+}  // namespace ssf
+
+namespace ssf::test {
+
+// A picture whose every pixel differs from its neighbours in all three channels, so a
+// swapped channel, a flipped row or a shifted column shows.
+inline Image Gradient(uint32_t width, uint32_t height, bool with_alpha = false) {
+  Image image(width, height);
+  for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t x = 0; x < width; ++x) {
+      uint8_t* p = image.Pixel(x, y);
+      p[0] = static_cast<uint8_t>(x * 7 + y * 3);
+      p[1] = static_cast<uint8_t>(x * 5 + y * 11 + 40);
+      p[2] = static_cast<uint8_t>(x * 13 + y * 2 + 90);
+    }
+  }
+  if (with_alpha) {
+    image.AddAlpha();
+    for (size_t i = 0; i < image.PixelCount(); ++i) image.alpha[i] = static_cast<uint8_t>(i * 37);
+  }
+  return image;
+}
+
+}  // namespace ssf::test

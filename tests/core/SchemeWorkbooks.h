@@ -1,0 +1,256 @@
+#pragma once
+// Writes small scheme workbooks for the colour copy tests in each format the tool reads:
+// .xls through python3-xlwt (tests/tools/make_xls.py), .xlsx and .ods with libzip here.
+// Every workbook gets a second sheet "Other" whose cells must never be read.
+#include <zip.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/Workbook.h"
+
+namespace ssf::test {
+
+struct SheetCell {
+  SheetCell() = default;
+  SheetCell(const char* t) : text(t) {}  // NOLINT: cells read best as plain literals
+  SheetCell(std::string t) : text(std::move(t)) {}  // NOLINT
+  SheetCell(double n) : number(n) {}  // NOLINT
+  SheetCell(int n) : number(n) {}  // NOLINT
+  bool Empty() const { return !number && text.empty(); }
+  std::string text;
+  std::optional<double> number;
+};
+
+struct SheetSpec {
+  std::string name = "Colors";
+  std::vector<std::vector<SheetCell>> rows;  // rows[0] is row 1, cell 0 column A
+};
+
+enum class BookFormat { kXls, kXlsx, kOds };
+
+inline const char* Extension(BookFormat f) {
+  return f == BookFormat::kXls ? ".xls" : f == BookFormat::kXlsx ? ".xlsx" : ".ods";
+}
+
+inline std::string XmlEscape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+inline std::string ColumnName(size_t c) {
+  std::string name;
+  for (size_t n = c + 1; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return name;
+}
+
+inline std::vector<SheetSpec> WithOtherSheet(const SheetSpec& sheet) {
+  SheetSpec other;
+  other.name = "Other";
+  other.rows = {{"x", "other 1", "other 2"}, {"decoy", "entry 1", "entry 2"}};
+  return {sheet, other};
+}
+
+class ZipWriter {
+ public:
+  explicit ZipWriter(const std::filesystem::path& path) {
+    int err = 0;
+    zip_ = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    if (zip_ == nullptr) throw std::runtime_error("zip_open failed for " + path.string());
+  }
+  void Add(const std::string& name, std::string data, bool stored = false) {
+    parts_.push_back(std::move(data));
+    const std::string& d = parts_.back();
+    zip_source_t* src = zip_source_buffer(zip_, d.data(), d.size(), 0);
+    zip_int64_t idx = zip_file_add(zip_, name.c_str(), src, ZIP_FL_ENC_UTF_8);
+    if (idx < 0) throw std::runtime_error("zip_file_add failed");
+    if (stored) zip_set_file_compression(zip_, static_cast<zip_uint64_t>(idx), ZIP_CM_STORE, 0);
+  }
+  void Close() {
+    if (zip_close(zip_) != 0) throw std::runtime_error("zip_close failed");
+  }
+
+ private:
+  zip_t* zip_;
+  // Buffers must stay in place until the archive is written; a deque never moves them.
+  std::deque<std::string> parts_;
+};
+
+inline void WriteXlsx(const std::filesystem::path& path, const std::vector<SheetSpec>& sheets) {
+  ZipWriter zip(path);
+  std::string types =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/></Types>";
+  zip.Add("[Content_Types].xml", types);
+  zip.Add("_rels/.rels",
+          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+          "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" Target=\"xl/workbook.xml\"/>"
+          "</Relationships>");
+  std::string workbook =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>";
+  // Relationship ids in reverse order, so a reader that takes rId1 for the first sheet fails.
+  std::string rels =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+  std::vector<std::string> shared;
+  for (size_t s = 0; s < sheets.size(); ++s) {
+    std::string id = "rId" + std::to_string(sheets.size() - s);
+    workbook += "<sheet name=\"" + XmlEscape(sheets[s].name) + "\" sheetId=\"" + std::to_string(s + 1) +
+                "\" r:id=\"" + id + "\"/>";
+    rels += "<Relationship Id=\"" + id +
+            "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
+            "Target=\"worksheets/sheet" + std::to_string(s + 1) + ".xml\"/>";
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+    for (size_t r = 0; r < sheets[s].rows.size(); ++r) {
+      std::string row_no = std::to_string(r + 1);
+      xml += "<row r=\"" + row_no + "\">";
+      for (size_t c = 0; c < sheets[s].rows[r].size(); ++c) {
+        const SheetCell& cell = sheets[s].rows[r][c];
+        if (cell.Empty()) continue;
+        std::string ref = ColumnName(c) + row_no;
+        if (cell.number) {
+          xml += "<c r=\"" + ref + "\"><v>" + NumberCellText(*cell.number) + "</v></c>";
+        } else if (c == 0) {
+          // Identifiers as inline strings, the rest shared: both forms occur in real files.
+          xml += "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + XmlEscape(cell.text) + "</t></is></c>";
+        } else {
+          xml += "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(shared.size()) + "</v></c>";
+          shared.push_back(cell.text);
+        }
+      }
+      xml += "</row>";
+    }
+    xml += "</sheetData></worksheet>";
+    zip.Add("xl/worksheets/sheet" + std::to_string(s + 1) + ".xml", xml);
+  }
+  workbook += "</sheets></workbook>";
+  rels += "<Relationship Id=\"rIdS\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+  rels += "</Relationships>";
+  std::string sst =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+  for (const std::string& t : shared) sst += "<si><t xml:space=\"preserve\">" + XmlEscape(t) + "</t></si>";
+  sst += "</sst>";
+  zip.Add("xl/workbook.xml", workbook);
+  zip.Add("xl/_rels/workbook.xml.rels", rels);
+  zip.Add("xl/sharedStrings.xml", sst);
+  zip.Close();
+}
+
+inline void WriteOds(const std::filesystem::path& path, const std::vector<SheetSpec>& sheets) {
+  ZipWriter zip(path);
+  zip.Add("mimetype", "application/vnd.oasis.opendocument.spreadsheet", true);
+  zip.Add("META-INF/manifest.xml",
+          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+          "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
+          "<manifest:file-entry manifest:full-path=\"/\" manifest:media-type=\"application/vnd.oasis.opendocument.spreadsheet\"/>"
+          "<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>"
+          "</manifest:manifest>");
+  std::string xml =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+      "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+      "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>";
+  for (const SheetSpec& sheet : sheets) {
+    xml += "<table:table table:name=\"" + XmlEscape(sheet.name) + "\">";
+    xml += "<table:table-column table:number-columns-repeated=\"1024\"/>";
+    for (const auto& row : sheet.rows) {
+      xml += "<table:table-row>";
+      size_t empties = 0;
+      auto flush = [&] {
+        if (empties == 1) xml += "<table:table-cell/>";
+        if (empties > 1) xml += "<table:table-cell table:number-columns-repeated=\"" + std::to_string(empties) + "\"/>";
+        empties = 0;
+      };
+      for (const SheetCell& cell : row) {
+        if (cell.Empty()) {
+          ++empties;
+          continue;
+        }
+        flush();
+        if (cell.number) {
+          // The shown text is formatted; the value attribute is what counts.
+          xml += "<table:table-cell office:value-type=\"float\" office:value=\"" + NumberCellText(*cell.number) +
+                 "\"><text:p>" + NumberCellText(*cell.number) + ",00</text:p></table:table-cell>";
+        } else {
+          xml += "<table:table-cell office:value-type=\"string\"><text:p>" + XmlEscape(cell.text) +
+                 "</text:p></table:table-cell>";
+        }
+      }
+      xml += "<table:table-cell table:number-columns-repeated=\"1020\"/></table:table-row>";
+    }
+    // Office writers pad a sheet to its full height with one repeated empty row.
+    xml += "<table:table-row table:number-rows-repeated=\"1048500\">"
+           "<table:table-cell table:number-columns-repeated=\"1024\"/></table:table-row>";
+    xml += "</table:table>";
+  }
+  xml += "</office:spreadsheet></office:body></office:document-content>";
+  zip.Add("content.xml", xml);
+  zip.Close();
+}
+
+inline void WriteXls(const std::filesystem::path& path, const std::vector<SheetSpec>& sheets) {
+  nlohmann::json spec;
+  spec["sheets"] = nlohmann::json::array();
+  for (const SheetSpec& sheet : sheets) {
+    nlohmann::json rows = nlohmann::json::array();
+    for (const auto& row : sheet.rows) {
+      nlohmann::json cells = nlohmann::json::array();
+      for (const SheetCell& cell : row) {
+        if (cell.number) {
+          cells.push_back(*cell.number);
+        } else if (cell.text.empty()) {
+          cells.push_back(nullptr);
+        } else {
+          cells.push_back(cell.text);
+        }
+      }
+      rows.push_back(cells);
+    }
+    spec["sheets"].push_back({{"name", sheet.name}, {"rows", rows}});
+  }
+  std::filesystem::path json_path = path.string() + ".json";
+  std::ofstream(json_path) << spec.dump();
+  // Debian's own interpreter carries python3-xlwt; another python3 may come first in PATH.
+  std::string python = std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
+  std::string cmd = python + " '" SSF_SOURCE_DIR "/tests/tools/make_xls.py' '" + json_path.string() + "' '" +
+                    path.string() + "'";
+  if (std::system(cmd.c_str()) != 0) throw std::runtime_error("make_xls.py failed (is python3-xlwt installed?)");
+  std::filesystem::remove(json_path);
+}
+
+// Writes `sheet` (then the decoy sheet "Other") as a workbook of the given format.
+inline void WriteWorkbook(const std::filesystem::path& path, const SheetSpec& sheet, BookFormat format) {
+  auto sheets = WithOtherSheet(sheet);
+  switch (format) {
+    case BookFormat::kXls: WriteXls(path, sheets); break;
+    case BookFormat::kXlsx: WriteXlsx(path, sheets); break;
+    case BookFormat::kOds: WriteOds(path, sheets); break;
+  }
+}
+
+}  // namespace ssf::test

@@ -1,0 +1,50 @@
+# Runs `cmake --install` into PREFIX and checks the installed layout.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+  RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+
+set(expected
+  bin/ssftool
+  share/applications/quillbay-ssf-manager.desktop
+  share/mime/packages/quillbay-ssf-manager.xml
+  share/icons/hicolor/scalable/apps/quillbay-ssf-manager.svg
+  share/quillbay-ssf-manager/ThemeMaps)
+if(EXISTS ${BUILD_DIR}/bin/ssf-manager)
+  list(APPEND expected bin/ssf-manager)
+endif()
+file(GLOB maps RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/ThemeMaps/*.rxt)
+foreach(map IN LISTS maps)
+  list(APPEND expected share/quillbay-ssf-manager/${map})
+endforeach()
+foreach(f IN LISTS expected)
+  if(NOT EXISTS ${PREFIX}/${f})
+    message(FATAL_ERROR "not installed: ${PREFIX}/${f}")
+  endif()
+endforeach()
+
+# The installed program runs from the prefix.
+execute_process(COMMAND ${PREFIX}/bin/ssftool --help RESULT_VARIABLE rc OUTPUT_QUIET)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "installed ssftool --help failed: ${rc}")
+endif()
+
+# The desktop's own tools accept what we install, when they are there.
+find_program(VALIDATE desktop-file-validate)
+if(VALIDATE)
+  execute_process(COMMAND ${VALIDATE} ${PREFIX}/share/applications/quillbay-ssf-manager.desktop
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL "")
+    message(FATAL_ERROR "desktop-file-validate: ${out}")
+  endif()
+endif()
+find_program(UPDATE_MIME update-mime-database)
+if(UPDATE_MIME)
+  execute_process(COMMAND ${UPDATE_MIME} ${PREFIX}/share/mime RESULT_VARIABLE rc ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT EXISTS ${PREFIX}/share/mime/application/x-quillbay-theme.xml)
+    message(FATAL_ERROR "update-mime-database refused the MIME type: ${out}")
+  endif()
+endif()
+message(STATUS "installed layout is complete under ${PREFIX}")
