@@ -4,13 +4,7 @@
 
 namespace ssf::test {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "ssf_gui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+QApplication& App() { return *qobject_cast<QApplication*>(QCoreApplication::instance()); }
 
 void MainFormTest::SetUp() {
   App();

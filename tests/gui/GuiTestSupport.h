@@ -21,7 +21,7 @@
 
 namespace ssf::test {
 
-// One QApplication for the whole test program.
+// The QApplication that GuiTestMain.cpp made for the whole test program.
 QApplication& App();
 
 class MainFormTest : public ::testing::Test {
