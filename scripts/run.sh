@@ -16,4 +16,16 @@ if [ ! -x build/bin/ssf-manager ]; then
   echo "The editor is not built yet; run 'scripts/run.sh ssftool --help' for the command-line tool." >&2
   exit 1
 fi
+# Without a display Qt would stop with a cryptic platform-plugin error; say what to do.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  cat >&2 <<'MSG'
+No display: the editor is a window program and this session has no graphical display
+(neither DISPLAY nor WAYLAND_DISPLAY is set).
+- Run it from a desktop session, or over ssh with X forwarding (ssh -X).
+- Or run it on a virtual display:  xvfb-run -a -s "-screen 0 1280x800x24" build/bin/ssf-manager [THEME.ssf]
+  (xvfb-run comes with the package xvfb, installed by scripts/install-deps.sh).
+The command-line tool needs no display: scripts/run.sh ssftool --help
+MSG
+  exit 1
+fi
 exec build/bin/ssf-manager "$@"

@@ -1,0 +1,357 @@
+#include "shell/MainForm.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <algorithm>
+#include <exception>
+
+#include "Version.h"
+#include "shell/AboutDialog.h"
+#include "shell/ImageConvert.h"
+#include "theme/MainFormHandlers.h"
+#include "theme/Ui.h"
+#include "theme/WindowPlacement.h"
+
+namespace ssf {
+
+QString MainFormCaption() {
+  return QStringLiteral("Quillbay SSF Manager v2.0 Build %1").arg(kVersionBuild);
+}
+
+TMainForm::TMainForm(Editor& editor, QWidget* parent) : QMainWindow(parent), editor_(editor) {
+  setObjectName("TMainForm");
+  setWindowTitle(MainFormCaption());
+  setMinimumSize(kMinFormWidth, kMinFormHeight);
+  BuildControls();
+  BuildMenu();
+  resize(kDefaultFormWidth, kDefaultFormHeight);
+  Render();
+}
+
+void TMainForm::BuildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName("Client");
+  setCentralWidget(client);
+
+  PCtrl = new QTabWidget(client);
+  PCtrl->setObjectName("PCtrl");
+  TShit_1Files = new QWidget;
+  TShit_1Files->setObjectName("TShit_1Files");
+  TShit_2Other = new QWidget;
+  TShit_2Other->setObjectName("TShit_2Other");
+  PCtrl->addTab(TShit_1Files, QStringLiteral("Файлы"));
+  PCtrl->addTab(TShit_2Other, QStringLiteral("Другое"));
+  connect(PCtrl, &QTabWidget::currentChanged, this,
+          [this](int page) { RunHandler([&] { PCtrlChange(editor_, page); }); });
+
+  TV = new QTreeWidget(TShit_1Files);
+  TV->setObjectName("TV");
+  TV->setHeaderHidden(true);
+  TV->setIndentation(19);
+  TV->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  TV->setGeometry(0, 0, 273, 425);
+  connect(TV, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (item == nullptr) return;
+    int flat = item->data(0, Qt::UserRole).toInt();
+    RunHandler([&] { SelectTreeNode(editor_, flat); });
+  });
+
+  BuildOtherPage();
+
+  Pnl_ItemInfo = new QFrame(client);
+  Pnl_ItemInfo->setObjectName("Pnl_ItemInfo");
+  Pnl_ItemInfo->setFrameShape(QFrame::StyledPanel);
+
+  auto* sbar = new QStatusBar(this);
+  sbar->setObjectName("SBar");
+  sbar->setSizeGripEnabled(false);
+  for (int i = 0; i < 3; ++i) {
+    SBar_Panels[i] = new QLabel(sbar);
+    SBar_Panels[i]->setObjectName(QStringLiteral("SBar_Panel%1").arg(i));
+    SBar_Panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    SBar_Panels[i]->setMinimumWidth(0);
+    sbar->addWidget(SBar_Panels[i], i == 2 ? 1 : 0);
+  }
+  setStatusBar(sbar);
+}
+
+void TMainForm::BuildOtherPage() {
+  auto label = [this](const char* name, const char* text, int y) {
+    auto* l = new QLabel(QString::fromUtf8(text), TShit_2Other);
+    l->setObjectName(name);
+    l->move(8, y);
+    return l;
+  };
+  auto edit = [this](const char* name, int y, const HeaderField& field) {
+    auto* e = new QLineEdit(TShit_2Other);
+    e->setObjectName(name);
+    e->setGeometry(8, y, 199, 22);
+    e->setMaxLength(static_cast<int>(field.max_chars));
+    connect(e, &QLineEdit::textEdited, this, [this, e, field](const QString& text) { HeaderEdited(e, field, text); });
+    return e;
+  };
+  lbl_1 = label("lbl_1", "Автор темы:", 8);
+  ED_ThemeAuthor = edit("ED_ThemeAuthor", 24, kAuthorField);
+  lbl_2 = label("lbl_2", "Название темы:", 54);
+  ED_ThemeName = edit("ED_ThemeName", 70, kNameField);
+  lbl_3 = label("lbl_3", "Версия темы:", 100);
+  ED_ThemeVersion = edit("ED_ThemeVersion", 116, kVersionField);
+  ED_ThemeVersion->setFixedWidth(64);
+  lbl_4 = label("lbl_4", "Тип темы:", 146);
+
+  CBox_ThemeType = new QComboBox(TShit_2Other);
+  CBox_ThemeType->setObjectName("CBox_ThemeType");
+  CBox_ThemeType->addItem(QStringLiteral("Черная тема"));
+  CBox_ThemeType->addItem(QStringLiteral("Белая тема"));
+  CBox_ThemeType->setGeometry(8, 162, 199, 24);
+  connect(CBox_ThemeType, &QComboBox::activated, this,
+          [this](int index) { RunHandler([&] { CBox_ThemeTypeChange(editor_, index); }); });
+
+  Pnl_ThemeIcon = new QFrame(TShit_2Other);
+  Pnl_ThemeIcon->setObjectName("Pnl_ThemeIcon");
+  Pnl_ThemeIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Pnl_ThemeIcon->setGeometry(224, 10, 46, 46);
+  IMG_ThemeIcon = new QLabel(Pnl_ThemeIcon);
+  IMG_ThemeIcon->setObjectName("IMG_ThemeIcon");
+  IMG_ThemeIcon->setGeometry(1, 1, 44, 44);
+
+  PM = new QMenu(this);
+  PM->setObjectName("PM");
+  const char* const pm_items[][2] = {{"PM_LoadIMG", "Загрузить изображение"},
+                                     {"PM_ExctractIMG", "Сохранить изображение"},
+                                     {"PM_DelIMG", "Удалить иконку"}};
+  for (const auto& item : pm_items) {
+    QAction* a = PM->addAction(QString::fromUtf8(item[1]));
+    a->setObjectName(item[0]);
+  }
+}
+
+void TMainForm::BuildMenu() {
+  QMenuBar* mm = menuBar();
+  mm->setObjectName("MM");
+  auto item = [this](QMenu* menu, const char* name, const char* text) {
+    QAction* a = menu->addAction(QString::fromUtf8(text));
+    a->setObjectName(name);
+    return a;
+  };
+
+  QMenu* file = mm->addMenu(QStringLiteral("Файл"));
+  file->setObjectName("MM_Main_File");
+  MM_Child_CreateTheme = item(file, "MM_Child_CreateTheme", "Создать тему");
+  MM_Child_OpenTheme = item(file, "MM_Child_OpenTheme", "Открыть тему");
+  MM_Child_SaveTheme = item(file, "MM_Child_SaveTheme", "Сохранить тему");
+  file->addSeparator();
+  MM_Child_RegEditSSF = item(file, "MM_Child_RegEditSSF", "Ассоциировать с SSF");
+  MM_Child_RegEditSSF->setCheckable(true);
+  file->addSeparator();
+  MM_Child_Exit = item(file, "MM_Child_Exit", "Выход");
+
+  QMenu* extra = mm->addMenu(QStringLiteral("Дополнительно"));
+  extra->setObjectName("MM_Main_Extra");
+  MM_Child_ImportRes = item(extra, "MM_Child_ImportRes", "Импорт ресурсов");
+  MM_Child_ExportRes = item(extra, "MM_Child_ExportRes", "Экспорт ресурсов");
+  extra->addSeparator();
+  MM_Child_FileListEditor = item(extra, "MM_Child_FileListEditor", "Редактор файл-листа");
+  MM_Child_ColorsCopy = item(extra, "MM_Child_ColorsCopy", "Копирование цветов");
+
+  QMenu* help = mm->addMenu(QStringLiteral("Помощь"));
+  help->setObjectName("MM_Main_Help");
+  MM_Child_AboutProgramm = item(help, "MM_Child_AboutProgramm", "О программе");
+  MM_Child_AboutProgramm->setCheckable(true);
+  MM_Child_AboutProgramm->setChecked(true);
+
+  connect(MM_Child_CreateTheme, &QAction::triggered, this,
+          [this] { RunHandler([&] { MM_Child_CreateThemeClick(editor_); }); });
+  connect(MM_Child_OpenTheme, &QAction::triggered, this,
+          [this] { RunHandler([&] { MM_Child_OpenThemeClick(editor_); }); });
+  connect(MM_Child_SaveTheme, &QAction::triggered, this,
+          [this] { RunHandler([&] { MM_Child_SaveThemeClick(editor_); }); });
+  connect(MM_Child_Exit, &QAction::triggered, this, &QWidget::close);
+  connect(MM_Child_AboutProgramm, &QAction::triggered, this, [this] {
+    MM_Child_AboutProgramm->setChecked(true);  // shown as a radio item: it stays checked
+    RunHandler([&] {
+      if (about_) {
+        about_->exec();
+      } else {
+        TForm_AboutProgramm about(this);
+        about.exec();
+      }
+    });
+  });
+
+  // Their windows and handlers come with their own work; until then they stay inert.
+  for (QAction* a : {MM_Child_RegEditSSF, MM_Child_FileListEditor, MM_Child_ColorsCopy}) a->setEnabled(false);
+}
+
+bool TMainForm::RunHandler(const std::function<void()>& handler) {
+  bool ok = true;
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ok = false;
+    try {
+      editor_.ui.ShowMsg(e.what(), kMsgError);
+    } catch (...) {
+    }
+  } catch (...) {
+    ok = false;
+    try {
+      editor_.ui.ShowMsg("Неизвестная ошибка.", kMsgError);
+    } catch (...) {
+    }
+  }
+  Render();
+  return ok;
+}
+
+void TMainForm::HeaderEdited(QLineEdit* edit, const HeaderField& field, const QString& text) {
+  const int cursor = edit->cursorPosition();
+  const int typed_length = static_cast<int>(text.size());
+  std::string kept;
+  RunHandler([&] { kept = ED_ThemeAuthorKeyPress(editor_, field, text.toStdString()); });
+  // What was cut lay before the cursor: the cursor stays behind what was kept.
+  QString shown = edit->text();
+  if (shown != text) {
+    int dropped = typed_length - static_cast<int>(shown.size());
+    edit->setCursorPosition(std::max(0, cursor - dropped));
+  }
+}
+
+void TMainForm::OpenStartupFile(const std::vector<std::string>& params) {
+  RunHandler([&] { ssf::OpenStartupFile(editor_, params); });
+}
+
+void TMainForm::Render() {
+  const ViewState& v = editor_.view;
+  for (int i = 0; i < 3; ++i) SBar_Panels[i]->setText(QString::fromStdString(v.status[static_cast<size_t>(i)]));
+
+  {
+    QSignalBlocker block(PCtrl);
+    PCtrl->setEnabled(v.PCtrl_enabled);
+    PCtrl->setCurrentIndex(v.PCtrl_page);
+  }
+  MM_Child_SaveTheme->setEnabled(v.MM_Child_SaveTheme_enabled);
+  MM_Child_ImportRes->setEnabled(v.MM_Child_ImportRes_enabled);
+  MM_Child_ExportRes->setEnabled(v.MM_Child_ExportRes_enabled);
+  Pnl_ItemInfo->setVisible(v.Pnl_ItemInfo_visible);
+
+  auto set_text = [](QLineEdit* e, const std::string& s) {
+    QString q = QString::fromStdString(s);
+    if (e->text() != q) e->setText(q);
+  };
+  set_text(ED_ThemeAuthor, v.ED_ThemeAuthor);
+  set_text(ED_ThemeName, v.ED_ThemeName);
+  set_text(ED_ThemeVersion, v.ED_ThemeVersion);
+
+  lbl_4->setVisible(v.CBox_ThemeType_visible);
+  CBox_ThemeType->setVisible(v.CBox_ThemeType_visible);
+  {
+    QSignalBlocker block(CBox_ThemeType);
+    int index = v.CBox_ThemeType_index;
+    CBox_ThemeType->setCurrentIndex(index >= 0 && index < CBox_ThemeType->count() ? index : -1);
+  }
+
+  Pnl_ThemeIcon->setVisible(v.Pnl_ThemeIcon_visible);
+  if (v.Pnl_ThemeIcon_visible) IMG_ThemeIcon->setPixmap(QPixmap::fromImage(ToQImage(v.IMG_ThemeIcon)));
+
+  RenderTree();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  // The saved placement is applied once, not at every activation, so a window the user
+  // moves stays where it was put.
+  if (!placement_restored_) {
+    placement_restored_ = true;
+    RestorePlacement();
+  }
+  QMainWindow::showEvent(event);
+}
+
+void TMainForm::RestorePlacement() {
+  WindowPlacement p = ReadWindowPlacement(editor_.settings);
+  if (p.maximized) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+    return;
+  }
+  move(p.left, p.top);
+  resize(std::max(p.width, kMinFormWidth), std::max(p.height, kMinFormHeight));
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  bool may_close = false;
+  bool ok = RunHandler([&] {
+    WindowPlacement p;
+    p.maximized = isMaximized();
+    p.left = x();
+    p.top = y();
+    p.width = width();
+    p.height = height();
+    WriteWindowPlacement(editor_.settings, p);
+  });
+  (void)ok;
+  RunHandler([&] { may_close = FormClose(editor_); });
+  if (may_close) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  ApplyLayout();
+}
+
+void TMainForm::ApplyLayout() {
+  const int client_height = centralWidget() ? centralWidget()->height() : height();
+  MainFormLayout l = ComputeMainFormLayout(size(), client_height);
+  PCtrl->setGeometry(0, 0, l.page_width, client_height);
+  const int tab_bar = PCtrl->tabBar() ? PCtrl->tabBar()->sizeHint().height() : 24;
+  TV->setGeometry(0, 0, l.tree_width, std::max(0, client_height - tab_bar - 6));
+  Pnl_ItemInfo->setGeometry(l.item_info);
+  Pnl_ThemeIcon->move(l.icon_left, Pnl_ThemeIcon->y());
+  for (QWidget* w : {static_cast<QWidget*>(ED_ThemeAuthor), static_cast<QWidget*>(ED_ThemeName),
+                     static_cast<QWidget*>(CBox_ThemeType)}) {
+    w->setFixedWidth(std::max(0, l.edit_width));
+  }
+  SBar_Panels[0]->setFixedWidth(l.status_widths[0]);
+  SBar_Panels[1]->setFixedWidth(std::max(0, l.status_widths[1]));
+}
+
+void TMainForm::RenderTree() {
+  const GroupTree& tree = editor_.state.Tree;
+  QSignalBlocker block(TV);
+  if (tree.Nodes().size() != rendered_tree_.size() ||
+      !std::equal(tree.Nodes().begin(), tree.Nodes().end(), rendered_tree_.begin(),
+                  [](const GroupNode& a, const GroupNode& b) { return a.caption == b.caption && a.parent == b.parent; })) {
+    rendered_tree_ = tree.Nodes();
+    TV->clear();
+    tree_items_.clear();
+    for (int i = 0; i < tree.Size(); ++i) {
+      const GroupNode& node = tree.Node(i);
+      QTreeWidgetItem* item = node.parent < 0 ? new QTreeWidgetItem(TV) : new QTreeWidgetItem(tree_items_[static_cast<size_t>(node.parent)]);
+      item->setText(0, QString::fromStdString(node.caption));
+      item->setData(0, Qt::UserRole, i);
+      tree_items_.push_back(item);
+    }
+  }
+  const int selected = editor_.view.TV_selected;
+  if (selected >= 0 && selected < static_cast<int>(tree_items_.size())) {
+    TV->setCurrentItem(tree_items_[static_cast<size_t>(selected)]);
+  } else {
+    TV->setCurrentItem(nullptr);
+    TV->clearSelection();
+  }
+}
+
+}  // namespace ssf

@@ -1,0 +1,99 @@
+#pragma once
+// TMainForm: the editor's main window. It holds widgets and wiring only: every event
+// goes to a handler of the core, then the window shows the editor's ViewState again.
+#include <QMainWindow>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/MainFormLayout.h"
+#include "theme/Editor.h"
+#include "theme/HeaderEdit.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace ssf {
+
+class TForm_AboutProgramm;
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TMainForm(Editor& editor, QWidget* parent = nullptr);
+
+  // The start-up part of FormCreate: opens the theme the parameters name, if any.
+  void OpenStartupFile(const std::vector<std::string>& params);
+  void SetAboutDialog(TForm_AboutProgramm* about) { about_ = about; }
+
+  // Shows the editor's ViewState (and its group tree) in the widgets.
+  void Render();
+
+  // The event boundary: runs a handler, shows any error it raises in an error box,
+  // then shows the state as the handler left it. Returns false when it failed.
+  bool RunHandler(const std::function<void()>& handler);
+
+  Editor& editor() { return editor_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildOtherPage();
+  void BuildMenu();
+  void ApplyLayout();
+  void RenderTree();
+  void RestorePlacement();
+  void HeaderEdited(QLineEdit* edit, const HeaderField& field, const QString& text);
+
+  Editor& editor_;
+  TForm_AboutProgramm* about_ = nullptr;
+  bool placement_restored_ = false;
+  std::vector<GroupNode> rendered_tree_;         // what TV shows
+  std::vector<QTreeWidgetItem*> tree_items_;     // by flat index
+
+  QTabWidget* PCtrl;
+  QWidget* TShit_1Files;
+  QWidget* TShit_2Other;
+  QTreeWidget* TV;
+  QLabel* lbl_1;
+  QLabel* lbl_2;
+  QLabel* lbl_3;
+  QLabel* lbl_4;
+  QLineEdit* ED_ThemeAuthor;
+  QLineEdit* ED_ThemeName;
+  QLineEdit* ED_ThemeVersion;
+  QComboBox* CBox_ThemeType;
+  QFrame* Pnl_ThemeIcon;
+  QLabel* IMG_ThemeIcon;
+  QFrame* Pnl_ItemInfo;
+  QLabel* SBar_Panels[3];
+  QMenu* PM;
+
+  QAction* MM_Child_CreateTheme;
+  QAction* MM_Child_OpenTheme;
+  QAction* MM_Child_SaveTheme;
+  QAction* MM_Child_RegEditSSF;
+  QAction* MM_Child_Exit;
+  QAction* MM_Child_ImportRes;
+  QAction* MM_Child_ExportRes;
+  QAction* MM_Child_FileListEditor;
+  QAction* MM_Child_ColorsCopy;
+  QAction* MM_Child_AboutProgramm;
+};
+
+// The caption "Quillbay SSF Manager v2.0 Build <build>".
+QString MainFormCaption();
+
+}  // namespace ssf

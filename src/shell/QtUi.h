@@ -1,0 +1,34 @@
+#pragma once
+// The Ui of the running program: real message boxes, file dialogs and the map chooser.
+#include <QPointer>
+#include <QWidget>
+
+#include "theme/Ui.h"
+
+namespace ssf {
+
+class TForm_ChooseRXT;
+
+class QtUi : public Ui {
+ public:
+  // Dialogs are owned by `parent` (the main window, once it exists).
+  void SetParent(QWidget* parent) { parent_ = parent; }
+  void SetChooser(TForm_ChooseRXT* chooser) { chooser_ = chooser; }
+
+  void ShowMsg(const std::string& text, int kind) override;
+  bool AskYesNo(const std::string& text) override;
+  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest& request) override;
+  std::optional<FileDialogResult> SaveDialog(const FileDialogRequest& request) override;
+  int ChooseMap(const std::vector<std::string>& models) override;
+
+ private:
+  std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, bool save);
+
+  QPointer<QWidget> parent_;
+  QPointer<TForm_ChooseRXT> chooser_;
+};
+
+// Message text as Qt shows it: "\r\n" line breaks become "\n".
+QString MessageText(const std::string& text);
+
+}  // namespace ssf

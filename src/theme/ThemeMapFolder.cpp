@@ -1,0 +1,56 @@
+#include <algorithm>
+
+#include "theme/Cp1251.h"
+#include "theme/ThemeMap.h"
+
+namespace ssf {
+
+namespace fs = std::filesystem;
+
+std::string ReadMapMobile(const fs::path& path, TagParams& params) {
+  for (const std::string& line : ReadMapLines(path)) {
+    if (IsSkippedTagLine(line)) continue;
+    std::string keyword = AsciiUpper(GetTagKeyword(line));
+    ReadTagParams(line, params);
+    if (keyword == "THEMESIGN") return params[1];
+  }
+  return std::string(kNotFound);
+}
+
+std::vector<fs::path> ListMapFiles(const fs::path& maps_dir) {
+  std::vector<fs::path> maps;
+  std::error_code ec;
+  fs::directory_iterator it(maps_dir, ec);
+  if (ec) return maps;
+  for (const fs::directory_entry& e : it) {
+    // The extension matches in any case, as file-name patterns do on the phone tools' home system.
+    if (AsciiUpper(e.path().extension().string()) != ".RXT") continue;
+    if (e.is_directory(ec)) continue;
+    maps.push_back(e.path());
+  }
+  // By file name, byte-wise, so the order is the same on every machine.
+  std::sort(maps.begin(), maps.end(),
+            [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+  return maps;
+}
+
+std::optional<fs::path> FindMapForMobile(const fs::path& maps_dir, std::string_view model, TagParams& params) {
+  for (const fs::path& map : ListMapFiles(maps_dir)) {
+    if (ReadMapMobile(map, params) == model) return map;
+  }
+  return std::nullopt;
+}
+
+void ListThemeMaps(EditorState& state, const fs::path& maps_dir) {
+  state.MapModels.clear();
+  state.MapPaths.clear();
+  for (const fs::path& map : ListMapFiles(maps_dir)) {
+    std::string mobile = ReadMapMobile(map, state.TagParams);
+    if (mobile == kNotFound) continue;
+    if (state.MapPaths.empty()) state.MapPaths.emplace_back();
+    state.MapModels.push_back(mobile);
+    state.MapPaths.push_back(map);
+  }
+}
+
+}  // namespace ssf

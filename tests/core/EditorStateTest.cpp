@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "theme/EditorState.h"
+#include "theme/FileIO.h"
+#include "theme/SsfError.h"
+
+namespace ssf {
+namespace {
+
+TEST(EditorState, MemClrZeroesAtPositionGrowsAndKeepsPosition) {
+  ByteStream s(Bytes(10, 0xAA));
+  s.SetPosition(8);
+  rt_memclr(s, 5);
+  ASSERT_EQ(s.Size(), 13u);
+  EXPECT_EQ(s.Position(), 8u);
+  EXPECT_EQ(s.Data()[7], 0xAA);
+  for (size_t i = 8; i < 13; ++i) EXPECT_EQ(s.Data()[i], 0) << i;
+  rt_memclr(s, 0);
+  rt_memclr(s, -3);
+  EXPECT_EQ(s.Size(), 13u);
+}
+
+TEST(EditorState, IsYesTakesOnlyYesInAnyCase) {
+  for (const char* t : {"YES", "yes", "Yes", "yEs"}) EXPECT_TRUE(IsYes(t)) << t;
+  for (const char* t : {"Y", "TRUE", "", " YES", "YES ", "NO"}) EXPECT_FALSE(IsYes(t)) << t;
+}
+
+TEST(EditorState, StripFileNameCharsDropsOnlyTheNineForbidden) {
+  EXPECT_EQ(StripFileNameChars("Фон: главный/1?"), "Фон главный1");
+  EXPECT_EQ(StripFileNameChars("a\"b*c/d:e<f>g?h\\i|j"), "abcdefghij");
+  EXPECT_EQ(StripFileNameChars("Обои. рабочего\tстола\x01"), "Обои. рабочего\tстола\x01");
+}
+
+TEST(EditorState, SelectedFileIndexCountsOnlyNodesWithoutChildren) {
+  // Группа (Файл 1, Файл 2), Файл 3, Пустая группа, Файл 4
+  GroupTree t;
+  int group = t.Add("Группа", -1);
+  t.Add("Файл 1", group);
+  t.Add("Файл 2", group);
+  t.Add("Файл 3", -1);
+  t.Add("Пустая группа", -1);
+  t.Add("Файл 4", -1);
+  EXPECT_EQ(SelectedFileIndex(t, 1), 0);
+  EXPECT_EQ(SelectedFileIndex(t, 3), 2);
+  // A group without children counts as a theme file and shifts the ones after it.
+  EXPECT_EQ(SelectedFileIndex(t, 4), 3);
+  EXPECT_EQ(SelectedFileIndex(t, 5), 4);
+  EXPECT_EQ(t.FileNode(0), 1);
+  EXPECT_EQ(t.FileNode(2), 3);
+  EXPECT_EQ(t.FileNode(4), 5);
+  EXPECT_EQ(t.FileNode(5), -1);
+  EXPECT_EQ(t.FileNodeCount(), 5);
+  EXPECT_EQ(t.PathOf(2), "Группа/Файл 2");
+  EXPECT_THROW(t.Add("x", 9), SsfError);
+}
+
+TEST(EditorState, GetFileSizeOfMissingEmptyAndFolder) {
+  test::TempDir dir;
+  test::WriteText(dir / "empty", "");
+  test::WriteText(dir / "five", "12345");
+  EXPECT_EQ(GetFileSize(dir / "missing"), -1);
+  EXPECT_EQ(GetFileSize(dir / "empty"), 0);
+  EXPECT_EQ(GetFileSize(dir / "five"), 5);
+  EXPECT_EQ(GetFileSize(dir.path()), 0);
+}
+
+}  // namespace
+}  // namespace ssf

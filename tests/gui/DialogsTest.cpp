@@ -1,0 +1,114 @@
+// The map chooser, the About dialog, the real Ui's message boxes and its filter strings.
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "GuiTestSupport.h"
+#include "shell/AboutDialog.h"
+#include "shell/Application.h"
+#include "shell/FileFilter.h"
+#include "shell/MapChooserDialog.h"
+#include "shell/QtUi.h"
+
+namespace ssf::test {
+namespace {
+
+// Runs `action` on the next modal dialog once it is up.
+void OnNextDialog(std::function<void(QWidget*)> action) {
+  QTimer::singleShot(0, [action] {
+    QWidget* w = QApplication::activeModalWidget();
+    ASSERT_NE(w, nullptr);
+    action(w);
+  });
+}
+
+TEST(MapChooser, StartsOnTheFirstModelAndAnyCloseAnswersTheSelectedOne) {
+  App();
+  TForm_ChooseRXT chooser;
+  EXPECT_EQ(chooser.windowTitle(), "Карты тем");
+  EXPECT_FALSE(chooser.windowFlags() & Qt::WindowCloseButtonHint);
+  OnNextDialog([&](QWidget*) {
+    EXPECT_EQ(chooser.MapsList()->currentIndex(), 0);
+    chooser.MapsList()->setCurrentIndex(1);
+    chooser.findChild<QPushButton*>("btn_OK")->click();
+  });
+  EXPECT_EQ(chooser.Choose({"QB-C176", "QB-X240"}), 1);
+
+  OnNextDialog([&](QWidget* w) {
+    chooser.MapsList()->setCurrentIndex(2);
+    w->close();  // the window system's close command
+  });
+  EXPECT_EQ(chooser.Choose({"A", "B", "C"}), 2);
+
+  OnNextDialog([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+  EXPECT_EQ(chooser.Choose({"A", "B"}), 0);
+}
+
+TEST(AboutDialog, ShowsItsReadOnlyTextAndClosesWithItsButton) {
+  App();
+  TForm_AboutProgramm about;
+  EXPECT_EQ(about.windowTitle(), "О программе");
+  auto* memo = about.findChild<QTextEdit*>("Memo_AboutProgrammText");
+  ASSERT_NE(memo, nullptr);
+  EXPECT_TRUE(memo->isReadOnly());
+  EXPECT_EQ(memo->focusPolicy(), Qt::NoFocus);
+  EXPECT_TRUE(memo->toPlainText().startsWith("О Программе\n============\nQuillbay SSF Manager\nВерсия: 2.0 от 01.09.2012"));
+  EXPECT_TRUE(memo->toPlainText().contains("Благодарности:"));
+  EXPECT_TRUE(memo->toPlainText().contains("Разработано:"));
+  OnNextDialog([](QWidget* w) { w->findChild<QPushButton*>("Btn_CloseChildForm")->click(); });
+  EXPECT_EQ(about.exec(), QDialog::Accepted);
+}
+
+TEST(QtUiDialogs, MessageBoxesHaveTheirCaptionsAndRussianButtons) {
+  App();
+  ASSERT_TRUE(Application::LoadRussianTranslation(App()));
+  QtUi ui;
+  struct Case {
+    int kind;
+    const char* caption;
+    QMessageBox::Icon icon;
+  } cases[] = {{kMsgError, "Ошибка", QMessageBox::Critical},
+               {kMsgWarning, "Внимание", QMessageBox::Warning},
+               {kMsgInformation, "Информация", QMessageBox::Information}};
+  for (const Case& c : cases) {
+    OnNextDialog([&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      ASSERT_NE(box, nullptr);
+      EXPECT_EQ(box->windowTitle(), QString::fromUtf8(c.caption));
+      EXPECT_EQ(box->icon(), c.icon);
+      EXPECT_EQ(box->text(), "строка 1\nстрока 2");
+      box->button(QMessageBox::Ok)->click();
+    });
+    ui.ShowMsg("строка 1\r\nстрока 2", c.kind);
+  }
+  ui.ShowMsg("nothing", 0);  // shows no box: would block otherwise
+
+  QString yes_text;
+  OnNextDialog([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    yes_text = box->button(QMessageBox::Yes)->text();
+    EXPECT_EQ(box->button(QMessageBox::No)->text().remove('&'), "Нет");
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_FALSE(ui.AskYesNo("Сохранить тему перед выходом?"));
+  EXPECT_EQ(yes_text.remove('&'), "Да");
+}
+
+TEST(FileFilterConversion, EachPairBecomesOneQtFilterWithItsPatternsLast) {
+  EXPECT_EQ(QtNameFilters("Файл темы (*.ssf)|*.ssf"), (std::vector<std::string>{"Файл темы (*.ssf)"}));
+  EXPECT_EQ(QtNameFilters("Изображения (*.bmp, *.jpg)|*.bmp;*.jpg|Все файлы|*.*"),
+            (std::vector<std::string>{"Изображения (*.bmp, *.jpg) (*.bmp *.jpg)", "Все файлы (*.*)"}));
+  EXPECT_EQ(QtNameFilters("RAW|*.raw"), (std::vector<std::string>{"RAW (*.raw)"}));
+  EXPECT_TRUE(QtNameFilters("").empty());
+  std::vector<std::string> filters = QtNameFilters("A|*.a|B|*.b");
+  EXPECT_EQ(FilterIndex(filters, "B (*.b)"), 2);
+  EXPECT_EQ(FilterIndex(filters, "other"), 1);
+}
+
+}  // namespace
+}  // namespace ssf::test
