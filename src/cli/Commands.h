@@ -6,6 +6,7 @@ namespace ssf::cli {
 
 int CmdMaps(Context& ctx, const std::vector<std::string>& args);
 int CmdCheckMap(Context& ctx, const std::vector<std::string>& args);
+int CmdInfo(Context& ctx, const std::vector<std::string>& args);
 int CmdConvert(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

@@ -11,6 +11,7 @@ namespace {
 const Command kCommands[] = {
     {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
     {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
+    {"info", "THEME.ssf [--json]", "open a theme as the editor does and describe it", CmdInfo},
     {"convert", "IN OUT [--size WxH]", "convert a picture by the file extensions", CmdConvert},
 };
 
