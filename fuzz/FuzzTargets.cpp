@@ -8,6 +8,8 @@ namespace {
 const Target kTargets[] = {
     {"ini", FuzzIni},
     {"taglines", FuzzTagLines},
+    {"thememap", FuzzThemeMap},
+    {"container", FuzzContainer},
 };
 
 }  // namespace

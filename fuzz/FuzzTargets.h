@@ -21,5 +21,7 @@ const Target* FindTarget(std::string_view name);
 // The target functions, one per reader (fuzz/targets/*.cpp).
 void FuzzIni(std::span<const uint8_t> data);
 void FuzzTagLines(std::span<const uint8_t> data);
+void FuzzThemeMap(std::span<const uint8_t> data);
+void FuzzContainer(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz
