@@ -11,6 +11,8 @@ const Target kTargets[] = {
     {"pictures", FuzzPictures},
     {"workbook", FuzzWorkbook},
     {"ifeg_decode", FuzzIfegDecode},
+    {"thememap", FuzzThemeMap},
+    {"container", FuzzContainer},
 };
 
 }  // namespace

@@ -24,5 +24,7 @@ void FuzzTagLines(std::span<const uint8_t> data);
 void FuzzPictures(std::span<const uint8_t> data);
 void FuzzWorkbook(std::span<const uint8_t> data);
 void FuzzIfegDecode(std::span<const uint8_t> data);
+void FuzzThemeMap(std::span<const uint8_t> data);
+void FuzzContainer(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz

@@ -13,6 +13,7 @@ const Command kCommands[] = {
     {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
     {"flm2flc", "IN.flm OUT.flc", "convert a phone file list to its text form", CmdFlmToFlc},
     {"flc2flm", "IN.flc OUT.flm", "convert a file list text back to the phone's form", CmdFlcToFlm},
+    {"info", "THEME.ssf [--json]", "open a theme as the editor does and describe it", CmdInfo},
     {"convert", "IN OUT [--size WxH]", "convert a picture by the file extensions", CmdConvert},
     {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
      "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},

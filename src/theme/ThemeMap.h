@@ -35,6 +35,10 @@ std::string MapErrorReport(const std::string& map_file_name, const std::vector<s
 // be read, or a "/GROUP" with no open group, throws SsfError; MapValid stays false.
 void LoadThemeMap(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path);
 
+// The same for lines already read; `path` names the map in the report and the status bar.
+void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path,
+                       const std::vector<std::string>& lines);
+
 // The Mobile value of the first THEMESIGN line, or "ERROR". Throws SsfError when unreadable.
 std::string ReadMapMobile(const std::filesystem::path& path, TagParams& params);
 

@@ -96,6 +96,12 @@ std::string MapErrorReport(const std::string& map_file_name, const std::vector<s
 }
 
 void LoadThemeMap(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path) {
+  state.MapValid = false;
+  LoadThemeMapLines(state, view, ui, path, ReadMapLines(path));
+}
+
+void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path,
+                       const std::vector<std::string>& lines) {
   state.MapFileCounter = 0;
   state.MapValid = false;
   state.Tree.Clear();
@@ -105,7 +111,6 @@ void LoadThemeMap(EditorState& state, ViewState& view, Ui& ui, const std::filesy
   std::vector<int> groups;  // open groups, innermost last
   std::vector<std::string> errors;
 
-  std::vector<std::string> lines = ReadMapLines(path);
   TagParams& p = state.TagParams;
   for (size_t n = 0; n < lines.size(); ++n) {
     const std::string& line = lines[n];

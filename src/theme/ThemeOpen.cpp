@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #include "theme/Cp1251.h"
 #include "theme/Editor.h"
@@ -85,10 +86,22 @@ void CheckRegions(Editor& ed, const fs::path& path) {
 void OpenThemeFile(Editor& ed, const fs::path& path) {
   EditorState& s = ed.state;
   ViewState& v = ed.view;
-  // Read before anything changes, so an unreadable file leaves the open theme as it was.
-  Bytes file = ReadWholeFile(path);
+  // A file that cannot even be opened leaves the open theme as it was.
+  if (std::ifstream probe(path, std::ios::binary); !probe || fs::is_directory(path)) {
+    throw SsfError("Не удалось прочитать файл: " + path.string());
+  }
   s.ThemeModified = false;
-  s.ThemeStream = ByteStream(std::move(file));
+  // The previous theme's bytes go before the new ones are read, so a large theme is never
+  // held twice. (Its file table could not be used after a failed open anyway: the page
+  // control and the save item are disabled then.)
+  s.ThemeStream = ByteStream();
+  s.NewFiles = {};
+  try {
+    s.ThemeStream = ByteStream(ReadWholeFile(path));
+  } catch (const SsfError&) {
+    ShowNoTheme(ed, path.filename().string(), "Некорректный файл темы. [Нарушена структура файла]");
+    throw;
+  }
   const Bytes& data = s.ThemeStream.Data();
   if (data.size() < kHeaderSize) {
     FailStructure(ed, path, "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " +

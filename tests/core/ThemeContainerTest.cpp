@@ -129,6 +129,17 @@ TEST_F(ContainerTest, SaveWritesTableAndFilesAndReopensEqual) {
   // Saving the reopened theme gives the same bytes.
   fx.Save("again.ssf");
   EXPECT_EQ(test::ReadFile(fx.dir / "again.ssf"), b);
+  EXPECT_EQ(fx.ui.save_requests.back().initial_dir, fx.dir.path());  // the folder saved last
+}
+
+TEST_F(ContainerTest, MapWithErrorsStopsTheOpenWithItsReport) {
+  auto path = SavedExample("t.ssf");
+  fx.AddMap("example.rxt", ExampleMapWith("\"3\" \"YES\"", "\"4\" \"YES\""));
+  fx.Reset();
+  OpenThemeFile(ed(), path);
+  ExpectNoTheme();
+  EXPECT_EQ(ed().view.status[1], "Некорректная карта темы!");
+  EXPECT_EQ(fx.ui.OnlyMessage().text.rfind("В карте темы [example.rxt]", 0), 0u);
 }
 
 TEST_F(ContainerTest, StoredCountComesFromOffset148) {

@@ -1,0 +1,85 @@
+#include <unistd.h>
+
+#include <string>
+
+#include "FuzzTargets.h"
+#include "theme/Editor.h"
+#include "theme/FileIO.h"
+#include "theme/SsfError.h"
+
+namespace ssf::fuzz {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers every save dialog with one file.
+class SilentUi : public Ui {
+ public:
+  fs::path save_to;
+  void ShowMsg(const std::string&, int) override {}
+  bool AskYesNo(const std::string&) override { return false; }
+  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override {
+    return FileDialogResult{save_to, 1};
+  }
+  int ChooseMap(const std::vector<std::string>&) override { return 0; }
+};
+
+// A map folder with two small maps (with and without icon), made once per process and
+// removed at exit.
+struct MapFolder {
+  fs::path dir = fs::temp_directory_path() / ("ssf-fuzz-container-" + std::to_string(::getpid()));
+  MapFolder() {
+    fs::create_directories(dir / "ThemeMaps");
+    WriteFileAtomic(dir / "ThemeMaps" / "a.rxt",
+                    std::string("<THEMESIGN \"SAMSUNG THEME\" \"FUZZ-A\">\n<THEMESETTINGS \"0xFD0\" \"0xFE0\" \"3\" \"YES\">\n"
+                                "<GROUP \"g\">\n<FILE \"a\" \"1\" \"JPG\" \"4\" \"4\">\n<FILE \"b\" \"2\" \"RAW\" \"4\" \"4\">\n"
+                                "</GROUP>\n<FILE \"c\" \"3\" \"COLORTAB\" \"16\">\n"));
+    WriteFileAtomic(dir / "ThemeMaps" / "b.rxt",
+                    std::string("<THEMESIGN \"SAMSUNG THEME\" \"FUZZ-B\">\n<THEMESETTINGS \"0xB0\" \"0xB8\" \"2\" \"NO\">\n"
+                                "<COLORTHEMESSETTINGS \"YES\">\n<FILE \"a\" \"1\" \"IFG\" \"4\" \"4\">\n"
+                                "<FILE \"b\" \"2\" \"ANI2\" \"4\" \"4\">\n"));
+  }
+  ~MapFolder() {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
+};
+
+const fs::path& Folder() {
+  static const MapFolder folder;
+  return folder.dir;
+}
+
+}  // namespace
+
+void FuzzContainer(std::span<const uint8_t> data) {
+  const fs::path& dir = Folder();
+  fs::path file = dir / "in.ssf";
+  WriteFileAtomic(file, data);
+  SilentUi ui;
+  ui.save_to = dir / "out.ssf";
+  IniDocument settings;
+  Editor ed{ui, settings, dir / "ThemeMaps", {}, {}};
+  try {
+    OpenThemeFile(ed, file);
+  } catch (const SsfError&) {
+    if (ed.view.MM_Child_SaveTheme_enabled) __builtin_trap();  // nothing half-read may be saved
+    return;
+  }
+  if (!ed.view.MM_Child_SaveTheme_enabled) return;
+  if (ed.state.NewFiles.size() != static_cast<size_t>(ed.state.FilesCount)) __builtin_trap();
+  // What opened saves and reopens with the same theme files.
+  std::vector<TThemeNewFiles> opened = ed.state.NewFiles;
+  ed.state.StoredFiles = ed.state.FilesCount;
+  MM_Child_SaveThemeClick(ed);
+  Editor again{ui, settings, dir / "ThemeMaps", {}, {}};
+  OpenThemeFile(again, ui.save_to);
+  if (!again.view.MM_Child_SaveTheme_enabled) __builtin_trap();
+  for (size_t k = 0; k < opened.size(); ++k) {
+    if (again.state.NewFiles[k].f_file != opened[k].f_file) __builtin_trap();
+  }
+}
+
+}  // namespace ssf::fuzz

@@ -1,0 +1,46 @@
+#include <string>
+
+#include "FuzzTargets.h"
+#include "theme/Cp1251.h"
+#include "theme/SsfError.h"
+#include "theme/ThemeMap.h"
+
+namespace ssf::fuzz {
+
+namespace {
+
+class SilentUi : public Ui {
+ public:
+  void ShowMsg(const std::string&, int) override {}
+  bool AskYesNo(const std::string&) override { return false; }
+  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
+  int ChooseMap(const std::vector<std::string>&) override { return 0; }
+};
+
+}  // namespace
+
+void FuzzThemeMap(std::span<const uint8_t> data) {
+  std::string text = Cp1251ToUtf8(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1) {
+    lines.push_back(text.substr(start, lf - start));
+  }
+  lines.push_back(text.substr(start));
+  EditorState state;
+  ViewState view;
+  SilentUi ui;
+  try {
+    LoadThemeMapLines(state, view, ui, "fuzz.rxt", lines);
+  } catch (const SsfError&) {
+    return;
+  }
+  // A clean map keeps the pairing of tree, entries and count that the container relies on.
+  if (state.MapValid && (state.MapFileCounter != state.FilesCount ||
+                         static_cast<int>(state.ThemeFiles.size()) != state.FilesCount)) {
+    __builtin_trap();
+  }
+}
+
+}  // namespace ssf::fuzz

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "EditorTestSupport.h"
+
+namespace ssf {
+namespace {
+
+using test::RunCli;
+
+struct CliInfoTest : ::testing::Test {
+  test::EditorFixture fx;
+  std::filesystem::path theme;
+  CliInfoTest() {
+    fx.AddMap("example.rxt", test::kExampleMap);
+    fx.Create("EXAMPLE-100");
+    fx.Fill({10, 0, 5});  // the middle file absent, the count still full
+    theme = fx.Save("t.ssf");
+  }
+  test::CliResult Info(const std::vector<std::string>& extra) {
+    std::vector<std::string> args{"--maps", (fx.dir / "ThemeMaps").string(), "info", theme.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return RunCli(args);
+  }
+};
+
+TEST_F(CliInfoTest, DescribesTheThemeAsText) {
+  auto r = Info({});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "model: EXAMPLE-100\n"
+            "map: example.rxt\n"
+            "author: Автор темы\n"
+            "name: Название темы\n"
+            "version: 1.0\n"
+            "type: Черная тема\n"
+            "icon: yes\n"
+            "files: 3/3\n"
+            "0\tРабочий стол/Обои\tJPG\t240x320\t10\n"
+            "1\tРабочий стол/Фон меню\tRAW\t240x320\t0\n"
+            "2\tЦвета\tCOLORTAB\t1024\t5\n");
+}
+
+TEST_F(CliInfoTest, DescribesTheThemeAsJson) {
+  Bytes b = test::ReadFile(theme);
+  b[165] = 1;
+  test::WriteFile(theme, b);
+  auto r = Info({"--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["model"], "EXAMPLE-100");
+  EXPECT_EQ(j["map"], "example.rxt");
+  EXPECT_EQ(j["type"], 1);
+  EXPECT_EQ(j["icon"], true);
+  EXPECT_EQ(j["stored"], 3);
+  EXPECT_EQ(j["count"], 3);
+  ASSERT_EQ(j["files"].size(), 3u);
+  EXPECT_EQ(j["files"][2], nlohmann::json::parse(R"({"index":2,"path":"Цвета","kind":"COLORTAB","width":0,
+            "height":0,"size":1024,"stored":5})"));
+  EXPECT_EQ(j["files"][0]["width"], 240);
+}
+
+TEST_F(CliInfoTest, FailuresExitOneWithTheEditorsMessage) {
+  Bytes good = test::ReadFile(theme);
+  Bytes b = good;
+  b[0] = 'X';
+  test::WriteFile(theme, b);
+  auto r = Info({});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "Некорректный файл темы!\nЗагрузка невозможна.\n");
+
+  b = good;
+  b[14] = 'Y';
+  test::WriteFile(theme, b);
+  r = Info({});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Не найден файл карты темы. Дальнейшая работа невозможна.\n");
+
+  b = good;
+  b.resize(0xFD2);
+  test::WriteFile(theme, b);
+  r = Info({});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("таблица размеров"), std::string::npos) << r.err;
+
+  EXPECT_EQ(RunCli({"info"}).code, 2);
+  EXPECT_EQ(Info({"--xml"}).code, 2);
+}
+
+}  // namespace
+}  // namespace ssf
