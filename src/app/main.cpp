@@ -1,5 +1,6 @@
 // ssf-manager: the theme editor's window program.
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,7 +9,11 @@
 #include "shell/MainForm.h"
 #include "shell/MapChooserDialog.h"
 #include "shell/QtUi.h"
+#include "theme/DesktopAssociation.h"
 #include "theme/Editor.h"
+#include "theme/MapsFolder.h"
+#include "tools/forms/ColorsCopyForm.h"
+#include "tools/forms/FileListEditorForm.h"
 #include "theme/IniDocument.h"
 #include "theme/ProgramFolder.h"
 
@@ -17,19 +22,25 @@ int main(int argc, char** argv) {
   ssf::Application::LoadRussianTranslation(app);
 
   ssf::QtUi ui;
-  const std::filesystem::path home = ssf::ProgramFolder();
   ssf::IniDocument settings;
   std::string settings_error;
   try {
-    settings = ssf::IniDocument::Load(home / "settings.ini");
+    settings = ssf::IniDocument::Load(ssf::SettingsPath());
   } catch (const std::exception& e) {
     settings_error = e.what();  // reported once the window exists; the defaults apply
   }
-  ssf::Editor editor{ui, settings, home / "ThemeMaps", {}, {}};
+  ssf::Editor editor{ui, settings, ssf::MapsFolder(), {}, {}};
 
   // The main window first, then the dialogs, as they are shown later on demand.
   ssf::TMainForm form(editor);
   ui.SetParent(&form);
+  std::unique_ptr<ssf::SsfAssociation> association;
+  try {
+    association = ssf::DesktopAssociation::ForThisProgram();
+  } catch (const std::exception& e) {
+    ui.ShowMsg(e.what(), ssf::kMsgError);
+  }
+  form.SetAssociation(association.get());
   if (!settings_error.empty()) ui.ShowMsg(settings_error, ssf::kMsgError);
 
   std::vector<std::string> params;
@@ -39,8 +50,11 @@ int main(int argc, char** argv) {
 
   ssf::TForm_AboutProgramm about(&form);
   form.SetAboutDialog(&about);
+  TForm_FileList_Editor file_list_editor(&form, ui, settings);
   ssf::TForm_ChooseRXT chooser(&form);
   ui.SetChooser(&chooser);
+  ssf::TForm_ColorsCopy colors_copy(&form, ui, settings);
+  form.SetToolWindows(&file_list_editor, &colors_copy);
 
   form.show();
   return app.exec();

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "shell/AboutDialog.h"
 #include "shell/ImageConvert.h"
 #include "theme/MainFormHandlers.h"
+#include "theme/SsfAssociation.h"
 #include "theme/Ui.h"
 #include "theme/WindowPlacement.h"
 
@@ -189,8 +191,36 @@ void TMainForm::BuildMenu() {
     });
   });
 
-  // Their windows and handlers come with their own work; until then they stay inert.
-  for (QAction* a : {MM_Child_RegEditSSF, MM_Child_FileListEditor, MM_Child_ColorsCopy}) a->setEnabled(false);
+  connect(MM_Child_FileListEditor, &QAction::triggered, this, [this] {
+    RunHandler([&] {
+      if (file_list_editor_) file_list_editor_->exec();
+    });
+  });
+  connect(MM_Child_ColorsCopy, &QAction::triggered, this, [this] {
+    RunHandler([&] {
+      if (colors_copy_) colors_copy_->exec();
+    });
+  });
+  connect(MM_Child_RegEditSSF, &QAction::triggered, this, [this] {
+    // Qt has already flipped the check mark; the handler decides it from the old one.
+    const bool was_checked = !MM_Child_RegEditSSF->isChecked();
+    MM_Child_RegEditSSF->setChecked(was_checked);
+    if (association_ == nullptr) return;
+    RunHandler([&] {
+      MM_Child_RegEditSSF->setChecked(MM_Child_RegEditSSFClick(*association_, editor_.ui, was_checked));
+    });
+  });
+}
+
+void TMainForm::SetToolWindows(QDialog* file_list_editor, QDialog* colors_copy) {
+  file_list_editor_ = file_list_editor;
+  colors_copy_ = colors_copy;
+}
+
+void TMainForm::SetAssociation(SsfAssociation* association) {
+  association_ = association;
+  if (association_ == nullptr) return;
+  RunHandler([&] { MM_Child_RegEditSSF->setChecked(RegEditSSFCheckedAtStart(*association_)); });
 }
 
 bool TMainForm::RunHandler(const std::function<void()>& handler) {

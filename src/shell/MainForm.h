@@ -11,6 +11,7 @@
 #include "theme/HeaderEdit.h"
 
 class QAction;
+class QDialog;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -24,6 +25,7 @@ class QWidget;
 namespace ssf {
 
 class TForm_AboutProgramm;
+class SsfAssociation;
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -33,6 +35,10 @@ class TMainForm : public QMainWindow {
   // The start-up part of FormCreate: opens the theme the parameters name, if any.
   void OpenStartupFile(const std::vector<std::string>& params);
   void SetAboutDialog(TForm_AboutProgramm* about) { about_ = about; }
+  // The two tool windows, shown modally from the menu "Дополнительно".
+  void SetToolWindows(QDialog* file_list_editor, QDialog* colors_copy);
+  // The .ssf association behind "Ассоциировать с SSF"; sets the item's check mark.
+  void SetAssociation(SsfAssociation* association);
 
   // Shows the editor's ViewState (and its group tree) in the widgets.
   void Render();
@@ -59,6 +65,9 @@ class TMainForm : public QMainWindow {
 
   Editor& editor_;
   TForm_AboutProgramm* about_ = nullptr;
+  QDialog* file_list_editor_ = nullptr;
+  QDialog* colors_copy_ = nullptr;
+  SsfAssociation* association_ = nullptr;
   bool placement_restored_ = false;
   std::vector<GroupNode> rendered_tree_;         // what TV shows
   std::vector<QTreeWidgetItem*> tree_items_;     // by flat index

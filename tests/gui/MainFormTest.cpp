@@ -2,10 +2,12 @@
 // error report at the event boundary.
 #include <QAction>
 #include <QClipboard>
+#include <QDialog>
 #include <QFrame>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "theme/ByteIO.h"
@@ -47,10 +49,10 @@ TEST_F(MainFormTest, StartsWithEveryControlAndMenuItemAsTheTableSays) {
     bool enabled;
   } items[] = {
       {"MM_Child_CreateTheme", "Создать тему", true},   {"MM_Child_OpenTheme", "Открыть тему", true},
-      {"MM_Child_SaveTheme", "Сохранить тему", false},  {"MM_Child_RegEditSSF", "Ассоциировать с SSF", false},
+      {"MM_Child_SaveTheme", "Сохранить тему", false},  {"MM_Child_RegEditSSF", "Ассоциировать с SSF", true},
       {"MM_Child_Exit", "Выход", true},                 {"MM_Child_ImportRes", "Импорт ресурсов", false},
-      {"MM_Child_ExportRes", "Экспорт ресурсов", false}, {"MM_Child_FileListEditor", "Редактор файл-листа", false},
-      {"MM_Child_ColorsCopy", "Копирование цветов", false}, {"MM_Child_AboutProgramm", "О программе", true},
+      {"MM_Child_ExportRes", "Экспорт ресурсов", false}, {"MM_Child_FileListEditor", "Редактор файл-листа", true},
+      {"MM_Child_ColorsCopy", "Копирование цветов", true}, {"MM_Child_AboutProgramm", "О программе", true},
   };
   for (const Item& item : items) {
     QAction* a = MenuItem(item.name);
@@ -220,5 +222,21 @@ TEST_F(MainFormTest, AnErrorOfAHandlerIsShownAndTheProgramGoesOn) {
   EXPECT_EQ(Status(0), "Ошибка #1#");
 }
 
+TEST_F(MainFormTest, ToolMenuItemsShowTheirWindowsModally) {
+  QDialog file_list(&Form());
+  QDialog colors(&Form());
+  Form().SetToolWindows(&file_list, &colors);
+  for (auto [item, dialog] : {std::pair{"MM_Child_FileListEditor", &file_list}, std::pair{"MM_Child_ColorsCopy", &colors}}) {
+    bool shown_modal = false;
+    QTimer::singleShot(0, dialog, [&shown_modal, d = dialog] {
+      shown_modal = d->isVisible() && d->isModal();
+      d->reject();
+    });
+    Click(item);
+    EXPECT_TRUE(shown_modal) << item;
+  }
+}
+
 }  // namespace
 }  // namespace ssf::test
+
