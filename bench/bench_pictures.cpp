@@ -8,6 +8,7 @@
 #include "theme/Bmp.h"
 #include "theme/Png.h"
 #include "theme/RawImage.h"
+#include "theme/Rgb565Kernels.h"
 
 namespace {
 
@@ -58,6 +59,30 @@ void BM_RawToPicture(benchmark::State& state) {
     benchmark::DoNotOptimize(image.bgr.data());
   }
   SetBytes(state, size_t{w} * h * 3);
+}
+
+// The conversion loops alone, into buffers made beforehand as memcpy's are.
+void BM_PictureToRawLoop(benchmark::State& state) {
+  const Image image = Picture(static_cast<uint32_t>(state.range(0)), static_cast<uint32_t>(state.range(1)));
+  Bytes raw(image.PixelCount() * 2);
+  for (auto _ : state) {
+    BgrToRgb565(image.bgr.data(), raw.data(), image.PixelCount());
+    benchmark::DoNotOptimize(raw.data());
+    benchmark::ClobberMemory();
+  }
+  SetBytes(state, raw.size());
+}
+
+void BM_RawToPictureLoop(benchmark::State& state) {
+  const Image image = Picture(static_cast<uint32_t>(state.range(0)), static_cast<uint32_t>(state.range(1)));
+  const Bytes raw = ImageToRaw(image);
+  Bytes bgr(image.PixelCount() * 3);
+  for (auto _ : state) {
+    Rgb565ToBgr(raw.data(), bgr.data(), image.PixelCount());
+    benchmark::DoNotOptimize(bgr.data());
+    benchmark::ClobberMemory();
+  }
+  SetBytes(state, bgr.size());
 }
 
 void BM_PngToAni2(benchmark::State& state) {
@@ -130,6 +155,8 @@ BENCHMARK(BM_MemcpyRawSize)->SIZES;
 BENCHMARK(BM_MemcpyPictureSize)->SIZES;
 BENCHMARK(BM_PictureToRaw)->SIZES;
 BENCHMARK(BM_RawToPicture)->SIZES;
+BENCHMARK(BM_PictureToRawLoop)->SIZES;
+BENCHMARK(BM_RawToPictureLoop)->SIZES;
 BENCHMARK(BM_PictureToAni2)->SIZES;
 BENCHMARK(BM_Ani2ToPicture)->SIZES;
 BENCHMARK(BM_PngToAni2)->SIZES;
