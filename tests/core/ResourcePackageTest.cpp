@@ -194,6 +194,24 @@ TEST_F(ResourcePackageTest, AFileThatCannotBeReadStopsTheImportBeforeAnySlotChan
   EXPECT_FALSE(fx.ed->state.ThemeModified);
 }
 
+TEST_F(ResourcePackageTest, AFileThatCannotBeWrittenStopsTheExportNamingIt) {
+  fx.AddMap("example.rxt", test::kExampleMap);
+  fx.Create("EXAMPLE-100");
+  FillDistinct(*fx.ed, {});
+  const fs::path blocked = pkg / "Resources" / "Цвета.tab";
+  fs::create_directories(blocked);  // a folder stands where the last file goes
+  fx.ui.AnswerSave(pkg / "p.res");
+  try {
+    MM_Child_ExportResClick(*fx.ed);
+    FAIL() << "no error";
+  } catch (const SsfError& e) {
+    EXPECT_NE(std::string(e.what()).find(blocked.string()), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(fs::is_directory(blocked));
+  // What was written before stays.
+  EXPECT_EQ(ReadFile(pkg / "Resources" / "Рабочий стол" / "Обои.jpg"), fx.ed->state.NewFiles[0].f_file);
+}
+
 TEST_F(ResourcePackageTest, ZeroByteFilesEmptyTheirSlots) {
   ExportExample();
   fs::resize_file(pkg / "Resources" / "Рабочий стол" / "Фон меню.raw", 0);
