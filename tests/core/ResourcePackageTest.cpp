@@ -212,6 +212,21 @@ TEST_F(ResourcePackageTest, AFileThatCannotBeWrittenStopsTheExportNamingIt) {
   EXPECT_EQ(ReadFile(pkg / "Resources" / "Рабочий стол" / "Обои.jpg"), fx.ed->state.NewFiles[0].f_file);
 }
 
+// After a failed open the map values and tree may belong to another map than the file
+// table: neither operation goes past the shorter table.
+TEST_F(ResourcePackageTest, AFileTableShorterThanTheTreeIsNotOverrun) {
+  ExportExample();
+  fx.ed->state.NewFiles.resize(1);
+  fs::remove_all(pkg / "Resources");
+  Export(pkg / "p.res");
+  EXPECT_EQ(FilesUnder(pkg / "Resources"), (std::set<std::string>{"Рабочий стол/Обои.jpg"}));
+
+  fx.ed->state.NewFiles[0].f_file.clear();
+  Import(pkg / "p.res");
+  EXPECT_TRUE(fx.ed->state.NewFiles[0].Present());
+  EXPECT_EQ(fx.ed->view.status[2], "1/3");
+}
+
 TEST_F(ResourcePackageTest, ZeroByteFilesEmptyTheirSlots) {
   ExportExample();
   fs::resize_file(pkg / "Resources" / "Рабочий стол" / "Фон меню.raw", 0);
