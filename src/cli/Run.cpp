@@ -21,6 +21,10 @@ const Command kCommands[] = {
      "IFEG pictures: decode IN.ifg OUT.bmp|.png; encode IN.bmp|.png|.jpg OUT.ifg "
      "[--mode 1|2|3]; info IN.ifg",
      CmdIfeg},
+    {"export-res", "THEME.ssf OUT.res", "write every theme file into a resource package", CmdExportRes},
+    {"import-res", "THEME.ssf PACKAGE.res [-o OUT.ssf]",
+     "replace every theme file from a resource package and save the theme (in place without -o)",
+     CmdImportRes},
 };
 
 void PrintHelp(std::ostream& out) {

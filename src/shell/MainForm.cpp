@@ -20,6 +20,7 @@
 #include "shell/AboutDialog.h"
 #include "shell/ImageConvert.h"
 #include "theme/MainFormHandlers.h"
+#include "theme/ResourcePackage.h"
 #include "theme/SsfAssociation.h"
 #include "theme/Ui.h"
 #include "theme/WindowPlacement.h"
@@ -178,6 +179,10 @@ void TMainForm::BuildMenu() {
           [this] { RunHandler([&] { MM_Child_OpenThemeClick(editor_); }); });
   connect(MM_Child_SaveTheme, &QAction::triggered, this,
           [this] { RunHandler([&] { MM_Child_SaveThemeClick(editor_); }); });
+  connect(MM_Child_ImportRes, &QAction::triggered, this,
+          [this] { RunHandler([&] { MM_Child_ImportResClick(editor_); }); });
+  connect(MM_Child_ExportRes, &QAction::triggered, this,
+          [this] { RunHandler([&] { MM_Child_ExportResClick(editor_); }); });
   connect(MM_Child_Exit, &QAction::triggered, this, &QWidget::close);
   connect(MM_Child_AboutProgramm, &QAction::triggered, this, [this] {
     MM_Child_AboutProgramm->setChecked(true);  // shown as a radio item: it stays checked
@@ -374,6 +379,10 @@ void TMainForm::RenderTree() {
       item->setData(0, Qt::UserRole, i);
       tree_items_.push_back(item);
     }
+  }
+  if (editor_.view.TV_collapse_count != collapse_count_seen_) {
+    collapse_count_seen_ = editor_.view.TV_collapse_count;
+    TV->collapseAll();
   }
   const int selected = editor_.view.TV_selected;
   if (selected >= 0 && selected < static_cast<int>(tree_items_.size())) {

@@ -71,6 +71,7 @@ class TMainForm : public QMainWindow {
   bool placement_restored_ = false;
   std::vector<GroupNode> rendered_tree_;         // what TV shows
   std::vector<QTreeWidgetItem*> tree_items_;     // by flat index
+  int collapse_count_seen_ = 0;                  // ViewState::TV_collapse_count last applied
 
   QTabWidget* PCtrl;
   QWidget* TShit_1Files;

@@ -148,7 +148,7 @@ void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::f
     } else if (keyword == "GROUP") {
       groups.push_back(state.Tree.Add(p[0], parent));
     } else if (keyword == "FILE") {
-      state.Tree.Add(p[0], parent);
+      state.Tree.Add(p[0], parent, /*is_file=*/true);
       ++state.MapFileCounter;
       ParseMapNumber(p[1], line, errors);
       TTHemeFiles entry;

@@ -58,6 +58,9 @@ struct ViewState {
 
   // Selected node of the group tree TV by its flat index in tree order; -1 for none.
   int TV_selected = -1;
+  // Raised by one each time a handler collapses the whole tree; the window collapses TV
+  // when the value differs from the one it last saw.
+  int TV_collapse_count = 0;
 };
 
 }  // namespace ssf
