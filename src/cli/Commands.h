@@ -12,5 +12,6 @@ int CmdInfo(Context& ctx, const std::vector<std::string>& args);
 int CmdConvert(Context& ctx, const std::vector<std::string>& args);
 int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
 int CmdIfeg(Context& ctx, const std::vector<std::string>& args);
+int CmdExtract(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

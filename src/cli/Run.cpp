@@ -21,6 +21,10 @@ const Command kCommands[] = {
      "IFEG pictures: decode IN.ifg OUT.bmp|.png; encode IN.bmp|.png|.jpg OUT.ifg "
      "[--mode 1|2|3]; info IN.ifg",
      CmdIfeg},
+    {"extract", "THEME.ssf INDEX OUT",
+     "write theme file INDEX as the editor's export does; OUT's extension picks the format "
+     "(.bmp .jpg .jpeg .png .raw .ifg, .png .ani2 for ANI2, .tab for COLORTAB)",
+     CmdExtract},
 };
 
 void PrintHelp(std::ostream& out) {
