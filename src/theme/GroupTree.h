@@ -28,12 +28,14 @@ class GroupTree {
   int Add(std::string caption, int parent, bool group = false);
 
   bool HasChildren(int index) const { return !Node(index).children.empty(); }
-  // Flat index of the k-th node without children (a theme file node), or -1.
+  // A theme file node: no children and not made by a GROUP line (an empty group is none).
+  bool IsFileNode(int index) const { return !HasChildren(index) && !Node(index).group; }
+  // Flat index of the k-th theme file node, or -1.
   int FileNode(int k) const;
-  // Theme file index of the node at `index`: its flat index minus the number of nodes
-  // with children before it. Depends only on the tree's shape.
+  // Theme file index of the node at `index`: its flat index minus the number of group
+  // nodes before it, so an empty group shifts no later file.
   int FileIndexOf(int index) const;
-  // Number of nodes without children.
+  // Number of theme file nodes.
   int FileNodeCount() const;
   // Captions from the top-level node down to the node, joined by `sep`.
   std::string PathOf(int index, const std::string& sep = "/") const;

@@ -26,7 +26,7 @@ std::string& HeaderText(ViewState& view, const HeaderField& field) {
 bool SelectedIsThemeFile(const Editor& editor) {
   const int selected = editor.view.TV_selected;
   const GroupTree& tree = editor.state.Tree;
-  return selected >= 0 && selected < tree.Size() && !tree.HasChildren(selected) && !tree.Node(selected).group;
+  return selected >= 0 && selected < tree.Size() && tree.IsFileNode(selected);
 }
 
 }  // namespace

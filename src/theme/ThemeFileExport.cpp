@@ -85,7 +85,7 @@ Bytes ExportThemeFileBytes(const std::string& kind, int filter_index, const Prev
 void btn_SaveFileClick(Editor& ed) {
   const GroupTree& tree = ed.state.Tree;
   const int selected = ed.view.TV_selected;
-  if (selected < 0 || selected >= tree.Size() || tree.HasChildren(selected) || tree.Node(selected).group) return;
+  if (selected < 0 || selected >= tree.Size() || !tree.IsFileNode(selected)) return;
   const int k = SelectedFileIndex(ed);
   if (k < 0 || static_cast<size_t>(k) >= ed.state.ThemeFiles.size() ||
       static_cast<size_t>(k) >= ed.state.NewFiles.size()) {

@@ -22,7 +22,7 @@ int SelectedThemeFile(const Editor& ed) {
   const GroupTree& tree = ed.state.Tree;
   const int selected = ed.view.TV_selected;
   if (selected < 0 || selected >= tree.Size()) return -1;
-  if (tree.HasChildren(selected) || tree.Node(selected).group) return -1;
+  if (!tree.IsFileNode(selected)) return -1;
   const int k = tree.FileIndexOf(selected);
   if (k < 0 || static_cast<size_t>(k) >= ed.state.ThemeFiles.size() ||
       static_cast<size_t>(k) >= ed.state.NewFiles.size()) {
