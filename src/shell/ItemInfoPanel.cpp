@@ -24,7 +24,7 @@ constexpr int kButtonWidth = 94;
 constexpr int kButtonHeight = 25;
 constexpr int kGroupGap = 20;
 constexpr int kGroupPreferredWidth = 200;
-constexpr int kEdgeMargin = 8;
+constexpr int kEdgeMargin = 4;
 constexpr int kCheckerCell = 8;
 
 // Transparent pictures are drawn over a checkerboard so their transparency shows.
@@ -82,7 +82,7 @@ ItemInfoPanel::ItemInfoPanel(QFrame* panel) : panel_(panel) {
     edit = new QLineEdit(GBox_FileInfo);
     edit->setObjectName(edit_name);
     edit->setReadOnly(true);
-    edit->setMinimumWidth(40);
+    edit->setMinimumWidth(32);
     form->addRow(label, edit);
   };
   row(lbl_6, "lbl_6", "Ширина:", ED_FileWidth, "ED_FileWidth");
@@ -126,7 +126,7 @@ void ItemInfoPanel::Layout(const ViewState& v) {
   PNL_IMG->setGeometry(0, kFrameTop, frame_width, kFrameHeight);
   lbl_5->move(v.lbl_5_left + shift / 2, kFrameTop + kFrameHeight / 2 - lbl_5->height() / 2);
   lbl_5->raise();
-  btn_LoadFile->setGeometry(kEdgeMargin, kButtonTop, kButtonWidth, kButtonHeight);
+  btn_LoadFile->setGeometry(8, kButtonTop, kButtonWidth, kButtonHeight);
   btn_SaveFile->setGeometry(v.btn_SaveFile_left + shift, kButtonTop, kButtonWidth, kButtonHeight);
 
   const int group_left = v.GBox_FileInfo_left + shift;
