@@ -14,5 +14,6 @@ int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
 int CmdIfeg(Context& ctx, const std::vector<std::string>& args);
 int CmdExportRes(Context& ctx, const std::vector<std::string>& args);
 int CmdImportRes(Context& ctx, const std::vector<std::string>& args);
+int CmdExtract(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

@@ -25,6 +25,10 @@ const Command kCommands[] = {
     {"import-res", "THEME.ssf PACKAGE.res [-o OUT.ssf]",
      "replace every theme file from a resource package and save the theme (in place without -o)",
      CmdImportRes},
+    {"extract", "THEME.ssf INDEX OUT",
+     "write theme file INDEX as the editor's export does; OUT's extension picks the format "
+     "(.bmp .jpg .jpeg .png .raw .ifg, .png .ani2 for ANI2, .tab for COLORTAB)",
+     CmdExtract},
 };
 
 void PrintHelp(std::ostream& out) {

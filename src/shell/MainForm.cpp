@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -22,6 +23,7 @@
 #include "theme/MainFormHandlers.h"
 #include "theme/ResourcePackage.h"
 #include "theme/SsfAssociation.h"
+#include "theme/ThemeFileExport.h"
 #include "theme/Ui.h"
 #include "theme/WindowPlacement.h"
 
@@ -74,6 +76,10 @@ void TMainForm::BuildControls() {
   Pnl_ItemInfo = new QFrame(client);
   Pnl_ItemInfo->setObjectName("Pnl_ItemInfo");
   Pnl_ItemInfo->setFrameShape(QFrame::StyledPanel);
+  item_info_ = std::make_unique<ItemInfoPanel>(Pnl_ItemInfo);
+  btn_LoadFile = item_info_->btn_LoadFile;
+  btn_SaveFile = item_info_->btn_SaveFile;
+  connect(btn_SaveFile, &QPushButton::clicked, this, [this] { RunHandler([&] { btn_SaveFileClick(editor_); }); });
 
   auto* sbar = new QStatusBar(this);
   sbar->setObjectName("SBar");
@@ -279,6 +285,7 @@ void TMainForm::Render() {
   MM_Child_ImportRes->setEnabled(v.MM_Child_ImportRes_enabled);
   MM_Child_ExportRes->setEnabled(v.MM_Child_ExportRes_enabled);
   Pnl_ItemInfo->setVisible(v.Pnl_ItemInfo_visible);
+  item_info_->Render(v);
 
   auto set_text = [](QLineEdit* e, const std::string& s) {
     QString q = QString::fromStdString(s);
@@ -354,6 +361,7 @@ void TMainForm::ApplyLayout() {
   const int tab_bar = PCtrl->tabBar() ? PCtrl->tabBar()->sizeHint().height() : 24;
   TV->setGeometry(0, 0, l.tree_width, std::max(0, client_height - tab_bar - 6));
   Pnl_ItemInfo->setGeometry(l.item_info);
+  item_info_->Layout(editor_.view);
   Pnl_ThemeIcon->move(l.icon_left, Pnl_ThemeIcon->y());
   for (QWidget* w : {static_cast<QWidget*>(ED_ThemeAuthor), static_cast<QWidget*>(ED_ThemeName),
                      static_cast<QWidget*>(CBox_ThemeType)}) {

@@ -4,10 +4,10 @@
 
 namespace ssf {
 
-int GroupTree::Add(std::string caption, int parent, bool is_file) {
+int GroupTree::Add(std::string caption, int parent, bool group) {
   if (parent < -1 || parent >= Size()) throw SsfError("Дерево групп: нет узла " + std::to_string(parent));
   int index = Size();
-  nodes_.push_back(GroupNode{std::move(caption), parent, {}, is_file});
+  nodes_.push_back(GroupNode{std::move(caption), parent, {}, group});
   if (parent >= 0) nodes_[static_cast<size_t>(parent)].children.push_back(index);
   return index;
 }
@@ -15,7 +15,7 @@ int GroupTree::Add(std::string caption, int parent, bool is_file) {
 int GroupTree::FileNode(int k) const {
   if (k < 0) return -1;
   for (int i = 0; i < Size(); ++i) {
-    if (HasChildren(i)) continue;
+    if (!IsFileNode(i)) continue;
     if (k-- == 0) return i;
   }
   return -1;
@@ -23,13 +23,13 @@ int GroupTree::FileNode(int k) const {
 
 int GroupTree::FileIndexOf(int index) const {
   int groups = 0;
-  for (int i = 0; i < index && i < Size(); ++i) groups += HasChildren(i) ? 1 : 0;
+  for (int i = 0; i < index && i < Size(); ++i) groups += IsFileNode(i) ? 0 : 1;
   return index - groups;
 }
 
 int GroupTree::FileNodeCount() const {
   int n = 0;
-  for (int i = 0; i < Size(); ++i) n += HasChildren(i) ? 0 : 1;
+  for (int i = 0; i < Size(); ++i) n += IsFileNode(i) ? 1 : 0;
   return n;
 }
 

@@ -12,7 +12,7 @@ struct GroupNode {
   std::string caption;    // UTF-8
   int parent = -1;        // flat index of the parent, -1 at the top level
   std::vector<int> children;  // flat indices, in order
-  bool is_file = false;       // made from a FILE line; a GROUP with no FILE is childless too
+  bool group = false;     // made by a GROUP line: never a theme file, even without children
 };
 
 class GroupTree {
@@ -25,15 +25,17 @@ class GroupTree {
 
   // Appends a node as the last child of `parent` (-1: top level), which must be the
   // innermost open group or -1 so that tree order stays append order. Returns its index.
-  int Add(std::string caption, int parent, bool is_file = false);
+  int Add(std::string caption, int parent, bool group = false);
 
   bool HasChildren(int index) const { return !Node(index).children.empty(); }
-  // Flat index of the k-th node without children (a theme file node), or -1.
+  // A theme file node: no children and not made by a GROUP line (an empty group is none).
+  bool IsFileNode(int index) const { return !HasChildren(index) && !Node(index).group; }
+  // Flat index of the k-th theme file node, or -1.
   int FileNode(int k) const;
-  // Theme file index of the node at `index`: its flat index minus the number of nodes
-  // with children before it. Depends only on the tree's shape.
+  // Theme file index of the node at `index`: its flat index minus the number of group
+  // nodes before it, so an empty group shifts no later file.
   int FileIndexOf(int index) const;
-  // Number of nodes without children.
+  // Number of theme file nodes.
   int FileNodeCount() const;
   // Captions from the top-level node down to the node, joined by `sep`.
   std::string PathOf(int index, const std::string& sep = "/") const;

@@ -81,7 +81,7 @@ std::vector<ResourceNode> ResourceNodes(const EditorState& s) {
   std::vector<ResourceNode> nodes;
   const size_t limit = std::min(s.ThemeFiles.size(), s.NewFiles.size());
   for (int i = 0; i < s.Tree.Size() && nodes.size() < limit; ++i) {
-    if (s.Tree.HasChildren(i) || !s.Tree.Node(i).is_file) continue;
+    if (!s.Tree.IsFileNode(i)) continue;
     nodes.push_back({i, static_cast<int>(nodes.size())});
   }
   return nodes;

@@ -146,9 +146,9 @@ void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::f
         state.IsColorTheme = IsYes(p[0]);
       }
     } else if (keyword == "GROUP") {
-      groups.push_back(state.Tree.Add(p[0], parent));
+      groups.push_back(state.Tree.Add(p[0], parent, true));
     } else if (keyword == "FILE") {
-      state.Tree.Add(p[0], parent, /*is_file=*/true);
+      state.Tree.Add(p[0], parent);
       ++state.MapFileCounter;
       ParseMapNumber(p[1], line, errors);
       TTHemeFiles entry;

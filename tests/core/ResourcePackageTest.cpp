@@ -287,10 +287,10 @@ TEST_F(ResourcePackageTest, OddCaptionsStayInsideThePackageAndEmptyGroupsAreSkip
 
 TEST(ResourcePaths, NodePathsAndExtensions) {
   GroupTree t;
-  int g = t.Add("Главный экран", -1);
-  int sub = t.Add("Фон: 1", g);
-  int file = t.Add("Обои", sub, true);
-  int dot = t.Add(std::string("..\0x", 4), sub, true);
+  int g = t.Add("Главный экран", -1, true);
+  int sub = t.Add("Фон: 1", g, true);
+  int file = t.Add("Обои", sub);
+  int dot = t.Add(std::string("..\0x", 4), sub);
   EXPECT_EQ(GetNodePath(t, file, '\\', true), "Главный экран\\Фон 1\\Обои.");
   EXPECT_EQ(GetNodePath(t, sub, '\\', false), "Главный экран\\Фон 1\\");
   EXPECT_EQ(GetNodePath(t, g, '/', false), "Главный экран/");

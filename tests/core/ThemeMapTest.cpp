@@ -222,9 +222,12 @@ TEST(ThemeMap, GroupShapes) {
   EXPECT_EQ(t.PathOf(3), "Пустая/Вложенная/Ф1");
   EXPECT_EQ(t.PathOf(4), "Пустая/Ф2");
   EXPECT_EQ(t.Node(4).parent, 1);
-  // The empty group is theme file 0, shifting Ф1 to 1 and Ф2 to 2.
-  EXPECT_EQ(t.FileNode(0), 0);
-  EXPECT_EQ(SelectedFileIndex(t, 3), 1);
+  // The empty group is no theme file: Ф1 stays file 0 and Ф2 file 1, as the map lists them.
+  EXPECT_FALSE(t.IsFileNode(0));
+  EXPECT_EQ(t.FileNode(0), 3);
+  EXPECT_EQ(SelectedFileIndex(t, 3), 0);
+  EXPECT_EQ(SelectedFileIndex(t, 4), 1);
+  EXPECT_EQ(t.FileNodeCount(), 2);
   EXPECT_EQ(l.state.ThemeFiles[1].f_type, "OTHER");
 }
 
