@@ -12,5 +12,8 @@ int CmdInfo(Context& ctx, const std::vector<std::string>& args);
 int CmdConvert(Context& ctx, const std::vector<std::string>& args);
 int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
 int CmdIfeg(Context& ctx, const std::vector<std::string>& args);
+int CmdNew(Context& ctx, const std::vector<std::string>& args);
+int CmdReplace(Context& ctx, const std::vector<std::string>& args);
+int CmdIcon(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

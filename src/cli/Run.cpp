@@ -21,6 +21,11 @@ const Command kCommands[] = {
      "IFEG pictures: decode IN.ifg OUT.bmp|.png; encode IN.bmp|.png|.jpg OUT.ifg "
      "[--mode 1|2|3]; info IN.ifg",
      CmdIfeg},
+    {"new", "(--model MODEL | --map FILE.rxt) -o OUT.ssf [--author A] [--name N] [--version V] [--type 0|1] [FILE...]",
+     "create a theme, importing the files into theme files 0, 1, 2, ... as \"Загрузить\" does", CmdNew},
+    {"replace", "THEME.ssf INDEX FILE [-o OUT.ssf]", "import a file into one theme file and save the theme",
+     CmdReplace},
+    {"icon", "THEME.ssf get OUT | set FILE | clear [-o OUT.ssf]", "write, load or clear the theme icon", CmdIcon},
 };
 
 void PrintHelp(std::ostream& out) {
