@@ -15,5 +15,6 @@ int CmdIfeg(Context& ctx, const std::vector<std::string>& args);
 int CmdNew(Context& ctx, const std::vector<std::string>& args);
 int CmdReplace(Context& ctx, const std::vector<std::string>& args);
 int CmdIcon(Context& ctx, const std::vector<std::string>& args);
+int CmdExtract(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

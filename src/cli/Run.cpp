@@ -26,6 +26,10 @@ const Command kCommands[] = {
     {"replace", "THEME.ssf INDEX FILE [-o OUT.ssf]", "import a file into one theme file and save the theme",
      CmdReplace},
     {"icon", "THEME.ssf get OUT | set FILE | clear [-o OUT.ssf]", "write, load or clear the theme icon", CmdIcon},
+    {"extract", "THEME.ssf INDEX OUT",
+     "write theme file INDEX as the editor's export does; OUT's extension picks the format "
+     "(.bmp .jpg .jpeg .png .raw .ifg, .png .ani2 for ANI2, .tab for COLORTAB)",
+     CmdExtract},
 };
 
 void PrintHelp(std::ostream& out) {

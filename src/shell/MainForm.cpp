@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -28,6 +29,7 @@
 #include "theme/SsfAssociation.h"
 #include "theme/ThemeFileImport.h"
 #include "theme/ThemeIconHandlers.h"
+#include "theme/ThemeFileExport.h"
 #include "theme/Ui.h"
 #include "theme/WindowPlacement.h"
 
@@ -83,6 +85,11 @@ void TMainForm::BuildControls() {
   // A picture file dragged from the desktop onto the panel is imported like "Загрузить".
   Pnl_ItemInfo->setAcceptDrops(true);
   Pnl_ItemInfo->installEventFilter(this);
+  item_info_ = std::make_unique<ItemInfoPanel>(Pnl_ItemInfo);
+  btn_LoadFile = item_info_->btn_LoadFile;
+  btn_SaveFile = item_info_->btn_SaveFile;
+  connect(btn_LoadFile, &QPushButton::clicked, this, [this] { RunHandler([&] { btn_LoadFileClick(editor_); }); });
+  connect(btn_SaveFile, &QPushButton::clicked, this, [this] { RunHandler([&] { btn_SaveFileClick(editor_); }); });
 
   auto* sbar = new QStatusBar(this);
   sbar->setObjectName("SBar");
@@ -324,6 +331,7 @@ void TMainForm::Render() {
   MM_Child_ImportRes->setEnabled(v.MM_Child_ImportRes_enabled);
   MM_Child_ExportRes->setEnabled(v.MM_Child_ExportRes_enabled);
   Pnl_ItemInfo->setVisible(v.Pnl_ItemInfo_visible);
+  item_info_->Render(v);
 
   auto set_text = [](QLineEdit* e, const std::string& s) {
     QString q = QString::fromStdString(s);
@@ -399,6 +407,7 @@ void TMainForm::ApplyLayout() {
   const int tab_bar = PCtrl->tabBar() ? PCtrl->tabBar()->sizeHint().height() : 24;
   TV->setGeometry(0, 0, l.tree_width, std::max(0, client_height - tab_bar - 6));
   Pnl_ItemInfo->setGeometry(l.item_info);
+  item_info_->Layout(editor_.view);
   Pnl_ThemeIcon->move(l.icon_left, Pnl_ThemeIcon->y());
   for (QWidget* w : {static_cast<QWidget*>(ED_ThemeAuthor), static_cast<QWidget*>(ED_ThemeName),
                      static_cast<QWidget*>(CBox_ThemeType)}) {

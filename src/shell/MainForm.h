@@ -3,9 +3,11 @@
 // goes to a handler of the core, then the window shows the editor's ViewState again.
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "shell/ItemInfoPanel.h"
 #include "shell/MainFormLayout.h"
 #include "theme/Editor.h"
 #include "theme/HeaderEdit.h"
@@ -18,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QMimeData;
+class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -92,6 +95,9 @@ class TMainForm : public QMainWindow {
   QFrame* Pnl_ThemeIcon;
   QLabel* IMG_ThemeIcon;
   QFrame* Pnl_ItemInfo;
+  std::unique_ptr<ItemInfoPanel> item_info_;  // the controls inside Pnl_ItemInfo
+  QPushButton* btn_LoadFile;  // "Загрузить"
+  QPushButton* btn_SaveFile;  // "Сохранить"
   QLabel* SBar_Panels[3];
   QMenu* PM;
 

@@ -4,10 +4,10 @@
 
 namespace ssf {
 
-int GroupTree::Add(std::string caption, int parent) {
+int GroupTree::Add(std::string caption, int parent, bool group) {
   if (parent < -1 || parent >= Size()) throw SsfError("Дерево групп: нет узла " + std::to_string(parent));
   int index = Size();
-  nodes_.push_back(GroupNode{std::move(caption), parent, {}});
+  nodes_.push_back(GroupNode{std::move(caption), parent, {}, group});
   if (parent >= 0) nodes_[static_cast<size_t>(parent)].children.push_back(index);
   return index;
 }

@@ -12,6 +12,7 @@ struct GroupNode {
   std::string caption;    // UTF-8
   int parent = -1;        // flat index of the parent, -1 at the top level
   std::vector<int> children;  // flat indices, in order
+  bool group = false;     // made by a GROUP line: never a theme file, even without children
 };
 
 class GroupTree {
@@ -24,7 +25,7 @@ class GroupTree {
 
   // Appends a node as the last child of `parent` (-1: top level), which must be the
   // innermost open group or -1 so that tree order stays append order. Returns its index.
-  int Add(std::string caption, int parent);
+  int Add(std::string caption, int parent, bool group = false);
 
   bool HasChildren(int index) const { return !Node(index).children.empty(); }
   // Flat index of the k-th node without children (a theme file node), or -1.

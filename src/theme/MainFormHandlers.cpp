@@ -4,6 +4,7 @@
 
 #include "theme/CommandLine.h"
 #include "theme/FileIO.h"
+#include "theme/ThemeFilePreview.h"
 #include "theme/ThemeMap.h"
 
 namespace ssf {
@@ -25,7 +26,7 @@ std::string& HeaderText(ViewState& view, const HeaderField& field) {
 bool SelectedIsThemeFile(const Editor& editor) {
   const int selected = editor.view.TV_selected;
   const GroupTree& tree = editor.state.Tree;
-  return selected >= 0 && selected < tree.Size() && !tree.HasChildren(selected);
+  return selected >= 0 && selected < tree.Size() && !tree.HasChildren(selected) && !tree.Node(selected).group;
 }
 
 }  // namespace
@@ -99,7 +100,7 @@ void PCtrlChange(Editor& editor, int page) {
 
 void SelectTreeNode(Editor& editor, int flat_index) {
   editor.view.TV_selected = flat_index;
-  editor.view.Pnl_ItemInfo_visible = editor.view.PCtrl_page == 0 && SelectedIsThemeFile(editor);
+  TVChange(editor);
 }
 
 bool FormClose(Editor& editor) {

@@ -296,7 +296,7 @@ bool ImportThemeFile(Editor& ed, int k, const fs::path& file) {
 int SelectedThemeFile(const Editor& ed) {
   const int node = ed.view.TV_selected;
   const GroupTree& tree = ed.state.Tree;
-  if (node < 0 || node >= tree.Size() || tree.HasChildren(node)) return -1;
+  if (node < 0 || node >= tree.Size() || tree.HasChildren(node) || tree.Node(node).group) return -1;
   const int k = SelectedFileIndex(ed);
   return ValidIndex(ed, k) ? k : -1;
 }

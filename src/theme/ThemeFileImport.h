@@ -41,7 +41,7 @@ std::string PictureSizeMessage(int64_t width, int64_t height, int64_t need_width
 const char* ImportFilter(const std::string& kind);
 
 // Theme file index of the selected tree node, or -1 when no theme file node is selected
-// (no selection, a group, or a node past the file table).
+// (no selection, a group even without children, or a node past the file table).
 int SelectedThemeFile(const Editor& ed);
 
 // The button "Загрузить" for the selected theme file.

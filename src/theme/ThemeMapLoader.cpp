@@ -146,7 +146,7 @@ void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::f
         state.IsColorTheme = IsYes(p[0]);
       }
     } else if (keyword == "GROUP") {
-      groups.push_back(state.Tree.Add(p[0], parent));
+      groups.push_back(state.Tree.Add(p[0], parent, true));
     } else if (keyword == "FILE") {
       state.Tree.Add(p[0], parent);
       ++state.MapFileCounter;

@@ -268,8 +268,8 @@ TEST_F(ImportTest, AConversionErrorChangesNothing) {
                {kJpg, "d.ifg", damaged_ifg},  {kAni2, "d.png", damaged_png}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name) + " into " + std::to_string(c.k));
-    ed().view.IMG = PreviewPicture{Kind::kBitmap, kPicture, {}};
     Select(c.k);
+    ed().view.IMG = PreviewPicture{Kind::kBitmap, kPicture, {}};
     fx.ui.AnswerOpen(Put(c.name, c.bytes));
     EXPECT_THROW(btn_LoadFileClick(ed()), SsfError);
     EXPECT_TRUE(Slot(c.k).empty());

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
 #include <QTreeWidgetItemIterator>
 #include <QUrl>
@@ -41,6 +42,24 @@ struct ThemeImportFormTest : MainFormTest {
     QApplication::sendEvent(panel, &drop);
   }
 };
+
+TEST_F(ThemeImportFormTest, LoadButtonImportsIntoTheSelectedThemeFile) {
+  CreateTheme();
+  SelectFile(0);  // JPG 240x320, absent
+  EXPECT_TRUE(Control<QLabel>("lbl_5")->isVisibleTo(form.get()));
+  WriteFileAtomic(Home() / "p.bmp", EncodeBmp(Image(240, 320)));
+  ui.AnswerOpen(Home() / "p.bmp");
+  QTest::mouseClick(Control<QPushButton>("btn_LoadFile"), Qt::LeftButton);
+  ASSERT_EQ(ui.open_requests.size(), 1u);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_GT(editor->state.NewFiles[0].f_size(), 0u);
+  EXPECT_EQ(Status(2), "1/40");
+  EXPECT_FALSE(Control<QLabel>("lbl_5")->isVisibleTo(form.get()));
+  EXPECT_TRUE(Control<QPushButton>("btn_SaveFile")->isEnabled());
+  EXPECT_EQ(Control<QLineEdit>("ED_FileSize")->text(),
+            QString::number(editor->state.NewFiles[0].f_size()) + " б");
+  EXPECT_EQ(settings.ReadString("ExecuteFiles", "OpenFile"), (Home() / "").string());
+}
 
 TEST_F(ThemeImportFormTest, APictureDroppedOnThePanelIsImportedLikeLoad) {
   CreateTheme();

@@ -1,0 +1,138 @@
+#include "shell/ItemInfoPanel.h"
+
+#include <QFont>
+#include <QFormLayout>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <algorithm>
+
+#include "shell/ImageConvert.h"
+
+namespace ssf {
+namespace {
+
+constexpr int kFrameTop = 8;
+constexpr int kFrameHeight = 322;
+constexpr int kButtonTop = kFrameTop + kFrameHeight + 8;
+constexpr int kButtonWidth = 94;
+constexpr int kButtonHeight = 25;
+constexpr int kGroupGap = 20;
+constexpr int kGroupPreferredWidth = 200;
+constexpr int kEdgeMargin = 8;
+constexpr int kCheckerCell = 8;
+
+// Transparent pictures are drawn over a checkerboard so their transparency shows.
+QPixmap OverCheckerboard(const QImage& picture) {
+  QPixmap pixmap(picture.size());
+  QPainter painter(&pixmap);
+  const QColor light(0xFF, 0xFF, 0xFF);
+  const QColor dark(0xCC, 0xCC, 0xCC);
+  for (int y = 0; y < picture.height(); y += kCheckerCell) {
+    for (int x = 0; x < picture.width(); x += kCheckerCell) {
+      painter.fillRect(x, y, kCheckerCell, kCheckerCell, ((x / kCheckerCell + y / kCheckerCell) % 2) ? dark : light);
+    }
+  }
+  painter.drawImage(0, 0, picture);
+  return pixmap;
+}
+
+}  // namespace
+
+ItemInfoPanel::ItemInfoPanel(QFrame* panel) : panel_(panel) {
+  PNL_IMG = new QScrollArea(panel);
+  PNL_IMG->setObjectName("PNL_IMG");
+  PNL_IMG->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  PNL_IMG->setLineWidth(1);
+  PNL_IMG->setWidgetResizable(false);
+  PNL_IMG->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  IMG = new QLabel;
+  IMG->setObjectName("IMG");
+  IMG->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  IMG->setScaledContents(false);
+  IMG->resize(240, 320);
+  PNL_IMG->setWidget(IMG);
+
+  lbl_5 = new QLabel(QStringLiteral("Файл отсутствует!"), panel);
+  lbl_5->setObjectName("lbl_5");
+  QFont bold = lbl_5->font();
+  bold.setBold(true);
+  lbl_5->setFont(bold);
+  lbl_5->adjustSize();
+  lbl_5->hide();
+
+  btn_LoadFile = new QPushButton(QStringLiteral("Загрузить"), panel);
+  btn_LoadFile->setObjectName("btn_LoadFile");
+  btn_SaveFile = new QPushButton(QStringLiteral("Сохранить"), panel);
+  btn_SaveFile->setObjectName("btn_SaveFile");
+  btn_SaveFile->setEnabled(false);
+
+  GBox_FileInfo = new QGroupBox(QStringLiteral("Информация"), panel);
+  GBox_FileInfo->setObjectName("GBox_FileInfo");
+  auto* form = new QFormLayout(GBox_FileInfo);
+  form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+  auto row = [&](QLabel*& label, const char* label_name, const char* text, QLineEdit*& edit, const char* edit_name) {
+    label = new QLabel(QString::fromUtf8(text), GBox_FileInfo);
+    label->setObjectName(label_name);
+    edit = new QLineEdit(GBox_FileInfo);
+    edit->setObjectName(edit_name);
+    edit->setReadOnly(true);
+    edit->setMinimumWidth(40);
+    form->addRow(label, edit);
+  };
+  row(lbl_6, "lbl_6", "Ширина:", ED_FileWidth, "ED_FileWidth");
+  row(lbl_7, "lbl_7", "Высота:", ED_FileHeight, "ED_FileHeight");
+  row(lbl_8, "lbl_8", "Размер:", ED_FileSize, "ED_FileSize");
+  row(lbl_9, "lbl_9", "Формат:", ED_FileType, "ED_FileType");
+}
+
+void ItemInfoPanel::Render(const ViewState& v) {
+  auto set_text = [](QLineEdit* e, const std::string& s) {
+    const QString q = QString::fromStdString(s);
+    if (e->text() != q) e->setText(q);
+  };
+  set_text(ED_FileWidth, v.ED_FileWidth);
+  set_text(ED_FileHeight, v.ED_FileHeight);
+  set_text(ED_FileSize, v.ED_FileSize);
+  set_text(ED_FileType, v.ED_FileType);
+  lbl_5->setVisible(v.lbl_5_visible);
+  btn_SaveFile->setEnabled(v.btn_SaveFile_enabled);
+
+  const QImage picture = ToQImage(v.IMG.image);
+  if (picture.isNull()) {
+    IMG->clear();
+  } else if (v.IMG.kind == PreviewPicture::Kind::kPng && v.IMG.image.HasAlpha()) {
+    IMG->setPixmap(OverCheckerboard(picture));
+  } else {
+    IMG->setPixmap(QPixmap::fromImage(picture));
+  }
+  // Never scaled: the image is at least the picture's size, and the frame scrolls.
+  IMG->resize(std::max(v.IMG_width, picture.width()), std::max(kFrameHeight - 2, picture.height()));
+  Layout(v);
+}
+
+void ItemInfoPanel::Layout(const ViewState& v) {
+  const int panel_width = panel_->width();
+  const int group_min = std::max(GBox_FileInfo->minimumSizeHint().width(), 120);
+  // The frame keeps the width the view asks for while the group still fits beside it;
+  // in a narrower panel it gives way and scrolls.
+  const int frame_width = std::max(60, std::min(v.PNL_IMG_width, panel_width - kGroupGap - group_min - kEdgeMargin));
+  const int shift = frame_width - v.PNL_IMG_width;
+  PNL_IMG->setGeometry(0, kFrameTop, frame_width, kFrameHeight);
+  lbl_5->move(v.lbl_5_left + shift / 2, kFrameTop + kFrameHeight / 2 - lbl_5->height() / 2);
+  lbl_5->raise();
+  btn_LoadFile->setGeometry(kEdgeMargin, kButtonTop, kButtonWidth, kButtonHeight);
+  btn_SaveFile->setGeometry(v.btn_SaveFile_left + shift, kButtonTop, kButtonWidth, kButtonHeight);
+
+  const int group_left = v.GBox_FileInfo_left + shift;
+  const int group_width = std::max(group_min, std::min(kGroupPreferredWidth, panel_width - group_left - kEdgeMargin));
+  const int group_height = GBox_FileInfo->sizeHint().height();
+  GBox_FileInfo->setGeometry(group_left, kFrameTop, group_width, group_height);
+}
+
+}  // namespace ssf
