@@ -14,6 +14,9 @@ int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
 int CmdIfeg(Context& ctx, const std::vector<std::string>& args);
 int CmdExportRes(Context& ctx, const std::vector<std::string>& args);
 int CmdImportRes(Context& ctx, const std::vector<std::string>& args);
+int CmdNew(Context& ctx, const std::vector<std::string>& args);
+int CmdReplace(Context& ctx, const std::vector<std::string>& args);
+int CmdIcon(Context& ctx, const std::vector<std::string>& args);
 int CmdExtract(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

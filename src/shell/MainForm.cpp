@@ -1,6 +1,11 @@
 #include "shell/MainForm.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
@@ -23,6 +28,8 @@
 #include "theme/MainFormHandlers.h"
 #include "theme/ResourcePackage.h"
 #include "theme/SsfAssociation.h"
+#include "theme/ThemeFileImport.h"
+#include "theme/ThemeIconHandlers.h"
 #include "theme/ThemeFileExport.h"
 #include "theme/Ui.h"
 #include "theme/WindowPlacement.h"
@@ -76,9 +83,13 @@ void TMainForm::BuildControls() {
   Pnl_ItemInfo = new QFrame(client);
   Pnl_ItemInfo->setObjectName("Pnl_ItemInfo");
   Pnl_ItemInfo->setFrameShape(QFrame::StyledPanel);
+  // A picture file dragged from the desktop onto the panel is imported like "Загрузить".
+  Pnl_ItemInfo->setAcceptDrops(true);
+  Pnl_ItemInfo->installEventFilter(this);
   item_info_ = std::make_unique<ItemInfoPanel>(Pnl_ItemInfo);
   btn_LoadFile = item_info_->btn_LoadFile;
   btn_SaveFile = item_info_->btn_SaveFile;
+  connect(btn_LoadFile, &QPushButton::clicked, this, [this] { RunHandler([&] { btn_LoadFileClick(editor_); }); });
   connect(btn_SaveFile, &QPushButton::clicked, this, [this] { RunHandler([&] { btn_SaveFileClick(editor_); }); });
 
   auto* sbar = new QStatusBar(this);
@@ -143,6 +154,11 @@ void TMainForm::BuildOtherPage() {
     QAction* a = PM->addAction(QString::fromUtf8(item[1]));
     a->setObjectName(item[0]);
   }
+  const QList<QAction*> pm_actions = PM->actions();
+  connect(pm_actions[0], &QAction::triggered, this, [this] { RunHandler([&] { IMG_ThemeIconClick(editor_); }); });
+  connect(pm_actions[1], &QAction::triggered, this, [this] { RunHandler([&] { PM_ExctractIMGClick(editor_); }); });
+  connect(pm_actions[2], &QAction::triggered, this, [this] { RunHandler([&] { PM_DelIMGClick(editor_); }); });
+  IMG_ThemeIcon->installEventFilter(this);
 }
 
 void TMainForm::BuildMenu() {
@@ -266,6 +282,41 @@ void TMainForm::HeaderEdited(QLineEdit* edit, const HeaderField& field, const QS
     int dropped = typed_length - static_cast<int>(shown.size());
     edit->setCursorPosition(std::max(0, cursor - dropped));
   }
+}
+
+std::string TMainForm::DraggedFile(const QMimeData* mime) {
+  if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1) return {};
+  const QUrl url = mime->urls().front();
+  return url.isLocalFile() ? url.toLocalFile().toStdString() : std::string();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == IMG_ThemeIcon && event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      RunHandler([&] { IMG_ThemeIconClick(editor_); });
+    } else if (mouse->button() == Qt::RightButton) {
+      PM->popup(IMG_ThemeIcon->mapToGlobal(mouse->position().toPoint()));
+    }
+    return true;
+  }
+  if (watched == Pnl_ItemInfo) {
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+      auto* drag = static_cast<QDropEvent*>(event);
+      if (!DraggedFile(drag->mimeData()).empty() && SelectedThemeFile(editor_) >= 0) drag->acceptProposedAction();
+      return true;
+    }
+    if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const std::string file = DraggedFile(drop->mimeData());
+      const int k = SelectedThemeFile(editor_);
+      if (file.empty() || k < 0) return true;
+      drop->acceptProposedAction();
+      RunHandler([&] { ImportThemeFile(editor_, k, file); });
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::OpenStartupFile(const std::vector<std::string>& params) {

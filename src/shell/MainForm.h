@@ -19,6 +19,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPushButton;
 class QTabWidget;
 class QTreeWidget;
@@ -56,6 +57,8 @@ class TMainForm : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // Clicks on the icon, and pictures dropped on the information panel.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
@@ -65,6 +68,8 @@ class TMainForm : public QMainWindow {
   void RenderTree();
   void RestorePlacement();
   void HeaderEdited(QLineEdit* edit, const HeaderField& field, const QString& text);
+  // The one local file a drag carries, or an empty path.
+  static std::string DraggedFile(const QMimeData* mime);
 
   Editor& editor_;
   TForm_AboutProgramm* about_ = nullptr;

@@ -33,6 +33,9 @@ void lk_CreateNewTheme(Editor& ed, int item_index);
 void OpenThemeFile(Editor& ed, const std::filesystem::path& path);
 // Saves the open theme to a file the user chooses.
 void MM_Child_SaveThemeClick(Editor& ed);
+// Writes the open theme to `target` as the save command does once its dialog is confirmed:
+// refused with the command's message while theme files are missing. True when written.
+bool SaveThemeAs(Editor& ed, const std::filesystem::path& target);
 // After a save dialog confirmed `chosen` and its extension was forced to give `forced`:
 // asks before replacing an existing file of the forced name. True to go on.
 bool ConfirmForcedName(Ui& ui, const std::filesystem::path& chosen, const std::filesystem::path& forced);

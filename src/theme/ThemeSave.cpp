@@ -63,11 +63,21 @@ void MM_Child_SaveThemeClick(Editor& ed) {
     // The remembered folder is a convenience; a read-only settings file must not stop a save.
   }
 
+  SaveThemeAs(ed, target);
+}
+
+bool SaveThemeAs(Editor& ed, const fs::path& target) {
+  EditorState& s = ed.state;
+  if (s.StoredFiles != s.FilesCount) {
+    ed.ui.ShowMsg("Сохранение темы невозможно, пока не прикреплены все файлы!", kMsgError);
+    return false;
+  }
   Bytes container = BuildContainer(s);
   WriteFileAtomic(target, container);  // throws with the old file untouched; ThemeModified stays set
   s.ThemeStream = ByteStream(std::move(container));
   s.ThemeModified = false;
   ed.view.status[1] = "Тема сохранена.";
+  return true;
 }
 
 }  // namespace ssf

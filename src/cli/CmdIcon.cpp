@@ -1,0 +1,69 @@
+// ssftool icon THEME.ssf get OUT | set FILE | clear [-o OUT.ssf]: the theme icon as the
+// icon's menu handles it. "get" writes the format of OUT's extension; "set" and "clear"
+// save the theme (in place, atomically, unless -o names another file).
+#include "cli/CliTheme.h"
+#include "cli/Commands.h"
+#include "theme/Cp1251.h"
+#include "theme/ThemeIconHandlers.h"
+
+namespace ssf::cli {
+
+namespace {
+
+std::string Extension(const std::string& file) {
+  const std::string name = std::filesystem::path(file).filename().string();
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+}  // namespace
+
+int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
+  std::vector<std::string> pos;
+  std::string out;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o") {
+      if (i + 1 >= args.size()) throw UsageError{"-o needs a file"};
+      out = args[++i];
+    } else {
+      pos.push_back(args[i]);
+    }
+  }
+  if (pos.size() < 2) throw UsageError{"a theme and get, set or clear are needed"};
+  const std::string& action = pos[1];
+  const size_t want = action == "clear" ? 2 : 3;
+  if ((action != "get" && action != "set" && action != "clear") || pos.size() != want) {
+    throw UsageError{"give get OUT, set FILE or clear"};
+  }
+  if (action == "get" && !out.empty()) throw UsageError{"-o is for set and clear"};
+  int filter = 0;
+  if (action == "get") {
+    filter = IconSaveFilterIndex(Extension(pos[2]));
+    if (filter == 0) throw UsageError{"OUT must end in .bmp, .jpg, .jpeg, .png, .raw or .ifg"};
+  }
+  if (action == "set" && IconSaveFilterIndex(Extension(pos[2])) == 0) {
+    throw UsageError{"FILE must end in .bmp, .jpg, .jpeg, .png, .raw or .ifg"};
+  }
+
+  CliEditor cli(ctx);
+  if (!OpenTheme(ctx, cli, pos[0])) return kExitFailed;
+  if (!cli.ed.state.HasIcon) {
+    ctx.err << "the map of this theme declares no icon\n";
+    return kExitFailed;
+  }
+  if (action == "get") {
+    SaveThemeIconFile(cli.ed, pos[2], filter);
+    return kExitOk;
+  }
+  if (action == "set") {
+    if (!LoadThemeIconFile(cli.ed, pos[2])) {
+      cli.PrintMessages(ctx);
+      return kExitFailed;
+    }
+  } else {
+    PM_DelIMGClick(cli.ed);
+  }
+  return SaveTheme(ctx, cli, out.empty() ? pos[0] : out) ? kExitOk : kExitFailed;
+}
+
+}  // namespace ssf::cli

@@ -1,0 +1,35 @@
+// ssftool replace THEME.ssf INDEX FILE [-o OUT.ssf]: imports FILE into one theme file as
+// "Загрузить" would and saves the theme, in place (atomically) unless -o names another file.
+#include "cli/CliTheme.h"
+#include "cli/Commands.h"
+#include "theme/ThemeFileImport.h"
+
+namespace ssf::cli {
+
+int CmdReplace(Context& ctx, const std::vector<std::string>& args) {
+  std::vector<std::string> pos;
+  std::string out;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o") {
+      if (i + 1 >= args.size()) throw UsageError{"-o needs a file"};
+      out = args[++i];
+    } else {
+      pos.push_back(args[i]);
+    }
+  }
+  if (pos.size() != 3) throw UsageError{"a theme, a theme file index and a file are needed"};
+  CliEditor cli(ctx);
+  if (!OpenTheme(ctx, cli, pos[0])) return kExitFailed;
+  const int k = ParseFileIndex(pos[1], cli.ed.state.FilesCount);
+  if (!ImportThemeFile(cli.ed, k, pos[2])) {
+    if (cli.ui.messages.empty()) {
+      ctx.err << "theme file " << k << " (" << cli.ed.state.ThemeFiles[static_cast<size_t>(k)].f_type
+              << ") does not take files of that extension\n";
+    }
+    cli.PrintMessages(ctx);
+    return kExitFailed;
+  }
+  return SaveTheme(ctx, cli, out.empty() ? pos[0] : out) ? kExitOk : kExitFailed;
+}
+
+}  // namespace ssf::cli

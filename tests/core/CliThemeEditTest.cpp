@@ -1,0 +1,194 @@
+// ssftool new, replace and icon: themes built and changed from the command line with the
+// checks and conversions of the editor's own commands.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+#include "PictureSupport.h"
+#include "ScriptedUi.h"
+#include "TestSupport.h"
+#include "theme/Ani2.h"
+#include "theme/Bmp.h"
+#include "theme/Editor.h"
+#include "theme/Jpeg.h"
+#include "theme/Png.h"
+#include "theme/ThemeContainer.h"
+
+namespace ssf {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunCli;
+
+const fs::path kMaps = fs::path(SSF_SOURCE_DIR) / "ThemeMaps";
+
+// The map entries of the sample 40-file map.
+std::vector<TTHemeFiles> SampleEntries() {
+  test::ScriptedUi ui;
+  IniDocument settings;
+  Editor ed{ui, settings, kMaps, {}, {}};
+  LoadThemeMap(ed, kMaps / "QB-X240.rxt");
+  return ed.state.ThemeFiles;
+}
+
+struct CliThemeEditTest : ::testing::Test {
+  test::TempDir dir;
+  std::vector<TTHemeFiles> entries = SampleEntries();
+
+  // One picture file per theme file, of an input format the kind takes, rotating the formats.
+  std::vector<std::string> Pictures() {
+    std::vector<std::string> files;
+    for (size_t k = 0; k < entries.size(); ++k) {
+      const TTHemeFiles& e = entries[k];
+      const Image p = test::Gradient(static_cast<uint32_t>(e.f_width), static_cast<uint32_t>(e.f_height), true);
+      fs::path f;
+      if (e.f_type == "COLORTAB") {
+        f = dir / (std::to_string(k) + ".tab");
+        test::WriteFile(f, Bytes(static_cast<size_t>(e.f_size), uint8_t(k)));
+      } else if (e.f_type == "ANI2" && k % 2) {
+        f = dir / (std::to_string(k) + ".ani2");
+        test::WriteFile(f, ImageToAni2(p, true));
+      } else if (e.f_type == "ANI2" || k % 3 == 0) {
+        f = dir / (std::to_string(k) + ".png");
+        test::WriteFile(f, EncodePng(p));
+      } else if (k % 3 == 1) {
+        f = dir / (std::to_string(k) + ".bmp");
+        test::WriteFile(f, EncodeBmp(p));
+      } else {
+        f = dir / (std::to_string(k) + ".jpg");
+        test::WriteFile(f, EncodeJpeg(p));
+      }
+      files.push_back(f.string());
+    }
+    return files;
+  }
+  test::CliResult Tool(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--maps", kMaps.string()});
+    return RunCli(args);
+  }
+  nlohmann::json Info(const fs::path& theme) {
+    auto r = Tool({"info", theme.string(), "--json"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    return nlohmann::json::parse(r.out);
+  }
+  fs::path NewTheme() {
+    const fs::path out = dir / "t.ssf";
+    std::vector<std::string> args{"new", "--model", "QB-X240", "-o", out.string()};
+    for (const std::string& f : Pictures()) args.push_back(f);
+    auto r = Tool(args);
+    EXPECT_EQ(r.code, 0) << r.err;
+    return out;
+  }
+};
+
+TEST_F(CliThemeEditTest, NewBuildsACompleteThemeFromPictures) {
+  ASSERT_EQ(entries.size(), 40u);
+  const fs::path out = dir / "t.ssf";
+  std::vector<std::string> args{"new", "--map", (kMaps / "QB-X240.rxt").string(), "-o", out.string(),
+                                "--author", std::string(60, 'a'), "--name", "Тема", "--version", "2.0.1",
+                                "--type", "1"};
+  for (const std::string& f : Pictures()) args.push_back(f);
+  auto r = Tool(args);
+  ASSERT_EQ(r.code, 0) << r.err;
+
+  auto text = Tool({"info", out.string()});
+  EXPECT_NE(text.out.find("files: 40/40\n"), std::string::npos) << text.out;
+  auto j = Info(out);
+  EXPECT_EQ(j["author"], std::string(51, 'a'));  // the edits' byte caps
+  EXPECT_EQ(j["name"], "Тема");
+  EXPECT_EQ(j["version"], "2.0.");
+  EXPECT_EQ(j["type"], 1);
+  for (const auto& f : j["files"]) {
+    const TTHemeFiles& e = entries[f["index"].get<size_t>()];
+    if (e.f_type == "RAW") {
+      EXPECT_EQ(f["stored"], e.f_width * e.f_height * 2);
+    } else if (e.f_type == "ANI2") {
+      EXPECT_EQ(f["stored"], 8 + e.f_width * e.f_height * 3);
+    } else if (e.f_type == "COLORTAB") {
+      EXPECT_EQ(f["stored"], e.f_size);
+    }
+    EXPECT_GT(f["stored"].get<int>(), 0);
+  }
+}
+
+TEST_F(CliThemeEditTest, NewWritesNothingUnlessEveryFileIsTaken) {
+  const fs::path out = dir / "t.ssf";
+  std::vector<std::string> files = Pictures();
+  test::WriteFile(dir / "tall.bmp", EncodeBmp(test::Gradient(240, 321)));
+  files[0] = (dir / "tall.bmp").string();
+  std::vector<std::string> args{"new", "--model", "QB-X240", "-o", out.string()};
+  args.insert(args.end(), files.begin(), files.end());
+  auto r = Tool(args);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Размеры загружаемого изображения должны соответствовать заданным в карте темы!\n"
+                       "Загружаемый размер: 240x321, необходим: 240x320\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(out));
+
+  files = Pictures();
+  files[2] = (dir / "1.bmp").string();  // theme file 2 is ANI2: PNG or ANI2 only
+  args = {"new", "--model", "QB-X240", "-o", out.string()};
+  args.insert(args.end(), files.begin(), files.end());
+  r = Tool(args);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("theme file 2 (ANI2)"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(out));
+
+  r = Tool({"new", "--model", "QB-X240", "-o", out.string(), Pictures()[0]});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Сохранение темы невозможно, пока не прикреплены все файлы!\n");
+  EXPECT_FALSE(fs::exists(out));
+
+  EXPECT_EQ(Tool({"new", "--model", "QB-X240"}).code, 2);
+  EXPECT_EQ(Tool({"new", "--model", "NO-SUCH", "-o", out.string()}).code, 1);
+}
+
+TEST_F(CliThemeEditTest, ReplaceSavesInPlaceOrToAnotherFile) {
+  const fs::path theme = NewTheme();
+  test::WriteFile(dir / "r.raw", Bytes(240 * 320 * 2, 0x11));
+  auto r = Tool({"replace", theme.string(), "6", (dir / "r.raw").string(), "-o", (dir / "u.ssf").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const Bytes before = test::ReadFile(theme);
+  r = Tool({"replace", theme.string(), "6", (dir / "r.raw").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(test::ReadFile(theme), test::ReadFile(dir / "u.ssf"));
+  EXPECT_NE(test::ReadFile(theme), before);
+  const Bytes after = test::ReadFile(theme);
+  const Bytes raw(240 * 320 * 2, 0x11);
+  EXPECT_NE(std::search(after.begin(), after.end(), raw.begin(), raw.end()), after.end());
+
+  test::WriteFile(dir / "long.raw", Bytes(240 * 320 * 2 + 1, 0x11));
+  r = Tool({"replace", theme.string(), "6", (dir / "long.raw").string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Некорректный размер загружаемого файла. Загрузка невозможна.\n");
+  EXPECT_EQ(test::ReadFile(theme), test::ReadFile(dir / "u.ssf"));
+  EXPECT_EQ(Tool({"replace", theme.string(), "40", (dir / "r.raw").string()}).code, 2);
+}
+
+TEST_F(CliThemeEditTest, IconGetSetClear) {
+  const fs::path theme = NewTheme();
+  Bytes raw(kIconBytes);
+  for (size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<uint8_t>(i * 13);
+  test::WriteFile(dir / "i.raw", raw);
+  ASSERT_EQ(Tool({"icon", theme.string(), "set", (dir / "i.raw").string()}).code, 0);
+  ASSERT_EQ(Tool({"icon", theme.string(), "get", (dir / "o.raw").string()}).code, 0);
+  EXPECT_EQ(test::ReadFile(dir / "o.raw"), raw);
+  ASSERT_EQ(Tool({"icon", theme.string(), "get", (dir / "o.png").string()}).code, 0);
+  EXPECT_EQ(DecodePng(test::ReadFile(dir / "o.png")).image.width, 44u);
+
+  test::WriteFile(dir / "short.raw", Bytes(kIconBytes - 1));
+  auto r = Tool({"icon", theme.string(), "set", (dir / "short.raw").string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Некорректный размер файла. Загрузка невозможна.\n");
+
+  ASSERT_EQ(Tool({"icon", theme.string(), "clear", "-o", (dir / "c.ssf").string()}).code, 0);
+  ASSERT_EQ(Tool({"icon", (dir / "c.ssf").string(), "get", (dir / "z.raw").string()}).code, 0);
+  EXPECT_EQ(test::ReadFile(dir / "z.raw"), Bytes(kIconBytes, 0));
+  EXPECT_EQ(Tool({"icon", theme.string(), "get", (dir / "o.gif").string()}).code, 2);
+}
+
+}  // namespace
+}  // namespace ssf
