@@ -111,8 +111,7 @@ void ItemInfoPanel::Render(const ViewState& v) {
   } else {
     IMG->setPixmap(QPixmap::fromImage(picture));
   }
-  // Never scaled: the image is at least the picture's size, and the frame scrolls.
-  IMG->resize(std::max(v.IMG_width, picture.width()), std::max(kFrameHeight - 2, picture.height()));
+  picture_size_ = picture.size();
   Layout(v);
 }
 
@@ -124,6 +123,11 @@ void ItemInfoPanel::Layout(const ViewState& v) {
   const int frame_width = std::max(60, std::min(v.PNL_IMG_width, panel_width - kGroupGap - group_min - kEdgeMargin));
   const int shift = frame_width - v.PNL_IMG_width;
   PNL_IMG->setGeometry(0, kFrameTop, frame_width, kFrameHeight);
+  // Never scaled: the image fills the frame and grows to the picture's size, so only a
+  // picture larger than the frame brings scroll bars.
+  const int border = 2 * PNL_IMG->frameWidth();
+  IMG->resize(std::max(frame_width - border, picture_size_.width()),
+              std::max(kFrameHeight - border, picture_size_.height()));
   lbl_5->move(v.lbl_5_left + shift / 2, kFrameTop + kFrameHeight / 2 - lbl_5->height() / 2);
   lbl_5->raise();
   btn_LoadFile->setGeometry(8, kButtonTop, kButtonWidth, kButtonHeight);

@@ -2,6 +2,8 @@
 // The controls of the information panel Pnl_ItemInfo: the preview in its frame, the
 // absent-file label, the load and save buttons and the group "Информация". The window
 // wires the buttons; this class builds, places and fills the controls.
+#include <QSize>
+
 #include "theme/ViewState.h"
 
 class QFrame;
@@ -28,6 +30,7 @@ class ItemInfoPanel {
 
  private:
   QFrame* panel_;
+  QSize picture_size_;  // of the picture shown, empty for none
   QScrollArea* PNL_IMG;
   QLabel* IMG;
   QLabel* lbl_5;
