@@ -13,6 +13,8 @@ const Target kTargets[] = {
     {"ifeg_decode", FuzzIfegDecode},
     {"thememap", FuzzThemeMap},
     {"container", FuzzContainer},
+    {"filelist", FuzzFileList},
+    {"convert", FuzzConvert},
 };
 
 }  // namespace

@@ -26,5 +26,7 @@ void FuzzWorkbook(std::span<const uint8_t> data);
 void FuzzIfegDecode(std::span<const uint8_t> data);
 void FuzzThemeMap(std::span<const uint8_t> data);
 void FuzzContainer(std::span<const uint8_t> data);
+void FuzzFileList(std::span<const uint8_t> data);
+void FuzzConvert(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz

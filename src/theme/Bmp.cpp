@@ -201,6 +201,8 @@ Bytes EncodeBmp(const Image& image) {
   WriteU16LE(out, 26, 1);   // planes
   WriteU16LE(out, 28, 24);  // bits per pixel
   WriteU32LE(out, 34, static_cast<uint32_t>(pixels));
+  // Rows without columns (a raw file converted at width 0) have no pixel storage to copy from.
+  if (image.width == 0) return out;
   for (uint32_t y = 0; y < image.height; ++y) {
     std::memcpy(&out[offset + stride * (image.height - 1 - y)], image.Row(y), static_cast<size_t>(image.width) * 3);
   }

@@ -115,6 +115,7 @@ TEST(Bmp, WriterMakesBottomUp24BitThatReadsBack) {
     EXPECT_EQ(DecodeBmp(bmp), image) << width;
   }
   EXPECT_EQ(DecodeBmp(EncodeBmp(Image(0, 0))), Image(0, 0));
+  EXPECT_EQ(DecodeBmp(EncodeBmp(Image(0, 5))), Image(0, 5)) << "rows without columns";
 }
 
 TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
