@@ -70,7 +70,7 @@ const Bytes kPalette4 = {0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0x10, 0x20, 0
 TEST(Bmp, ReadsTheVariantsOfOtherWriters) {
   struct Case {
     const char* name;
-    BmpSpec spec;
+    BmpSpec layout;
     Image expected;
   };
   const Image two_by_two = Picture(2, {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}});
@@ -100,7 +100,7 @@ TEST(Bmp, ReadsTheVariantsOfOtherWriters) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(DecodeBmp(BuildBmp(c.spec)), c.expected);
+    EXPECT_EQ(DecodeBmp(BuildBmp(c.layout)), c.expected);
   }
 }
 

@@ -29,7 +29,7 @@ Image FromRgba(uint32_t width, uint32_t height, const std::vector<int>& rgba, bo
 TEST(Png, DecodesEveryColourTypeToEightBitBgrWithAlpha) {
   struct Case {
     const char* name;
-    PngSpec spec;
+    PngSpec layout;
     std::vector<int> rgba;
     bool has_alpha_channel;
     bool image_has_alpha;
@@ -64,7 +64,7 @@ TEST(Png, DecodesEveryColourTypeToEightBitBgrWithAlpha) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const PngPicture p = DecodePng(BuildPng(c.spec));
+    const PngPicture p = DecodePng(BuildPng(c.layout));
     EXPECT_EQ(p.has_alpha_channel, c.has_alpha_channel);
     EXPECT_EQ(p.image, FromRgba(3, 2, c.rgba, c.image_has_alpha));
   }

@@ -214,8 +214,8 @@ inline void WriteOds(const std::filesystem::path& path, const std::vector<SheetS
 }
 
 inline void WriteXls(const std::filesystem::path& path, const std::vector<SheetSpec>& sheets) {
-  nlohmann::json spec;
-  spec["sheets"] = nlohmann::json::array();
+  nlohmann::json book;
+  book["sheets"] = nlohmann::json::array();
   for (const SheetSpec& sheet : sheets) {
     nlohmann::json rows = nlohmann::json::array();
     for (const auto& row : sheet.rows) {
@@ -231,10 +231,10 @@ inline void WriteXls(const std::filesystem::path& path, const std::vector<SheetS
       }
       rows.push_back(cells);
     }
-    spec["sheets"].push_back({{"name", sheet.name}, {"rows", rows}});
+    book["sheets"].push_back({{"name", sheet.name}, {"rows", rows}});
   }
   std::filesystem::path json_path = path.string() + ".json";
-  std::ofstream(json_path) << spec.dump();
+  std::ofstream(json_path) << book.dump();
   // Debian's own interpreter carries python3-xlwt; another python3 may come first in PATH.
   std::string python = std::filesystem::exists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
   std::string cmd = python + " '" SSF_SOURCE_DIR "/tests/tools/make_xls.py' '" + json_path.string() + "' '" +
