@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Writes an .xls workbook (BIFF8) from a JSON description, for the tests.
 
-Usage: make_xls.py BOOK.json OUT.xls
-BOOK: {"sheets": [{"name": "Colors", "rows": [[cell, ...], ...]}, ...]}
+Usage: make_xls.py DESCRIPTION.json OUT.xls
+DESCRIPTION: {"sheets": [{"name": "Colors", "rows": [[cell, ...], ...]}, ...]}
 A cell is null (left empty), a string, or a number; rows[0] is row 1, cell 0 column A.
 """
 import json
@@ -13,9 +13,9 @@ import xlwt
 
 def main():
     with open(sys.argv[1], encoding="utf-8") as f:
-        book = json.load(f)
+        description = json.load(f)
     book = xlwt.Workbook(encoding="utf-8")
-    for sheet in book["sheets"]:
+    for sheet in description["sheets"]:
         ws = book.add_sheet(sheet["name"])
         for r, row in enumerate(sheet["rows"]):
             for c, cell in enumerate(row):
