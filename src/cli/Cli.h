@@ -35,3 +35,15 @@ struct Command {
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace ssf::cli
+
+namespace ssf::cli {
+
+// The arguments of a command that writes a theme: "-o FILE" picked out, the rest in order.
+// Another option is a usage error.
+struct OutputArgs {
+  std::vector<std::string> positional;
+  std::string out;  // empty without -o
+};
+OutputArgs SplitOutputOption(const std::vector<std::string>& args);
+
+}  // namespace ssf::cli

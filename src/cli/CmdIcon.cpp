@@ -19,16 +19,7 @@ std::string Extension(const std::string& file) {
 }  // namespace
 
 int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
-  std::vector<std::string> pos;
-  std::string out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size()) throw UsageError{"-o needs a file"};
-      out = args[++i];
-    } else {
-      pos.push_back(args[i]);
-    }
-  }
+  auto [pos, out] = SplitOutputOption(args);
   if (pos.size() < 2) throw UsageError{"a theme and get, set or clear are needed"};
   const std::string& action = pos[1];
   const size_t want = action == "clear" ? 2 : 3;

@@ -7,16 +7,7 @@
 namespace ssf::cli {
 
 int CmdReplace(Context& ctx, const std::vector<std::string>& args) {
-  std::vector<std::string> pos;
-  std::string out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size()) throw UsageError{"-o needs a file"};
-      out = args[++i];
-    } else {
-      pos.push_back(args[i]);
-    }
-  }
+  auto [pos, out] = SplitOutputOption(args);
   if (pos.size() != 3) throw UsageError{"a theme, a theme file index and a file are needed"};
   CliEditor cli(ctx);
   if (!OpenTheme(ctx, cli, pos[0])) return kExitFailed;

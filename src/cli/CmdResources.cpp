@@ -58,18 +58,9 @@ int CmdExportRes(Context& ctx, const std::vector<std::string>& args) {
 }
 
 int CmdImportRes(Context& ctx, const std::vector<std::string>& args) {
-  std::vector<std::string> files;
+  auto [files, out_arg] = SplitOutputOption(args);
   std::optional<fs::path> out;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o") {
-      if (i + 1 >= args.size()) throw UsageError{"-o needs a file"};
-      out = args[++i];
-    } else if (!args[i].empty() && args[i][0] == '-') {
-      throw UsageError{"unknown option '" + args[i] + "'"};
-    } else {
-      files.push_back(args[i]);
-    }
-  }
+  if (!out_arg.empty()) out = out_arg;
   if (files.size() != 2) throw UsageError{"needs a theme and a package file"};
 
   OpenTheme t(ctx.maps_dir);
