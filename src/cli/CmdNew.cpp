@@ -1,12 +1,14 @@
 // ssftool new (--model MODEL | --map FILE.rxt) -o OUT.ssf [options] [FILE ...]: a theme
 // made from pictures, each file imported into the next theme file exactly as "Загрузить"
-// would import it. Nothing is written unless every file was taken.
+// would import it, or with --from PACKAGE.res from a resource package in one step.
+// Nothing is written unless every file was taken.
 #include <algorithm>
 #include <optional>
 
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
 #include "theme/MainFormHandlers.h"
+#include "theme/ResourcePackage.h"
 #include "theme/ThemeFileImport.h"
 
 namespace ssf::cli {
@@ -17,6 +19,7 @@ struct Options {
   std::string model;
   std::string map;
   std::string out;
+  std::string from;  // a resource package to fill the theme from
   std::optional<std::string> author, name, version;
   int type = -1;
   std::vector<std::string> files;
@@ -36,6 +39,8 @@ Options Parse(const std::vector<std::string>& args) {
       o.map = value();
     } else if (a == "-o") {
       o.out = value();
+    } else if (a == "--from") {
+      o.from = value();
     } else if (a == "--author") {
       o.author = value();
     } else if (a == "--name") {
@@ -54,6 +59,7 @@ Options Parse(const std::vector<std::string>& args) {
   }
   if (o.model.empty() == o.map.empty()) throw UsageError{"give either --model or --map"};
   if (o.out.empty()) throw UsageError{"-o OUT.ssf is needed"};
+  if (!o.from.empty() && !o.files.empty()) throw UsageError{"give either --from PACKAGE.res or files"};
   return o;
 }
 
@@ -98,6 +104,10 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
     ctx.err << o.files[k] << " -> theme file " << k << " (" << entry.f_type << "): ";
     if (cli.ui.messages.empty()) ctx.err << "this kind does not take files of that extension\n";
     else ctx.err << "\n";
+    cli.PrintMessages(ctx);
+    return kExitFailed;
+  }
+  if (!o.from.empty() && !ImportResourcePackage(ed, o.from)) {
     cli.PrintMessages(ctx);
     return kExitFailed;
   }

@@ -355,6 +355,24 @@ TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
 
   r = test::RunCli({"--maps", maps, "import-res", theme.string()});
   EXPECT_EQ(r.code, 2);
+
+  // A new theme filled from a package in one step holds the package's files.
+  r = test::RunCli({"--maps", maps, "export-res", theme.string(), (out / "y.res").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  r = test::RunCli({"--maps", maps, "new", "--model", "EXAMPLE-100", "-o", (fx.dir / "from.ssf").string(),
+                    "--from", (out / "y.res").string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  fx.Reset();
+  OpenThemeFile(*fx.ed, theme);
+  const std::vector<Bytes> original = Slots(*fx.ed);
+  fx.Reset();
+  OpenThemeFile(*fx.ed, fx.dir / "from.ssf");
+  EXPECT_EQ(Slots(*fx.ed), original);
+  fs::remove(out / "Resources" / "Цвета.tab");
+  r = test::RunCli({"--maps", maps, "new", "--model", "EXAMPLE-100", "-o", (fx.dir / "none.ssf").string(),
+                    "--from", (out / "y.res").string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_FALSE(fs::exists(fx.dir / "none.ssf"));
 }
 
 }  // namespace
