@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "theme/SilentUi.h"
 #include "theme/Editor.h"
 #include "theme/FileIO.h"
 
@@ -16,16 +17,13 @@ namespace fs = std::filesystem;
 using namespace ssf;
 
 // Answers every save dialog with one path; nothing else is asked in these runs.
-class BenchUi : public Ui {
+class BenchUi : public SilentUi {
  public:
   fs::path save_to;
-  void ShowMsg(const std::string&, int) override {}
   bool AskYesNo(const std::string&) override { return true; }
-  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
   std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override {
     return FileDialogResult{save_to, 1};
   }
-  int ChooseMap(const std::vector<std::string>&) override { return 0; }
 };
 
 constexpr int kFiles = 40;

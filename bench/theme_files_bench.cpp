@@ -3,6 +3,7 @@
 // twice the decode.
 #include <benchmark/benchmark.h>
 
+#include "theme/SilentUi.h"
 #include "ifeg/Ifeg.h"
 #include "theme/Ani2.h"
 #include "theme/Editor.h"
@@ -14,14 +15,7 @@ namespace {
 
 using namespace ssf;
 
-class NoUi : public Ui {
- public:
-  void ShowMsg(const std::string&, int) override {}
-  bool AskYesNo(const std::string&) override { return false; }
-  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
-  int ChooseMap(const std::vector<std::string>&) override { return 0; }
-};
+using NoUi = SilentUi;
 
 constexpr uint32_t kW = 240, kH = 320;
 enum Kind { kJpg, kRaw, kAni2, kIfg };

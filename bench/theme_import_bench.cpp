@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "theme/SilentUi.h"
 #include "ifeg/Ifeg.h"
 #include "theme/Ani2.h"
 #include "theme/Bmp.h"
@@ -22,13 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace ssf;
 
-class BenchUi : public Ui {
+class BenchUi : public SilentUi {
  public:
   void ShowMsg(const std::string&, int) override { std::abort(); }  // a refusal would measure nothing
-  bool AskYesNo(const std::string&) override { return false; }
-  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
-  int ChooseMap(const std::vector<std::string>&) override { return 0; }
 };
 
 Image Picture() {

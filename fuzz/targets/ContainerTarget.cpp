@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "theme/SilentUi.h"
 #include "FuzzTargets.h"
 #include "theme/Editor.h"
 #include "theme/FileIO.h"
@@ -14,16 +15,12 @@ namespace {
 namespace fs = std::filesystem;
 
 // Answers every save dialog with one file.
-class SilentUi : public Ui {
+class SaveToUi : public SilentUi {
  public:
   fs::path save_to;
-  void ShowMsg(const std::string&, int) override {}
-  bool AskYesNo(const std::string&) override { return false; }
-  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
   std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override {
     return FileDialogResult{save_to, 1};
   }
-  int ChooseMap(const std::vector<std::string>&) override { return 0; }
 };
 
 // A map folder with two small maps (with and without icon), made once per process and
@@ -58,7 +55,7 @@ void FuzzContainer(std::span<const uint8_t> data) {
   const fs::path& dir = Folder();
   fs::path file = dir / "in.ssf";
   WriteFileAtomic(file, data);
-  SilentUi ui;
+  SaveToUi ui;
   ui.save_to = dir / "out.ssf";
   IniDocument settings;
   Editor ed{ui, settings, dir / "ThemeMaps", {}, {}};

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "theme/SilentUi.h"
 #include "FuzzTargets.h"
 #include "theme/Cp1251.h"
 #include "theme/SsfError.h"
@@ -8,15 +9,6 @@
 namespace ssf::fuzz {
 
 namespace {
-
-class SilentUi : public Ui {
- public:
-  void ShowMsg(const std::string&, int) override {}
-  bool AskYesNo(const std::string&) override { return false; }
-  std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
-  std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
-  int ChooseMap(const std::vector<std::string>&) override { return 0; }
-};
 
 }  // namespace
 
