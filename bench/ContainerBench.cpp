@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "theme/SilentUi.h"
-#include "theme/Editor.h"
-#include "theme/FileIO.h"
+#include "base/SilentUi.h"
+#include "editor/Editor.h"
+#include "base/FileIO.h"
 
 namespace {
 

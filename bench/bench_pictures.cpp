@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
-#include "theme/Rgb565Kernels.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
+#include "pictures/Rgb565Kernels.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "ifeg/Ifeg.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 // twice the decode.
 #include <benchmark/benchmark.h>
 
-#include "theme/SilentUi.h"
+#include "base/SilentUi.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Ani2.h"
-#include "theme/Editor.h"
-#include "theme/Jpeg.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/RawImage.h"
+#include "pictures/Ani2.h"
+#include "editor/Editor.h"
+#include "pictures/Jpeg.h"
+#include "editor/MainFormHandlers.h"
+#include "pictures/RawImage.h"
 
 namespace {
 

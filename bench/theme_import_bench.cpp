@@ -7,16 +7,16 @@
 
 #include <cstdlib>
 
-#include "theme/SilentUi.h"
+#include "base/SilentUi.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Editor.h"
-#include "theme/FileIO.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
-#include "theme/ThemeFileImport.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "editor/Editor.h"
+#include "base/FileIO.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
+#include "editor/ThemeFileImport.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "theme/SilentUi.h"
+#include "base/SilentUi.h"
 #include "FuzzTargets.h"
-#include "theme/Editor.h"
-#include "theme/FileIO.h"
-#include "theme/SsfError.h"
+#include "editor/Editor.h"
+#include "base/FileIO.h"
+#include "base/SsfError.h"
 
 namespace ssf::fuzz {
 

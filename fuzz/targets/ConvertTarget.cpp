@@ -3,11 +3,11 @@
 // theme map would. Each conversion must refuse with SsfError or produce a file that
 // converts back to the same picture.
 #include "FuzzTargets.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
-#include "theme/SsfError.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
+#include "base/SsfError.h"
 
 namespace ssf::fuzz {
 

@@ -4,9 +4,9 @@
 #include <string_view>
 
 #include "FuzzTargets.h"
-#include "theme/SsfError.h"
-#include "tools/FileListTables.h"
-#include "tools/FlmFile.h"
+#include "base/SsfError.h"
+#include "tools/filelists/FileListTables.h"
+#include "tools/filelists/FlmFile.h"
 
 namespace ssf::fuzz {
 

@@ -1,6 +1,6 @@
 #include "FuzzTargets.h"
 #include "ifeg/Ifeg.h"
-#include "theme/SsfError.h"
+#include "base/SsfError.h"
 
 namespace ssf::fuzz {
 

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "FuzzTargets.h"
-#include "theme/IniDocument.h"
+#include "base/IniDocument.h"
 
 namespace ssf::fuzz {
 

@@ -1,11 +1,11 @@
 // Every picture reader on the same bytes: each must either decode or throw SsfError.
 #include "FuzzTargets.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
-#include "theme/SsfError.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
+#include "base/SsfError.h"
 
 namespace ssf::fuzz {
 

@@ -1,10 +1,10 @@
 #include <string>
 
-#include "theme/SilentUi.h"
+#include "base/SilentUi.h"
 #include "FuzzTargets.h"
-#include "theme/Cp1251.h"
-#include "theme/SsfError.h"
-#include "theme/ThemeMap.h"
+#include "base/Cp1251.h"
+#include "base/SsfError.h"
+#include "editor/ThemeMapLoader.h"
 
 namespace ssf::fuzz {
 

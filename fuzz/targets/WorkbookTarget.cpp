@@ -5,9 +5,9 @@
 #include <string>
 
 #include "FuzzTargets.h"
-#include "theme/SsfError.h"
-#include "tools/ColorsCopy.h"
-#include "tools/Workbook.h"
+#include "base/SsfError.h"
+#include "tools/colours/ColorsCopy.h"
+#include "tools/workbook/Workbook.h"
 
 namespace ssf::fuzz {
 

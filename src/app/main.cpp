@@ -9,13 +9,13 @@
 #include "shell/MainForm.h"
 #include "shell/MapChooserDialog.h"
 #include "shell/QtUi.h"
-#include "theme/DesktopAssociation.h"
-#include "theme/Editor.h"
+#include "desktop/DesktopAssociation.h"
+#include "editor/Editor.h"
 #include "theme/MapsFolder.h"
 #include "tools/forms/ColorsCopyForm.h"
 #include "tools/forms/FileListEditorForm.h"
-#include "theme/IniDocument.h"
-#include "theme/ProgramFolder.h"
+#include "base/IniDocument.h"
+#include "base/ProgramFolder.h"
 
 int main(int argc, char** argv) {
   ssf::Application app(argc, argv);

@@ -6,7 +6,7 @@
 
 #include "cli/Cli.h"
 #include "cli/CliUi.h"
-#include "theme/Editor.h"
+#include "editor/Editor.h"
 
 namespace ssf::cli {
 

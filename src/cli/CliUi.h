@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "theme/Ui.h"
+#include "base/Ui.h"
 
 namespace ssf::cli {
 

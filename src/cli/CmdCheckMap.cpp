@@ -2,8 +2,8 @@
 
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
-#include "theme/Cp1251.h"
-#include "theme/ThemeMap.h"
+#include "base/Cp1251.h"
+#include "editor/ThemeMapLoader.h"
 
 namespace ssf::cli {
 

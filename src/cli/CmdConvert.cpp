@@ -10,14 +10,14 @@
 
 #include "cli/Commands.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/FileIO.h"
-#include "theme/FileProbes.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
-#include "theme/SsfError.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "base/FileIO.h"
+#include "pictures/FileProbes.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
+#include "base/SsfError.h"
 
 namespace ssf::cli {
 

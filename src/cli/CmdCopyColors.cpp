@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "tools/ColorsCopy.h"
-#include "tools/Workbook.h"
+#include "tools/colours/ColorsCopy.h"
+#include "tools/workbook/Workbook.h"
 
 namespace ssf::cli {
 

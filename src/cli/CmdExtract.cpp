@@ -4,10 +4,10 @@
 
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
-#include "theme/Editor.h"
-#include "theme/FileIO.h"
-#include "theme/ThemeFileExport.h"
-#include "theme/ThemeFilePreview.h"
+#include "editor/Editor.h"
+#include "base/FileIO.h"
+#include "editor/ThemeFileExport.h"
+#include "editor/ThemeFilePreview.h"
 
 namespace ssf::cli {
 

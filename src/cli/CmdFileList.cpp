@@ -1,8 +1,8 @@
 #include <string>
 
 #include "cli/Commands.h"
-#include "tools/FileListTables.h"
-#include "tools/FlmFile.h"
+#include "tools/filelists/FileListTables.h"
+#include "tools/filelists/FlmFile.h"
 
 namespace ssf::cli {
 

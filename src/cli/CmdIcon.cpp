@@ -3,8 +3,8 @@
 // save the theme (in place, atomically, unless -o names another file).
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
-#include "theme/Cp1251.h"
-#include "theme/ThemeIconHandlers.h"
+#include "base/Cp1251.h"
+#include "editor/ThemeIconHandlers.h"
 
 namespace ssf::cli {
 

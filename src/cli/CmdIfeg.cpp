@@ -5,11 +5,11 @@
 
 #include "cli/Commands.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Bmp.h"
-#include "theme/FileIO.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
-#include "theme/SsfError.h"
+#include "pictures/Bmp.h"
+#include "base/FileIO.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
+#include "base/SsfError.h"
 
 namespace ssf::cli {
 

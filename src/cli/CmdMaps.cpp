@@ -1,5 +1,5 @@
 #include "cli/Commands.h"
-#include "theme/ThemeMap.h"
+#include "editor/ThemeMapLoader.h"
 
 namespace ssf::cli {
 

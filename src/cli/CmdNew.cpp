@@ -7,9 +7,9 @@
 
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/ResourcePackage.h"
-#include "theme/ThemeFileImport.h"
+#include "editor/MainFormHandlers.h"
+#include "editor/ResourcePackage.h"
+#include "editor/ThemeFileImport.h"
 
 namespace ssf::cli {
 

@@ -2,7 +2,7 @@
 // "Загрузить" would and saves the theme, in place (atomically) unless -o names another file.
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
-#include "theme/ThemeFileImport.h"
+#include "editor/ThemeFileImport.h"
 
 namespace ssf::cli {
 

@@ -3,9 +3,9 @@
 
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
-#include "theme/Editor.h"
-#include "theme/FileIO.h"
-#include "theme/ResourcePackage.h"
+#include "editor/Editor.h"
+#include "base/FileIO.h"
+#include "editor/ResourcePackage.h"
 
 namespace ssf::cli {
 

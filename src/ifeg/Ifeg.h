@@ -34,8 +34,8 @@
 #include <string_view>
 #include <vector>
 
-#include "theme/ByteIO.h"
-#include "theme/Image.h"
+#include "base/ByteIO.h"
+#include "pictures/Image.h"
 
 namespace ssf {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <cstdint>
 
-#include "theme/ByteIO.h"
+#include "base/ByteIO.h"
 
 namespace ssf {
 

@@ -11,7 +11,7 @@
 #include "ifeg/IfegBits.h"
 #include "ifeg/IfegScale.h"
 #include "ifeg/IfegTables.h"
-#include "theme/SsfError.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "ifeg/Ifeg.h"
-#include "theme/Bmp.h"
-#include "theme/FileIO.h"
-#include "theme/SsfError.h"
+#include "pictures/Bmp.h"
+#include "base/FileIO.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "ifeg/Ifeg.h"
-#include "theme/SsfError.h"
+#include "base/SsfError.h"
 
 extern const unsigned char kIFG16Table[];
 extern const std::size_t kIFG16Table_size;

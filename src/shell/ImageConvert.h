@@ -1,7 +1,7 @@
 #pragma once
 #include <QImage>
 
-#include "theme/Image.h"
+#include "pictures/Image.h"
 
 namespace ssf {
 

@@ -4,7 +4,7 @@
 // wires the buttons; this class builds, places and fills the controls.
 #include <QSize>
 
-#include "theme/ViewState.h"
+#include "editor/ViewState.h"
 
 class QFrame;
 class QGroupBox;

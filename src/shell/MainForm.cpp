@@ -25,14 +25,14 @@
 #include "Version.h"
 #include "shell/AboutDialog.h"
 #include "shell/ImageConvert.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/ResourcePackage.h"
-#include "theme/SsfAssociation.h"
-#include "theme/ThemeFileImport.h"
-#include "theme/ThemeIconHandlers.h"
-#include "theme/ThemeFileExport.h"
-#include "theme/Ui.h"
-#include "theme/WindowPlacement.h"
+#include "editor/MainFormHandlers.h"
+#include "editor/ResourcePackage.h"
+#include "desktop/SsfAssociation.h"
+#include "editor/ThemeFileImport.h"
+#include "editor/ThemeIconHandlers.h"
+#include "editor/ThemeFileExport.h"
+#include "base/Ui.h"
+#include "editor/WindowPlacement.h"
 
 namespace ssf {
 

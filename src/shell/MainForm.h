@@ -9,7 +9,7 @@
 
 #include "shell/ItemInfoPanel.h"
 #include "shell/MainFormLayout.h"
-#include "theme/Editor.h"
+#include "editor/Editor.h"
 #include "theme/HeaderEdit.h"
 
 class QAction;

@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "theme/Ui.h"
+#include "base/Ui.h"
 
 namespace ssf {
 

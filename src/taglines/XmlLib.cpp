@@ -1,6 +1,6 @@
 #include "taglines/XmlLib.h"
 
-#include "theme/Cp1251.h"
+#include "base/Cp1251.h"
 
 namespace ssf {
 

@@ -1,6 +1,6 @@
 #include "theme/GroupTree.h"
 
-#include "theme/SsfError.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 

@@ -1,6 +1,6 @@
 #include "theme/HeaderEdit.h"
 
-#include "theme/Cp1251.h"
+#include "base/Cp1251.h"
 
 namespace ssf {
 namespace {

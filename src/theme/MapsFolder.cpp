@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "theme/ProgramFolder.h"
+#include "base/ProgramFolder.h"
 
 namespace ssf {
 

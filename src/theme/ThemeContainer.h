@@ -20,7 +20,7 @@
 #include <cstdint>
 #include <string>
 
-#include "theme/ByteIO.h"
+#include "base/ByteIO.h"
 
 namespace ssf {
 

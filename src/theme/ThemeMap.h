@@ -10,9 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "theme/EditorState.h"
-#include "theme/Ui.h"
-#include "theme/ViewState.h"
+#include "taglines/XmlLib.h"
 
 namespace ssf {
 
@@ -30,15 +28,6 @@ int32_t ParseMapNumber(std::string_view text, std::string_view line, std::vector
 // The text of the map error box for a map file name and its error entries.
 std::string MapErrorReport(const std::string& map_file_name, const std::vector<std::string>& errors);
 
-// Loads the map into the state (map values, entry table, group tree, MapValid). On errors
-// shows the map error report and puts the window into its no-theme state. A map that cannot
-// be read, or a "/GROUP" with no open group, throws SsfError; MapValid stays false.
-void LoadThemeMap(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path);
-
-// The same for lines already read; `path` names the map in the report and the status bar.
-void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path,
-                       const std::vector<std::string>& lines);
-
 // The Mobile value of the first THEMESIGN line, or "ERROR". Throws SsfError when unreadable.
 std::string ReadMapMobile(const std::filesystem::path& path, TagParams& params);
 
@@ -48,8 +37,5 @@ std::vector<std::filesystem::path> ListMapFiles(const std::filesystem::path& map
 // The first map in listing order whose Mobile equals `model` (UTF-8) exactly, or nullopt.
 std::optional<std::filesystem::path> FindMapForMobile(const std::filesystem::path& maps_dir,
                                                       std::string_view model, TagParams& params);
-
-// Rebuilds MapModels and MapPaths (entry 0 empty, entry i + 1 for model i).
-void ListThemeMaps(EditorState& state, const std::filesystem::path& maps_dir);
 
 }  // namespace ssf

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "theme/Cp1251.h"
+#include "base/Cp1251.h"
 #include "theme/ThemeMap.h"
 
 namespace ssf {
@@ -39,18 +39,6 @@ std::optional<fs::path> FindMapForMobile(const fs::path& maps_dir, std::string_v
     if (ReadMapMobile(map, params) == model) return map;
   }
   return std::nullopt;
-}
-
-void ListThemeMaps(EditorState& state, const fs::path& maps_dir) {
-  state.MapModels.clear();
-  state.MapPaths.clear();
-  for (const fs::path& map : ListMapFiles(maps_dir)) {
-    std::string mobile = ReadMapMobile(map, state.TagParams);
-    if (mobile == kNotFound) continue;
-    if (state.MapPaths.empty()) state.MapPaths.emplace_back();
-    state.MapModels.push_back(mobile);
-    state.MapPaths.push_back(map);
-  }
 }
 
 }  // namespace ssf

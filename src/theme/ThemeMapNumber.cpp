@@ -1,4 +1,4 @@
-#include "theme/Cp1251.h"
+#include "base/Cp1251.h"
 #include "theme/ThemeMap.h"
 
 namespace ssf {

@@ -5,8 +5,8 @@
 
 #include "PictureSupport.h"
 #include "TestSupport.h"
-#include "theme/Bmp.h"
-#include "theme/SsfError.h"
+#include "pictures/Bmp.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -2,10 +2,10 @@
 #include <sys/stat.h>
 
 #include "TestSupport.h"
-#include "theme/ByteIO.h"
-#include "theme/Cp1251.h"
-#include "theme/FileIO.h"
-#include "theme/SsfError.h"
+#include "base/ByteIO.h"
+#include "base/Cp1251.h"
+#include "base/FileIO.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

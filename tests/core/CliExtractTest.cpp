@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "ThemeFileTestSupport.h"
-#include "theme/Bmp.h"
-#include "theme/Png.h"
+#include "pictures/Bmp.h"
+#include "pictures/Png.h"
 
 namespace ssf::test {
 namespace {

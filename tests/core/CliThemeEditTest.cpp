@@ -9,11 +9,11 @@
 #include "PictureSupport.h"
 #include "ScriptedUi.h"
 #include "TestSupport.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Editor.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "editor/Editor.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
 #include "theme/ThemeContainer.h"
 
 namespace ssf {

@@ -8,10 +8,10 @@
 #include "SchemeWorkbooks.h"
 #include "ScriptedUi.h"
 #include "TestSupport.h"
-#include "theme/IniDocument.h"
-#include "theme/SsfError.h"
-#include "tools/ColorsCopy.h"
-#include "tools/ColorsCopyTool.h"
+#include "base/IniDocument.h"
+#include "base/SsfError.h"
+#include "tools/colours/ColorsCopy.h"
+#include "tools/colours/ColorsCopyTool.h"
 
 namespace ssf::test {
 namespace {

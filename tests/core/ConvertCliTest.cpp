@@ -3,11 +3,11 @@
 #include "PictureSupport.h"
 #include "TestSupport.h"
 #include "cli/Cli.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
 
 namespace ssf {
 namespace {

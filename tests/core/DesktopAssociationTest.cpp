@@ -8,10 +8,10 @@
 #include "ScopedEnv.h"
 #include "ScriptedUi.h"
 #include "TestSupport.h"
-#include "theme/DesktopAssociation.h"
-#include "theme/ExternalTool.h"
-#include "theme/MimeAppsList.h"
-#include "theme/SsfError.h"
+#include "desktop/DesktopAssociation.h"
+#include "desktop/ExternalTool.h"
+#include "desktop/MimeAppsList.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "theme/EditorState.h"
-#include "theme/FileIO.h"
-#include "theme/SsfError.h"
+#include "editor/EditorState.h"
+#include "base/FileIO.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "MapTestSupport.h"
 #include "ScriptedUi.h"
-#include "theme/Editor.h"
-#include "theme/FileIO.h"
+#include "editor/Editor.h"
+#include "base/FileIO.h"
 
 namespace ssf::test {
 

@@ -2,7 +2,7 @@
 
 #include "ScriptedUi.h"
 #include "TestSupport.h"
-#include "tools/FileListEditor.h"
+#include "tools/filelists/FileListEditor.h"
 
 namespace ssf {
 namespace {

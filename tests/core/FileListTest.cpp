@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "TestSupport.h"
-#include "theme/SsfError.h"
-#include "tools/FileListTables.h"
-#include "tools/FlmFile.h"
+#include "base/SsfError.h"
+#include "tools/filelists/FileListTables.h"
+#include "tools/filelists/FlmFile.h"
 
 namespace ssf {
 namespace {

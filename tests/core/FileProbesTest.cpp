@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "theme/FileProbes.h"
-#include "theme/SsfError.h"
+#include "pictures/FileProbes.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -7,9 +7,9 @@
 #include "TestSupport.h"
 #include "ifeg/Ifeg.h"
 #include "ifeg/IfegFile.h"
-#include "theme/Bmp.h"
-#include "theme/Png.h"
-#include "theme/SsfError.h"
+#include "pictures/Bmp.h"
+#include "pictures/Png.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

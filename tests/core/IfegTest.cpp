@@ -7,7 +7,7 @@
 #include "ifeg/Ifeg.h"
 #include "ifeg/IfegBits.h"
 #include "ifeg/IfegTables.h"
-#include "theme/SsfError.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

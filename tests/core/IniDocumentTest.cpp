@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "theme/IniDocument.h"
+#include "base/IniDocument.h"
 
 namespace ssf {
 namespace {

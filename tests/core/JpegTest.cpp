@@ -6,9 +6,9 @@
 #include <jpeglib.h>
 
 #include "PictureSupport.h"
-#include "theme/FileProbes.h"
-#include "theme/Jpeg.h"
-#include "theme/SsfError.h"
+#include "pictures/FileProbes.h"
+#include "pictures/Jpeg.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

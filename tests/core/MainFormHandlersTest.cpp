@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "EditorTestSupport.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/SsfError.h"
+#include "editor/MainFormHandlers.h"
+#include "base/SsfError.h"
 
 #include <algorithm>
 

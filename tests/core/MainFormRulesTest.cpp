@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "theme/CommandLine.h"
+#include "editor/CommandLine.h"
 #include "theme/HeaderEdit.h"
-#include "theme/IniDocument.h"
-#include "theme/WindowPlacement.h"
+#include "base/IniDocument.h"
+#include "editor/WindowPlacement.h"
 
 namespace ssf {
 namespace {

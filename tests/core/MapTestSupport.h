@@ -5,7 +5,7 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "theme/Cp1251.h"
+#include "base/Cp1251.h"
 
 namespace ssf::test {
 

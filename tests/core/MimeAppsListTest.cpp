@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "theme/MimeAppsList.h"
+#include "desktop/MimeAppsList.h"
 
 namespace ssf {
 namespace {

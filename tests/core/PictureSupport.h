@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <ostream>
 
-#include "theme/Image.h"
+#include "pictures/Image.h"
 
 namespace ssf {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "theme/PixelFormats.h"
+#include "pictures/PixelFormats.h"
 
 namespace ssf {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "theme/ByteIO.h"
+#include "base/ByteIO.h"
 
 namespace ssf::test {
 

@@ -4,8 +4,8 @@
 
 #include "PictureSupport.h"
 #include "PngBuilder.h"
-#include "theme/Png.h"
-#include "theme/SsfError.h"
+#include "pictures/Png.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -2,12 +2,12 @@
 
 #include "PictureSupport.h"
 #include "TestSupport.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/FileIO.h"
-#include "theme/PixelFormats.h"
-#include "theme/RawImage.h"
-#include "theme/SsfError.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "base/FileIO.h"
+#include "pictures/PixelFormats.h"
+#include "pictures/RawImage.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "ScriptedUi.h"
-#include "theme/MemoryRegistry.h"
-#include "theme/RegistryAssociation.h"
-#include "theme/SsfError.h"
+#include "desktop/MemoryRegistry.h"
+#include "desktop/RegistryAssociation.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

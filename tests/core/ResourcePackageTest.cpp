@@ -3,9 +3,9 @@
 #include <set>
 
 #include "EditorTestSupport.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/ResourcePackage.h"
-#include "theme/SsfError.h"
+#include "editor/MainFormHandlers.h"
+#include "editor/ResourcePackage.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -3,7 +3,7 @@
 #include <random>
 #include <vector>
 
-#include "theme/Rgb565Kernels.h"
+#include "pictures/Rgb565Kernels.h"
 
 namespace ssf {
 namespace {

@@ -10,7 +10,7 @@
 #include "FaultInjection.h"
 #include "TestSupport.h"
 #include "cli/Cli.h"
-#include "theme/SsfError.h"
+#include "base/SsfError.h"
 
 namespace ssf {
 namespace {

@@ -15,7 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/Workbook.h"
+#include "tools/workbook/Workbook.h"
 
 namespace ssf::test {
 

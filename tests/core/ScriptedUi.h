@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "theme/Ui.h"
+#include "base/Ui.h"
 
 namespace ssf::test {
 

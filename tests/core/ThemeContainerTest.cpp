@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "EditorTestSupport.h"
-#include "theme/ByteIO.h"
-#include "theme/SsfError.h"
+#include "base/ByteIO.h"
+#include "base/SsfError.h"
 #include "theme/ThemeContainer.h"
 
 namespace ssf {

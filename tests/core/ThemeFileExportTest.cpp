@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "ThemeFileTestSupport.h"
-#include "theme/Bmp.h"
-#include "theme/FileProbes.h"
-#include "theme/Png.h"
-#include "theme/SsfError.h"
-#include "theme/ThemeFileExport.h"
+#include "pictures/Bmp.h"
+#include "pictures/FileProbes.h"
+#include "pictures/Png.h"
+#include "base/SsfError.h"
+#include "editor/ThemeFileExport.h"
 
 namespace ssf::test {
 namespace {

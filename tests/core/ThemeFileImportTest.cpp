@@ -7,14 +7,14 @@
 #include "PictureSupport.h"
 #include "PngBuilder.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Jpeg.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
-#include "theme/SsfError.h"
-#include "theme/ThemeFileImport.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "pictures/Jpeg.h"
+#include "editor/MainFormHandlers.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
+#include "base/SsfError.h"
+#include "editor/ThemeFileImport.h"
 
 namespace ssf {
 namespace {

@@ -6,12 +6,12 @@
 #include "PictureSupport.h"
 #include "ThemeFileTestSupport.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Ani2.h"
-#include "theme/Jpeg.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/RawImage.h"
-#include "theme/SsfError.h"
-#include "theme/ThemeFilePreview.h"
+#include "pictures/Ani2.h"
+#include "pictures/Jpeg.h"
+#include "editor/MainFormHandlers.h"
+#include "pictures/RawImage.h"
+#include "base/SsfError.h"
+#include "editor/ThemeFilePreview.h"
 
 namespace ssf::test {
 namespace {

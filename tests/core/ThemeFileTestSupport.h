@@ -6,10 +6,10 @@
 #include "EditorTestSupport.h"
 #include "PictureSupport.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Ani2.h"
-#include "theme/Jpeg.h"
-#include "theme/MainFormHandlers.h"
-#include "theme/RawImage.h"
+#include "pictures/Ani2.h"
+#include "pictures/Jpeg.h"
+#include "editor/MainFormHandlers.h"
+#include "pictures/RawImage.h"
 
 namespace ssf::test {
 

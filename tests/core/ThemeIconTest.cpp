@@ -3,13 +3,13 @@
 #include "EditorTestSupport.h"
 #include "PictureSupport.h"
 #include "ifeg/Ifeg.h"
-#include "theme/Bmp.h"
-#include "theme/Jpeg.h"
-#include "theme/Png.h"
-#include "theme/RawImage.h"
+#include "pictures/Bmp.h"
+#include "pictures/Jpeg.h"
+#include "pictures/Png.h"
+#include "pictures/RawImage.h"
 #include "theme/ThemeContainer.h"
-#include "theme/ThemeFileImport.h"
-#include "theme/ThemeIconHandlers.h"
+#include "editor/ThemeFileImport.h"
+#include "editor/ThemeIconHandlers.h"
 
 namespace ssf {
 namespace {

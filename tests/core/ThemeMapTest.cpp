@@ -2,8 +2,8 @@
 
 #include "MapTestSupport.h"
 #include "ScriptedUi.h"
-#include "theme/SsfError.h"
-#include "theme/ThemeMap.h"
+#include "base/SsfError.h"
+#include "editor/ThemeMapLoader.h"
 
 namespace ssf {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "SchemeWorkbooks.h"
 #include "TestSupport.h"
-#include "theme/SsfError.h"
-#include "tools/Workbook.h"
+#include "base/SsfError.h"
+#include "tools/workbook/Workbook.h"
 
 namespace ssf::test {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "../core/SchemeWorkbooks.h"
 #include "../core/ScriptedUi.h"
-#include "theme/FileIO.h"
+#include "base/FileIO.h"
 #include "tools/forms/ColorsCopyForm.h"
 
 namespace ssf::test {

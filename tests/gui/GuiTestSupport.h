@@ -16,8 +16,8 @@
 
 #include "../core/ScriptedUi.h"
 #include "shell/MainForm.h"
-#include "theme/Editor.h"
-#include "theme/IniDocument.h"
+#include "editor/Editor.h"
+#include "base/IniDocument.h"
 
 namespace ssf::test {
 

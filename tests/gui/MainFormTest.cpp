@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "GuiTestSupport.h"
-#include "theme/ByteIO.h"
-#include "theme/WindowPlacement.h"
+#include "base/ByteIO.h"
+#include "editor/WindowPlacement.h"
 
 namespace ssf::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
-#include "theme/FileIO.h"
-#include "theme/MainFormHandlers.h"
+#include "base/FileIO.h"
+#include "editor/MainFormHandlers.h"
 
 namespace ssf::test {
 namespace {

@@ -8,12 +8,12 @@
 #include <fstream>
 
 #include "GuiTestSupport.h"
-#include "theme/Ani2.h"
-#include "theme/Bmp.h"
-#include "theme/Cp1251.h"
-#include "theme/FileIO.h"
-#include "theme/Jpeg.h"
-#include "theme/RawImage.h"
+#include "pictures/Ani2.h"
+#include "pictures/Bmp.h"
+#include "base/Cp1251.h"
+#include "base/FileIO.h"
+#include "pictures/Jpeg.h"
+#include "pictures/RawImage.h"
 
 namespace ssf::test {
 namespace {

@@ -9,8 +9,8 @@
 #include <QUrl>
 
 #include "GuiTestSupport.h"
-#include "theme/Bmp.h"
-#include "theme/FileIO.h"
+#include "pictures/Bmp.h"
+#include "base/FileIO.h"
 #include "theme/ThemeContainer.h"
 
 namespace ssf::test {

@@ -3,7 +3,7 @@
 // do lives in ssf::ColorsCopyTool. Shown modally from the main window.
 #include <QDialog>
 
-#include "tools/ColorsCopyTool.h"
+#include "tools/colours/ColorsCopyTool.h"
 
 class QLabel;
 class QListWidget;

@@ -10,9 +10,9 @@
 #include <QElapsedTimer>
 #include <functional>
 
-#include "theme/IniDocument.h"
-#include "theme/Ui.h"
-#include "tools/FileListEditor.h"
+#include "base/IniDocument.h"
+#include "base/Ui.h"
+#include "tools/filelists/FileListEditor.h"
 
 class QLabel;
 class QProgressBar;

@@ -1,0 +1,45 @@
+#pragma once
+// The context every handler of the main window takes: the user interface, the settings
+// file, the map folder, the editor state and what the window shows.
+#include <filesystem>
+
+#include "editor/EditorState.h"
+#include "base/IniDocument.h"
+#include "base/Ui.h"
+#include "editor/ViewState.h"
+
+namespace ssf {
+
+struct Editor {
+  Ui& ui;
+  IniDocument& settings;
+  std::filesystem::path maps_dir;
+  EditorState state;
+  ViewState view;
+};
+
+// Rebuilds the chooser's model list (state.MapModels) and state.MapPaths from maps_dir.
+void ListThemeMaps(Editor& ed);
+// Loads a map into the editor, reporting map errors through its Ui.
+void LoadThemeMap(Editor& ed, const std::filesystem::path& path);
+// Theme file index of the node selected in the tree (view.TV_selected).
+int32_t SelectedFileIndex(const Editor& ed);
+
+// Creates a new theme from the map of chooser item `item_index` (MapPaths[item_index + 1]).
+void lk_CreateNewTheme(Editor& ed, int item_index);
+// Opens a theme container. Map, signature and offset failures are reported to the user;
+// a file that cannot be read or is cut short throws SsfError after putting the window
+// into its no-theme state.
+void OpenThemeFile(Editor& ed, const std::filesystem::path& path);
+// Saves the open theme to a file the user chooses.
+void MM_Child_SaveThemeClick(Editor& ed);
+// Writes the open theme to `target` as the save command does once its dialog is confirmed:
+// refused with the command's message while theme files are missing. True when written.
+bool SaveThemeAs(Editor& ed, const std::filesystem::path& target);
+// After a save dialog confirmed `chosen` and its extension was forced to give `forced`:
+// asks before replacing an existing file of the forced name. True to go on.
+bool ConfirmForcedName(Ui& ui, const std::filesystem::path& chosen, const std::filesystem::path& forced);
+// Shows the icon area of the open container (offset 168) in view.IMG_ThemeIcon.
+void ShowThemeIcon(Editor& ed);
+
+}  // namespace ssf

@@ -1,0 +1,113 @@
+#include "editor/MainFormHandlers.h"
+
+#include <cstring>
+
+#include "editor/CommandLine.h"
+#include "base/FileIO.h"
+#include "editor/ThemeFilePreview.h"
+#include "editor/ThemeMapLoader.h"
+
+namespace ssf {
+namespace {
+
+constexpr size_t kThemeTypeOffset = 165;
+
+// Asks before unsaved changes would be lost; true when the command may go on.
+bool MayDiscardChanges(Editor& editor) {
+  return !editor.state.ThemeModified || editor.ui.AskYesNo(kLoseChangesQuestion);
+}
+
+std::string& HeaderText(ViewState& view, const HeaderField& field) {
+  if (field.offset == kNameField.offset) return view.ED_ThemeName;
+  if (field.offset == kVersionField.offset) return view.ED_ThemeVersion;
+  return view.ED_ThemeAuthor;
+}
+
+bool SelectedIsThemeFile(const Editor& editor) {
+  const int selected = editor.view.TV_selected;
+  const GroupTree& tree = editor.state.Tree;
+  return selected >= 0 && selected < tree.Size() && tree.IsFileNode(selected);
+}
+
+}  // namespace
+
+void MM_Child_CreateThemeClick(Editor& editor) {
+  if (!MayDiscardChanges(editor)) return;
+  ListThemeMaps(editor);
+  const std::vector<std::string>& models = editor.state.MapModels;
+  if (models.empty()) {
+    editor.view.status = {"Ошибка #1#", "Невозможно создать тему!", ""};
+    editor.ui.ShowMsg(
+        "Невозможно создать тему!\r\nНеобходимо наличие в папке ThemeMaps хотя бы одной карты темы!",
+        kMsgError);
+    return;
+  }
+  int item = 0;
+  if (models.size() > 1) item = editor.ui.ChooseMap(models);
+  lk_CreateNewTheme(editor, item);
+}
+
+void MM_Child_OpenThemeClick(Editor& editor) {
+  if (!MayDiscardChanges(editor)) return;
+  FileDialogRequest request;
+  request.filter = kThemeFileFilter;
+  request.initial_dir = editor.settings.ReadString("ThemePaths", "OpenTheme");
+  std::optional<FileDialogResult> chosen = editor.ui.OpenDialog(request);
+  if (!chosen) return;
+  editor.settings.WriteString("ThemePaths", "OpenTheme", chosen->path.parent_path().string());
+  if (GetFileSize(chosen->path) < kMinThemeFileSize) {
+    editor.ui.ShowMsg("Некорректный файл темы!\r\nЗагрузка невозможна.", kMsgError);
+    return;
+  }
+  OpenThemeFile(editor, chosen->path);
+}
+
+void OpenStartupFile(Editor& editor, const std::vector<std::string>& params) {
+  editor.state.StartupFile = JoinCommandLine(params);
+  if (IsThemeFileName(editor.state.StartupFile)) OpenThemeFile(editor, editor.state.StartupFile);
+}
+
+std::string ED_ThemeAuthorKeyPress(Editor& editor, const HeaderField& field, const std::string& text) {
+  std::string& shown = HeaderText(editor.view, field);
+  std::string kept = CapEditText(shown, text, field.max_bytes);
+  if (kept == shown) return kept;
+  shown = kept;
+  Bytes& bytes = editor.state.ThemeStream.Data();
+  const size_t field_size = field.max_bytes + 1;
+  if (bytes.size() >= field.offset + field_size) {
+    std::memset(bytes.data() + field.offset, 0, field_size);
+    std::memcpy(bytes.data() + field.offset, kept.data(), kept.size());
+    editor.state.ThemeModified = true;
+  }
+  return kept;
+}
+
+void CBox_ThemeTypeChange(Editor& editor, int index) {
+  if (index < 0 || index > 1) return;
+  editor.view.CBox_ThemeType_index = index;
+  Bytes& bytes = editor.state.ThemeStream.Data();
+  if (bytes.size() <= kThemeTypeOffset) return;
+  if (bytes[kThemeTypeOffset] != static_cast<uint8_t>(index)) {
+    bytes[kThemeTypeOffset] = static_cast<uint8_t>(index);
+    editor.state.ThemeModified = true;
+  }
+}
+
+void PCtrlChange(Editor& editor, int page) {
+  editor.view.PCtrl_page = page;
+  editor.view.Pnl_ItemInfo_visible = page == 0 && SelectedIsThemeFile(editor);
+}
+
+void SelectTreeNode(Editor& editor, int flat_index) {
+  editor.view.TV_selected = flat_index;
+  TVChange(editor);
+}
+
+bool FormClose(Editor& editor) {
+  if (!editor.state.ThemeModified) return true;
+  if (!editor.ui.AskYesNo(kSaveBeforeExitQuestion)) return true;
+  MM_Child_SaveThemeClick(editor);
+  return !editor.state.ThemeModified;
+}
+
+}  // namespace ssf

@@ -1,0 +1,71 @@
+#pragma once
+// Resource packages: every theme file of the open theme as a file of its own in a folder
+// tree that mirrors the group tree ("Resources" beside a small INI descriptor ".res"),
+// so the files can be edited elsewhere and put back in one step. A file on disk belongs
+// to a slot only by its position: the k-th theme file node of the tree is slot k.
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/Editor.h"
+
+namespace ssf {
+
+inline constexpr const char* kResFilter = "Файл импорта/экспорта ресурсов (*.res)|*.res";
+inline constexpr const char* kResSection = "ResProperties";
+inline constexpr const char* kResFolder = "Resources";
+inline constexpr const char* kResWrongModel =
+    "Импорт данных ресурсов невозможен!\r\nРесурсы принадлежат не данному типу темы.";
+inline constexpr const char* kResWrongCount =
+    "Импорт данных ресурсов невозможен!\r\nКоличество ресурсов, нужных для темы не соответствует "
+    "количеству импортируемых файлов!";
+inline constexpr const char* kResMissingFiles =
+    "Импорт ресурсов невозможен, т.к. не найдены следующие файлы ресурсов:\r\n\r\n";
+
+// Extension (without the dot) for a file kind already in lower case: "tab" for
+// "colortab", otherwise the kind itself, with the characters a file name cannot hold
+// dropped so that a map's kind never adds a folder to the path.
+std::string GetResExt(std::string_view kind);
+
+// Relative path of a tree node: the captions from the top down, each through
+// StripFileNameChars, joined by `separator`; a file path ends with ".", a folder path
+// with the separator. A caption that is then empty, "." or ".." becomes "_", so no path
+// leaves the folder it is put under.
+std::string GetNodePath(const GroupTree& tree, int node, char separator, bool as_file);
+
+// Creates under `base` the folder chain of the node at `index`. Failures (an existing
+// folder, no permission) are ignored: a write into a missing folder reports them.
+void CreateNodeDirs(const std::filesystem::path& base, const GroupTree& tree, int index);
+
+// A theme file node and the slot it stands for.
+struct ResourceNode {
+  int node;  // flat index in the tree
+  int k;     // theme file index: map entry and file table slot
+};
+// The theme file nodes in tree order. Only nodes made from FILE lines count (an empty
+// GROUP is childless too but holds no file), and none past the map entry table or the
+// file table.
+std::vector<ResourceNode> ResourceNodes(const EditorState& s);
+
+// Where the theme file of `r` lies in the package whose descriptor is `descriptor`.
+std::filesystem::path ResourceFilePath(const std::filesystem::path& descriptor, const EditorState& s,
+                                       const ResourceNode& r);
+
+// Writes the package: the descriptor (other content of an existing file stays), the
+// folders, one file per theme file. `descriptor` already has its ".res" extension.
+// A file that cannot be written throws SsfError naming it; files written before stay.
+void ExportResourcePackage(Editor& ed, const std::filesystem::path& descriptor);
+
+// Replaces every theme file from the package. Refusals (other model, other count,
+// missing files) are shown through the Ui and change no slot; returns false for them.
+// Every file is read before any slot changes, so a file that cannot be read throws
+// SsfError naming it and leaves the theme as it was.
+bool ImportResourcePackage(Editor& ed, const std::filesystem::path& descriptor);
+
+// "Экспорт ресурсов".
+void MM_Child_ExportResClick(Editor& ed);
+// "Импорт ресурсов".
+void MM_Child_ImportResClick(Editor& ed);
+
+}  // namespace ssf

@@ -1,0 +1,66 @@
+#pragma once
+// What the main window shows, written by the handlers and rendered by the Qt shell.
+// Names follow the window's controls.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pictures/Image.h"
+
+namespace ssf {
+
+// The picture the preview image IMG holds. Export works from it: a JPEG shown from its
+// stored bytes is written out as those bytes; a PNG keeps its transparency.
+struct PreviewPicture {
+  enum class Kind { kNone, kBitmap, kJpeg, kPng };
+  Kind kind = Kind::kNone;
+  Image image;                      // what is drawn (with alpha for kPng)
+  std::vector<uint8_t> jpeg_bytes;  // kJpeg: the compressed data it was decoded from
+};
+
+struct ViewState {
+  std::array<std::string, 3> status;  // SBar panels 0, 1, 2
+
+  bool PCtrl_enabled = false;
+  int PCtrl_page = 0;  // 0 "Файлы", 1 "Другое"
+
+  bool MM_Child_SaveTheme_enabled = false;
+  bool MM_Child_ImportRes_enabled = false;
+  bool MM_Child_ExportRes_enabled = false;
+
+  bool Pnl_ItemInfo_visible = false;
+
+  // Information panel of the selected theme file.
+  PreviewPicture IMG;
+  int PNL_IMG_width = 242;
+  int IMG_width = 240;
+  bool lbl_5_visible = false;  // "Файл отсутствует!"
+  bool btn_SaveFile_enabled = false;
+  int lbl_5_left = 71;
+  int btn_SaveFile_left = 140;
+  int GBox_FileInfo_left = 262;
+  std::string ED_FileWidth;
+  std::string ED_FileHeight;
+  std::string ED_FileSize;
+  std::string ED_FileType;
+
+  // Header edits on the page "Другое".
+  std::string ED_ThemeAuthor;
+  std::string ED_ThemeName;
+  std::string ED_ThemeVersion;
+
+  bool CBox_ThemeType_visible = true;  // with its label lbl_4
+  int CBox_ThemeType_index = 0;        // -1: no item selected
+
+  bool Pnl_ThemeIcon_visible = false;
+  Image IMG_ThemeIcon;
+
+  // Selected node of the group tree TV by its flat index in tree order; -1 for none.
+  int TV_selected = -1;
+  // Raised by one each time a handler collapses the whole tree; the window collapses TV
+  // when the value differs from the one it last saw.
+  int TV_collapse_count = 0;
+};
+
+}  // namespace ssf

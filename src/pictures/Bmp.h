@@ -1,0 +1,19 @@
+#pragma once
+// Windows bitmap files, read and written by our own code.
+//
+// Reads: uncompressed 1/4/8-bit palette, 16-bit (5-5-5, or BI_BITFIELDS masks such as 5-6-5),
+// 24-bit and 32-bit (BI_RGB or BI_BITFIELDS), rows bottom-up or top-down, info headers of
+// 12 (OS/2 core), 40, 52, 56, 108 and 124 bytes. The result is always opaque: a 32-bit
+// file's fourth byte is dropped. RLE and embedded JPEG/PNG files are refused.
+// Writes: 24-bit, bottom-up, 40-byte info header; the picture's alpha is ignored.
+#include "base/ByteIO.h"
+#include "pictures/Image.h"
+
+namespace ssf {
+
+// Throws SsfError for a file that is not a BMP, is cut short, or uses a refused variant.
+Image DecodeBmp(ByteSpan data);
+
+Bytes EncodeBmp(const Image& image);
+
+}  // namespace ssf

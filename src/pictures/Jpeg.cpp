@@ -1,0 +1,211 @@
+#include "pictures/Jpeg.h"
+
+#include <cstdio>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "base/SsfError.h"
+
+// libjpeg's error_exit must not return. Ours formats the message into plain C state and
+// longjmps to the setjmp of the *Frame function that made the libjpeg call. Those
+// functions hold only plain data, so the jump skips no destructor; the C++ callers own the
+// buffers and the cleanup and throw SsfError from the returned status. Throwing from
+// error_exit instead would unwind through libjpeg's C frames, which is not allowed.
+
+namespace ssf {
+
+namespace {
+
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+void OnErrorExit(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, err->message);
+  std::longjmp(err->jump, 1);
+}
+
+// Warnings are silent, except that data ending early is an error: libjpeg would otherwise
+// fill the rest of a cut-short file with grey and report success.
+void OnMessage(j_common_ptr cinfo, int level) {
+  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) OnErrorExit(cinfo);
+}
+
+void InitErrors(ErrorManager* err) {
+  jpeg_std_error(&err->pub);
+  err->pub.error_exit = OnErrorExit;
+  err->pub.emit_message = OnMessage;
+  err->message[0] = '\0';
+}
+
+// ---- decoding ----
+
+struct DecodeInfo {
+  JDIMENSION width;
+  JDIMENSION height;
+  J_COLOR_SPACE colour_space;
+};
+
+// cinfo->err must already be set up; the struct is created and destroyed by the caller.
+bool DecodeHeaderFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, const uint8_t* data,
+                       size_t size, DecodeInfo* out) {
+  if (setjmp(err->jump)) return false;
+  jpeg_create_decompress(cinfo);
+  jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
+  jpeg_read_header(cinfo, TRUE);
+  out->width = cinfo->image_width;
+  out->height = cinfo->image_height;
+  out->colour_space = cinfo->jpeg_color_space;
+  return true;
+}
+
+bool DecodeRowsFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, uint8_t* pixels, size_t stride) {
+  if (setjmp(err->jump)) return false;
+  cinfo->out_color_space = JCS_EXT_BGR;
+  jpeg_start_decompress(cinfo);
+  while (cinfo->output_scanline < cinfo->output_height) {
+    JSAMPROW row = pixels + stride * cinfo->output_scanline;
+    jpeg_read_scanlines(cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(cinfo);
+  return true;
+}
+
+class Decompressor {
+ public:
+  Decompressor() {
+    InitErrors(&err_);
+    std::memset(&cinfo_, 0, sizeof cinfo_);
+    cinfo_.err = &err_.pub;
+  }
+  ~Decompressor() { jpeg_destroy_decompress(&cinfo_); }  // safe on a struct never created
+  Decompressor(const Decompressor&) = delete;
+  Decompressor& operator=(const Decompressor&) = delete;
+  jpeg_decompress_struct* cinfo() { return &cinfo_; }
+  ErrorManager* err() { return &err_; }
+  [[noreturn]] void Fail() const { throw SsfError(std::string("Файл JPEG повреждён: ") + err_.message); }
+
+ private:
+  ErrorManager err_;
+  jpeg_decompress_struct cinfo_;
+};
+
+// ---- encoding ----
+
+// A destination that grows with malloc/realloc: nothing in it can throw inside libjpeg.
+struct MemoryDestination {
+  jpeg_destination_mgr pub;
+  unsigned char* data;
+  size_t capacity;
+};
+
+void InitDestination(j_compress_ptr) {}
+
+boolean GrowDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<MemoryDestination*>(cinfo->dest);
+  const size_t used = dest->capacity;  // the whole buffer is full when this is called
+  if (dest->capacity > SIZE_MAX / 2) ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
+  auto* grown = static_cast<unsigned char*>(std::realloc(dest->data, dest->capacity * 2));
+  if (!grown) ERREXIT(cinfo, JERR_OUT_OF_MEMORY);
+  dest->data = grown;
+  dest->capacity *= 2;
+  dest->pub.next_output_byte = grown + used;
+  dest->pub.free_in_buffer = dest->capacity - used;
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr) {}
+
+bool EncodeFrame(jpeg_compress_struct* cinfo, ErrorManager* err, MemoryDestination* dest,
+                 const uint8_t* pixels, JDIMENSION width, JDIMENSION height, int quality) {
+  if (setjmp(err->jump)) return false;
+  jpeg_create_compress(cinfo);
+  dest->pub.init_destination = InitDestination;
+  dest->pub.empty_output_buffer = GrowDestination;
+  dest->pub.term_destination = TermDestination;
+  dest->pub.next_output_byte = dest->data;
+  dest->pub.free_in_buffer = dest->capacity;
+  cinfo->dest = &dest->pub;
+  cinfo->image_width = width;
+  cinfo->image_height = height;
+  cinfo->input_components = 3;
+  cinfo->in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(cinfo);
+  jpeg_set_quality(cinfo, quality, TRUE);
+  jpeg_start_compress(cinfo, TRUE);
+  const size_t stride = static_cast<size_t>(width) * 3;
+  while (cinfo->next_scanline < cinfo->image_height) {
+    JSAMPROW row = const_cast<uint8_t*>(pixels + stride * cinfo->next_scanline);
+    jpeg_write_scanlines(cinfo, &row, 1);
+  }
+  jpeg_finish_compress(cinfo);
+  return true;
+}
+
+class Compressor {
+ public:
+  Compressor() {
+    InitErrors(&err_);
+    std::memset(&cinfo_, 0, sizeof cinfo_);
+    cinfo_.err = &err_.pub;
+    std::memset(&dest_, 0, sizeof dest_);
+    dest_.capacity = 64 * 1024;
+    dest_.data = static_cast<unsigned char*>(std::malloc(dest_.capacity));
+    if (!dest_.data) throw SsfError("JPEG: недостаточно памяти");
+  }
+  ~Compressor() {
+    jpeg_destroy_compress(&cinfo_);
+    std::free(dest_.data);
+  }
+  Compressor(const Compressor&) = delete;
+  Compressor& operator=(const Compressor&) = delete;
+  jpeg_compress_struct* cinfo() { return &cinfo_; }
+  ErrorManager* err() { return &err_; }
+  MemoryDestination* dest() { return &dest_; }
+  Bytes Output() const { return Bytes(dest_.data, dest_.pub.next_output_byte); }
+
+ private:
+  ErrorManager err_;
+  jpeg_compress_struct cinfo_;
+  MemoryDestination dest_;
+};
+
+}  // namespace
+
+Image DecodeJpeg(ByteSpan data) {
+  if (data.empty()) throw SsfError("Файл JPEG пуст");
+  Decompressor d;
+  DecodeInfo info{};
+  if (!DecodeHeaderFrame(d.cinfo(), d.err(), data.data(), data.size(), &info)) d.Fail();
+  if (info.colour_space == JCS_CMYK || info.colour_space == JCS_YCCK) {
+    throw SsfError("Файл JPEG в цветах CMYK не поддерживается");
+  }
+  Image image(info.width, info.height);  // checks the limits before anything large is allocated
+  if (!DecodeRowsFrame(d.cinfo(), d.err(), image.bgr.data(), static_cast<size_t>(image.width) * 3)) d.Fail();
+  return image;
+}
+
+Bytes EncodeJpeg(const Image& image, int quality) {
+  if (image.width == 0 || image.height == 0) {
+    throw SsfError("JPEG: пустое изображение " + std::to_string(image.width) + "x" +
+                   std::to_string(image.height) + " не записывается");
+  }
+  if (quality < 1 || quality > 100) throw SsfError("JPEG: качество " + std::to_string(quality) + " вне 1..100");
+  Compressor c;
+  if (!EncodeFrame(c.cinfo(), c.err(), c.dest(), image.bgr.data(), image.width, image.height, quality)) {
+    throw SsfError(std::string("Не удалось записать JPEG: ") + c.err()->message);
+  }
+  return c.Output();
+}
+
+}  // namespace ssf

@@ -1,0 +1,18 @@
+#pragma once
+// JPEG through libjpeg. libjpeg reports errors by calling a function that must not return;
+// ours longjmps back into a small C-style frame around each libjpeg call, which owns no C++
+// objects, and that frame turns the failure into SsfError. No exception ever crosses a
+// libjpeg frame and no longjmp ever crosses a C++ frame with destructors.
+#include "base/ByteIO.h"
+#include "pictures/Image.h"
+
+namespace ssf {
+
+// Colour and greyscale JPEG into an opaque picture. CMYK/YCCK files, damaged files and
+// files cut short give SsfError.
+Image DecodeJpeg(ByteSpan data);
+
+// Baseline colour JPEG (4:2:0 as libjpeg's defaults) at the given quality, 1..100.
+Bytes EncodeJpeg(const Image& image, int quality = 100);
+
+}  // namespace ssf

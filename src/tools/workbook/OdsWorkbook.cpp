@@ -1,0 +1,146 @@
+// .ods workbooks (OpenDocument): a zip archive whose content.xml holds the sheets as
+// <table:table> elements in order. Rows and cells may stand for several by a repeat
+// count; numbers carry their value in office:value beside the formatted text.
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#include "base/SsfError.h"
+#include "tools/workbook/WorkbookReaders.h"
+#include "tools/workbook/XmlSax.h"
+#include "tools/workbook/ZipArchive.h"
+
+namespace ssf {
+
+namespace {
+
+class ContentReader : public XmlSax {
+ public:
+  ContentReader(MemoryWorkbook& book, std::string what) : book_(book), what_(std::move(what)) {}
+  bool found = false;
+
+ protected:
+  void Start(std::string_view el, const char** attrs) override {
+    if (el == "table") {
+      if (table_depth_++ == 0) {
+        const char* name = Attr(attrs, "name");
+        book_.SetSheetName(name != nullptr ? name : "");
+        found = true;
+      }
+      return;
+    }
+    // Only the first sheet, and not the sub-tables a cell may hold.
+    if (table_depth_ != 1) return;
+    if (el == "table-row" && !in_cell_) {
+      row_repeat_ = Repeat(attrs, "number-rows-repeated");
+      column_ = 0;
+      row_cells_.clear();
+    } else if ((el == "table-cell" || el == "covered-table-cell") && !in_cell_) {
+      in_cell_ = true;
+      cell_repeat_ = Repeat(attrs, "number-columns-repeated");
+      text_.clear();
+      paragraphs_ = 0;
+      value_.clear();
+      const char* type = Attr(attrs, "value-type");
+      std::string_view t = type != nullptr ? type : "";
+      if (t == "float" || t == "percentage" || t == "currency") {
+        const char* v = Attr(attrs, "value");
+        if (v != nullptr) {
+          double d = 0;
+          std::string_view vs(v);
+          auto res = std::from_chars(vs.data(), vs.data() + vs.size(), d);
+          if (res.ec == std::errc() && res.ptr == vs.data() + vs.size()) value_ = NumberCellText(d);
+        }
+      }
+    } else if (in_cell_) {
+      if (el == "annotation") ++skip_;
+      if (skip_ > 0) return;
+      if (el == "p" || el == "h") {
+        if (paragraphs_++ > 0) text_ += '\n';
+        ++in_p_;
+      } else if (el == "s") {
+        const char* c = Attr(attrs, "c");
+        text_.append(c != nullptr ? std::min(Count(c), 1000L) : 1, ' ');
+      } else if (el == "tab") {
+        text_ += '\t';
+      } else if (el == "line-break") {
+        text_ += '\n';
+      }
+    }
+  }
+
+  void End(std::string_view el) override {
+    if (el == "table") {
+      if (--table_depth_ == 0) Stop();
+      return;
+    }
+    if (table_depth_ != 1) return;
+    if (in_cell_ && skip_ > 0) {
+      if (el == "annotation") --skip_;
+      return;
+    }
+    if (in_cell_ && (el == "p" || el == "h")) {
+      if (in_p_ > 0) --in_p_;
+    } else if (in_cell_ && (el == "table-cell" || el == "covered-table-cell")) {
+      in_cell_ = false;
+      std::string text = value_.empty() ? text_ : value_;
+      if (!text.empty()) {
+        for (long i = 0; i < cell_repeat_ && column_ + i < kMaxWorkbookColumns; ++i) {
+          if (row_cells_.size() >= kMaxWorkbookCells) TooManyCells();
+          row_cells_.push_back({static_cast<int>(column_ + i + 1), text});
+        }
+      }
+      column_ += cell_repeat_;
+    } else if (!in_cell_ && el == "table-row") {
+      for (long r = 0; !row_cells_.empty() && r < row_repeat_ && row_ + r < kMaxWorkbookRows; ++r) {
+        for (const auto& [column, text] : row_cells_) {
+          if (book_.CellCount() >= kMaxWorkbookCells) TooManyCells();
+          book_.SetCell(static_cast<int>(row_ + r + 1), column, text);
+        }
+      }
+      row_ += row_repeat_;
+    }
+  }
+
+  void Text(std::string_view s) override {
+    if (in_cell_ && skip_ == 0 && in_p_ > 0) text_ += s;
+  }
+
+ private:
+  [[noreturn]] void TooManyCells() const { throw SsfError(what_ + ": слишком много ячеек"); }
+  static long Count(const char* s) {
+    long n = 0;
+    std::string_view v(s);
+    auto res = std::from_chars(v.data(), v.data() + v.size(), n);
+    return res.ec == std::errc() && n > 0 ? n : 1;
+  }
+  static long Repeat(const char** attrs, std::string_view name) {
+    const char* v = Attr(attrs, name);
+    return v != nullptr ? std::min(Count(v), static_cast<long>(kMaxWorkbookRows) * 2) : 1;
+  }
+
+  MemoryWorkbook& book_;
+  std::string what_;
+  int table_depth_ = 0;
+  long row_ = 0, column_ = 0, row_repeat_ = 1, cell_repeat_ = 1;
+  bool in_cell_ = false;
+  int in_p_ = 0, skip_ = 0, paragraphs_ = 0;
+  std::string text_, value_;
+  std::vector<std::pair<int, std::string>> row_cells_;
+};
+
+}  // namespace
+
+std::unique_ptr<Workbook> OpenOdsWorkbook(const std::filesystem::path& path) {
+  const std::string where = "Не удалось прочитать книгу: " + path.string();
+  ZipArchive zip(path);
+  auto content = zip.Read("content.xml", kMaxWorkbookPartBytes);
+  if (!content) throw SsfError(where + " (нет части content.xml)");
+  auto book = std::make_unique<MemoryWorkbook>();
+  ContentReader reader(*book, where + " (content.xml)");
+  reader.Parse(*content, where + " (content.xml)");
+  if (!reader.found) throw SsfError(where + " (в книге нет листов)");
+  return book;
+}
+
+}  // namespace ssf

@@ -1,0 +1,3 @@
+#include "pictures/Codec.h"
+#include "editor/Editor.h"
+#include "base/Widget.h"
