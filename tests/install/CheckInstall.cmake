@@ -11,6 +11,10 @@ set(expected
   share/applications/quillbay-ssf-manager.desktop
   share/mime/packages/quillbay-ssf-manager.xml
   share/icons/hicolor/scalable/apps/quillbay-ssf-manager.svg
+  share/metainfo/com.quillbay.SsfManager.metainfo.xml
+  share/man/man1/ssftool.1.gz
+  share/man/man1/ssf-manager.1.gz
+  share/bash-completion/completions/ssftool
   share/quillbay-ssf-manager/ThemeMaps)
 if(EXISTS ${BUILD_DIR}/bin/ssf-manager)
   list(APPEND expected bin/ssf-manager)
@@ -31,14 +35,22 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "installed ssftool --help failed: ${rc}")
 endif()
 
-# The desktop's own tools accept what we install, when they are there.
+# The desktop's own tools accept what we install (scripts/install-deps.sh brings them);
+# validate-tree also finds the desktop entry that the AppStream data names.
 find_program(VALIDATE desktop-file-validate)
-if(VALIDATE)
-  execute_process(COMMAND ${VALIDATE} ${PREFIX}/share/applications/quillbay-ssf-manager.desktop
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT rc EQUAL 0 OR NOT out STREQUAL "")
-    message(FATAL_ERROR "desktop-file-validate: ${out}")
-  endif()
+find_program(APPSTREAMCLI appstreamcli)
+if(NOT VALIDATE OR NOT APPSTREAMCLI)
+  message(FATAL_ERROR "desktop-file-validate or appstreamcli is missing: run scripts/install-deps.sh")
+endif()
+execute_process(COMMAND ${VALIDATE} ${PREFIX}/share/applications/quillbay-ssf-manager.desktop
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out STREQUAL "")
+  message(FATAL_ERROR "desktop-file-validate: ${out}")
+endif()
+execute_process(COMMAND ${APPSTREAMCLI} validate-tree --no-net --strict ${PREFIX}
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "appstreamcli validate-tree: ${out}")
 endif()
 find_program(UPDATE_MIME update-mime-database)
 if(UPDATE_MIME)

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the Debian package in a build folder (default build/), unpacks it into an empty
+# folder and runs the unpacked ssftool there: it must find the packaged sample maps.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+rm -f "$build"/quillbay-ssf-manager_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(echo "$build"/quillbay-ssf-manager_*.deb)
+[ -f "$deb" ] || { echo "cpack made no package in $build" >&2; exit 1; }
+echo "$(basename "$deb"): Depends: $(dpkg-deb -f "$deb" Depends)"
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg -x "$deb" "$root"
+for f in usr/bin/ssftool usr/bin/ssf-manager usr/share/man/man1/ssftool.1.gz \
+         usr/share/bash-completion/completions/ssftool \
+         usr/share/metainfo/com.quillbay.SsfManager.metainfo.xml \
+         usr/share/applications/quillbay-ssf-manager.desktop; do
+  [ -e "$root/$f" ] || { echo "not in the package: /$f" >&2; exit 1; }
+done
+
+maps_dir=$root/usr/share/quillbay-ssf-manager/ThemeMaps
+listed=$(env -u SSF_MANAGER_HOME "$root/usr/bin/ssftool" maps | cut -f2)
+[ "$(echo "$listed" | grep -c .)" -eq "$(ls ThemeMaps/*.rxt | wc -l)" ] ||
+  { echo "the unpacked ssftool lists other maps than ThemeMaps/ holds: $listed" >&2; exit 1; }
+while IFS= read -r m; do
+  [ -f "$maps_dir/$m" ] || { echo "ssftool maps lists $m, not in $maps_dir" >&2; exit 1; }
+done <<<"$listed"
+echo "unpacked ssftool finds the $(echo "$listed" | wc -l) packaged maps"
