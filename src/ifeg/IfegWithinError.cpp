@@ -85,11 +85,12 @@ class EntryChoices {
     reach_ = reach + n;
     side_ = 2 * reach_ + 1;
     start_.reserve(static_cast<size_t>(side_) * side_ * side_ + 1);
+    std::vector<std::tuple<unsigned, int, int>> fit;  // cost, squared error, entry
     for (int er = -reach_; er <= reach_; ++er) {
       for (int eg = -reach_; eg <= reach_; ++eg) {
         for (int eb = -reach_; eb <= reach_; ++eb) {
-          start_.push_back(static_cast<uint16_t>(list_.size()));
-          std::vector<std::tuple<unsigned, int, int>> fit;  // cost, squared error, entry
+          start_.push_back(static_cast<uint32_t>(list_.size()));
+          fit.clear();
           for (int t = kFirstEntry; t < kEndEntry; ++t) {
             const Channels rest{eb - steps_[t].b, eg - steps_[t].g, er - steps_[t].r};
             if (!Within(rest, {0, 0, 0}, n)) continue;
@@ -100,7 +101,7 @@ class EntryChoices {
         }
       }
     }
-    start_.push_back(static_cast<uint16_t>(list_.size()));
+    start_.push_back(static_cast<uint32_t>(list_.size()));
   }
 
   // The code for `target` predicted by `pred`, and the value the decoder will hold.
@@ -132,7 +133,7 @@ class EntryChoices {
   int reach_ = 0;
   int side_ = 0;
   std::array<Channels, kEndEntry> steps_{};
-  std::vector<uint16_t> start_;
+  std::vector<uint32_t> start_;
   std::vector<uint8_t> list_;
 };
 
