@@ -149,9 +149,7 @@ class WithinErrorEncoder {
                      uint32_t max_error, IfgBitWriter& stream, Bytes& escapes)
       : w_(width), h_(height), mode_(mode), n_(static_cast<int>(max_error)), v_(values), layout_(mode),
         choices_(layout_, LoadDeltaTable(mode != 1), n_), out_(values.begin(), values.end()),
-        target_(values.size()), stream_(stream), escapes_(escapes) {
-    for (size_t i = 0; i < values.size(); ++i) target_[i] = layout_.Split(values[i]);
-  }
+        stream_(stream), escapes_(escapes) {}
 
   void Run() {
     Candidate cand[3];
@@ -181,7 +179,7 @@ class WithinErrorEncoder {
       const size_t row = size_t{y} * w_;
       const Channels left = layout_.Split(out_[row + bx - 1]);
       for (uint32_t x = bx; x < bx + bw; ++x) {
-        if (!Within(target_[row + x], left, n_)) return false;
+        if (!Within(layout_.Split(v_[row + x]), left, n_)) return false;
       }
     }
     for (uint32_t y = by; y < by + bh; ++y) {
@@ -205,7 +203,7 @@ class WithinErrorEncoder {
         uint32_t decoded = v_[i];
         if (usable) {
           const uint32_t pred = out_[i - offset];
-          c = choices_.Choose(layout_, layout_.Split(pred), target_[i], v_[i], pred, decoded);
+          c = choices_.Choose(layout_, layout_.Split(pred), layout_.Split(v_[i]), v_[i], pred, decoded);
         }
         out_[i] = decoded;
         cand.codes[n] = c;
@@ -234,7 +232,6 @@ class WithinErrorEncoder {
   Layout layout_;
   EntryChoices choices_;
   std::vector<uint32_t> out_;  // the picture as the decoder will hold it
-  std::vector<Channels> target_;
   IfgBitWriter& stream_;
   Bytes& escapes_;
 };
