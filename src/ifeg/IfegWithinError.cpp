@@ -148,7 +148,7 @@ class WithinErrorEncoder {
   WithinErrorEncoder(uint32_t width, uint32_t height, uint32_t mode, std::span<const uint32_t> values,
                      uint32_t max_error, IfgBitWriter& stream, Bytes& escapes)
       : w_(width), h_(height), mode_(mode), n_(static_cast<int>(max_error)), v_(values), layout_(mode),
-        choices_(layout_, LoadDeltaTable(mode != 1), n_), out_(values.begin(), values.end()),
+        choices_(layout_, LoadDeltaTable(mode != 1), n_), out_(size_t{kRingRows} * width, 0),
         stream_(stream), escapes_(escapes) {}
 
   void Run() {
@@ -177,14 +177,14 @@ class WithinErrorEncoder {
   bool RowFill(uint32_t bx, uint32_t by, uint32_t bw, uint32_t bh) {
     for (uint32_t y = by; y < by + bh; ++y) {
       const size_t row = size_t{y} * w_;
-      const Channels left = layout_.Split(out_[row + bx - 1]);
+      const Channels left = layout_.Split(out_[Ring(y) + bx - 1]);
       for (uint32_t x = bx; x < bx + bw; ++x) {
         if (!Within(layout_.Split(v_[row + x]), left, n_)) return false;
       }
     }
     for (uint32_t y = by; y < by + bh; ++y) {
-      const size_t row = size_t{y} * w_;
-      std::fill_n(out_.begin() + static_cast<std::ptrdiff_t>(row + bx), bw, out_[row + bx - 1]);
+      const size_t at = Ring(y) + bx;
+      std::fill_n(out_.begin() + static_cast<std::ptrdiff_t>(at), bw, out_[at - 1]);
     }
     return true;
   }
@@ -198,14 +198,15 @@ class WithinErrorEncoder {
     for (uint32_t y = by; y < by + bh; ++y) {
       for (uint32_t x = bx; x < bx + bw; ++x) {
         const size_t i = size_t{y} * w_ + x;
+        const size_t at = Ring(y) + x;
         const bool usable = !((x == 0 && y == 0) || (y == 0 && code != 0) || (x == 0 && code != 1));
         uint8_t c = kEscape;
         uint32_t decoded = v_[i];
         if (usable) {
-          const uint32_t pred = out_[i - offset];
+          const uint32_t pred = out_[at >= offset ? at - offset : at + out_.size() - offset];
           c = choices_.Choose(layout_, layout_.Split(pred), layout_.Split(v_[i]), v_[i], pred, decoded);
         }
-        out_[i] = decoded;
+        out_[at] = decoded;
         cand.codes[n] = c;
         cand.decoded[n++] = decoded;
         cost += Cost(c, mode_);
@@ -220,7 +221,7 @@ class WithinErrorEncoder {
     for (uint32_t y = by; y < by + bh; ++y) {
       for (uint32_t x = bx; x < bx + bw; ++x) {
         const size_t i = size_t{y} * w_ + x;
-        out_[i] = cand.decoded[n];
+        out_[Ring(y) + x] = cand.decoded[n];
         PutPixelCode(stream_, escapes_, mode_, cand.codes[n++], v_[i]);
       }
     }
@@ -231,7 +232,12 @@ class WithinErrorEncoder {
   std::span<const uint32_t> v_;
   Layout layout_;
   EntryChoices choices_;
-  std::vector<uint32_t> out_;  // the picture as the decoder will hold it
+  // The picture as the decoder will hold it. A prediction reaches at most one row back,
+  // so eight rows are kept, as a ring: row y is ring row y % 8, and linear index
+  // arithmetic stays valid modulo the ring's size.
+  static constexpr uint32_t kRingRows = 8;
+  size_t Ring(uint32_t y) const { return size_t{y % kRingRows} * w_; }
+  std::vector<uint32_t> out_;
   IfgBitWriter& stream_;
   Bytes& escapes_;
 };
