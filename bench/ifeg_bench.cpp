@@ -1,6 +1,8 @@
 // IFEG encode and decode (modes 1 and 2) beside libpng and libjpeg (quality 100) on the
 // same pictures: a photo-like and a flat, UI-like one at 240x320 and 1920x1080. The
-// counter "bytes" is the size of the encoded picture.
+// counter "bytes" is the size of the encoded picture. The IFEG encoder also runs with an
+// allowed error of 1 and 2 ("error N"); "psnr" is the decoded picture against the source
+// in dB. Compare encoders by the CPU column: the machine may be shared.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -52,6 +54,19 @@ Image UiLike(uint32_t w, uint32_t h) {
   return img;
 }
 
+// Peak signal-to-noise ratio of the decoded picture against the 24-bit source.
+double Psnr(const Image& source, const Bytes& ifg) {
+  Image decoded;
+  ssf::DecodeIFG(ifg, decoded);
+  double sum = 0;
+  for (size_t i = 0; i < source.bgr.size(); ++i) {
+    const double d = double(source.bgr[i]) - double(decoded.bgr[i]);
+    sum += d * d;
+  }
+  const double mse = sum / double(source.bgr.size());
+  return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
 template <typename Fn>
 void Run(benchmark::State& state, Fn fn) {
   size_t bytes = 0;
@@ -66,9 +81,14 @@ void RegisterFor(const std::string& name, const Image& img) {
   for (uint32_t mode : {1u, 2u}) {
     const std::string m = " mode " + std::to_string(mode);
     const Bytes ifg = ssf::EncodeIFG(img, mode == 1 ? 16 : 18, mode);
-    benchmark::RegisterBenchmark((name + " IFEG encode" + m).c_str(), [img, mode](benchmark::State& s) {
-      Run(s, [&] { return ssf::EncodeIFG(img, mode == 1 ? 16 : 18, mode).size(); });
-    });
+    for (uint32_t error : {0u, 1u, 2u}) {
+      const std::string e = error == 0 ? "" : " error " + std::to_string(error);
+      const double psnr = Psnr(img, ssf::EncodeIFG(img, mode == 1 ? 16 : 18, mode, error));
+      benchmark::RegisterBenchmark((name + " IFEG encode" + m + e).c_str(), [img, mode, error, psnr](benchmark::State& s) {
+        Run(s, [&] { return ssf::EncodeIFG(img, mode == 1 ? 16 : 18, mode, error).size(); });
+        s.counters["psnr"] = psnr;
+      });
+    }
     benchmark::RegisterBenchmark((name + " IFEG decode" + m).c_str(), [ifg](benchmark::State& s) {
       Run(s, [&] { Image out; ssf::DecodeIFG(ifg, out); return ifg.size(); });
     });

@@ -1,6 +1,7 @@
 #pragma once
 // The command-line tool `ssftool`: main() calls Run(), which returns the exit code.
 // Exit codes: 0 success, 1 refused or failed, 2 usage error.
+#include <cstdint>
 #include <filesystem>
 #include <ostream>
 #include <string>
@@ -45,5 +46,8 @@ struct OutputArgs {
   std::string out;  // empty without -o
 };
 OutputArgs SplitOutputOption(const std::vector<std::string>& args);
+
+// The value of --max-error: the IFEG encoder's allowed error per channel, 0..8.
+uint32_t ParseMaxError(const std::string& value);
 
 }  // namespace ssf::cli

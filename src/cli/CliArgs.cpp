@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "ifeg/Ifeg.h"
+
 namespace ssf::cli {
 
 OutputArgs SplitOutputOption(const std::vector<std::string>& args) {
@@ -15,6 +17,16 @@ OutputArgs SplitOutputOption(const std::vector<std::string>& args) {
     }
   }
   return result;
+}
+
+uint32_t ParseMaxError(const std::string& value) {
+  const std::string wanted = "--max-error wants 0.." + std::to_string(kIfgMaxError) + ", not '" + value + "'";
+  if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) {
+    throw UsageError{wanted};
+  }
+  const uint32_t n = static_cast<uint32_t>(std::stoul(value));
+  if (n > kIfgMaxError) throw UsageError{wanted};
+  return n;
 }
 
 }  // namespace ssf::cli

@@ -1,4 +1,4 @@
-// ssftool convert IN OUT [--size WxH]: converts a picture by the two file extensions.
+// ssftool convert IN OUT [--size WxH] [--max-error N]: converts a picture by the two file extensions.
 //
 // Each format has a decoder into a Picture and an encoder from one; a route lists which
 // pairs are allowed and, where the generic decode-then-encode is not right, its own
@@ -25,6 +25,7 @@ namespace {
 
 struct Options {
   std::optional<uint32_t> width, height;  // --size WxH
+  uint32_t max_error = 0;                 // --max-error N, for IFEG output
 };
 
 // What passes between a decoder and an encoder: the picture and whether its alpha is a
@@ -69,7 +70,7 @@ Bytes WriteBmp(const Picture& p, const Options&) { return EncodeBmp(FlattenOverB
 Bytes WriteJpeg(const Picture& p, const Options&) { return EncodeJpeg(FlattenOverBlack(p), 100); }
 Bytes WritePng(const Picture& p, const Options&) { return EncodePng(p.image); }
 Bytes WriteRaw(const Picture& p, const Options&) { return ImageToRaw(FlattenOverBlack(p)); }
-Bytes WriteIfg(const Picture& p, const Options&) { return EncodeIFG(FlattenOverBlack(p), 16, 1); }
+Bytes WriteIfg(const Picture& p, const Options& o) { return EncodeIFG(FlattenOverBlack(p), 16, 1, o.max_error); }
 Bytes WriteAni2(const Picture& p, const Options&) { return ImageToAni2(p.image, p.has_alpha_channel); }
 
 Bytes Ani2ToPngRoute(ByteSpan data, const Options&) {
@@ -132,6 +133,9 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
       if (x == std::string::npos) throw UsageError{"--size wants WxH, e.g. 240x320, not '" + value + "'"};
       options.width = ParseSide(value.substr(0, x), value);
       options.height = ParseSide(value.substr(x + 1), value);
+    } else if (args[i] == "--max-error") {
+      if (i + 1 >= args.size()) throw UsageError{"--max-error needs a number"};
+      options.max_error = ParseMaxError(args[++i]);
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       throw UsageError{"unknown option " + args[i]};
     } else {
@@ -151,6 +155,7 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
   }
   if (!route) throw UsageError{std::string("cannot convert .") + from->name + " to ." + to->name};
   if (std::string(from->name) == "raw" && !options.width) throw UsageError{"a .raw file has no size in it: give --size WxH"};
+  if (options.max_error > 0 && std::string(to->name) != "ifg") throw UsageError{"--max-error is for .ifg output only"};
 
   const Bytes input = ReadWholeFile(in);
   Bytes output;

@@ -50,12 +50,16 @@ int Decode(Context& ctx, const std::vector<std::string>& args) {
 int Encode(Context& ctx, const std::vector<std::string>& args) {
   std::vector<std::string> files;
   uint32_t mode = 1;
+  uint32_t max_error = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--mode") {
       if (i + 1 >= args.size()) throw UsageError{"--mode needs 1, 2 or 3"};
       const std::string& m = args[++i];
       if (m != "1" && m != "2" && m != "3") throw UsageError{"--mode wants 1, 2 or 3, not '" + m + "'"};
       mode = static_cast<uint32_t>(m[0] - '0');
+    } else if (args[i] == "--max-error") {
+      if (i + 1 >= args.size()) throw UsageError{"--max-error needs a number"};
+      max_error = ParseMaxError(args[++i]);
     } else if (args[i].size() > 1 && args[i][0] == '-') {
       throw UsageError{"unknown option " + args[i]};
     } else {
@@ -74,13 +78,14 @@ int Encode(Context& ctx, const std::vector<std::string>& args) {
     Image picture = ext == ".bmp"   ? DecodeBmp(data)
                     : ext == ".png" ? FlattenOverBlack(DecodePng(data))
                                     : DecodeJpeg(data);
-    ifg = EncodeIFG(picture, mode == 1 ? 16 : 18, mode);
+    ifg = EncodeIFG(picture, mode == 1 ? 16 : 18, mode, max_error);
   } catch (const SsfError& e) {
     throw SsfError(std::string(e.what()) + ": " + in.string());
   }
   WriteFileAtomic(out, ifg);
-  ctx.out << in.string() << " -> " << out.string() << " (mode " << mode << ", " << ifg.size()
-          << " bytes)\n";
+  ctx.out << in.string() << " -> " << out.string() << " (mode " << mode;
+  if (max_error > 0) ctx.out << ", error up to " << max_error;
+  ctx.out << ", " << ifg.size() << " bytes)\n";
   return kExitOk;
 }
 

@@ -13,6 +13,7 @@
 #include "pictures/Png.h"
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
+#include "editor/IfgImportOption.h"
 
 namespace ssf {
 
@@ -50,10 +51,12 @@ uint64_t FileLength(const fs::path& file) {
   return n;
 }
 
-// One import: the file, its theme file's map entry and the user to tell about a refusal.
+// One import: the file, its theme file's map entry and the user to tell about a refusal;
+// pictures converted to IFEG may differ from the input by up to `ifg_max_error`.
 class Importer {
  public:
-  Importer(Ui& ui, const fs::path& file, const TTHemeFiles& entry) : ui_(ui), file_(file), entry_(entry) {}
+  Importer(Ui& ui, const fs::path& file, const TTHemeFiles& entry, uint32_t ifg_max_error)
+      : ui_(ui), file_(file), entry_(entry), ifg_max_error_(ifg_max_error) {}
 
   std::optional<Imported> Run() {
     const std::string ext = UpperExtension(file_);
@@ -198,7 +201,14 @@ class Importer {
       Bytes raw = in->from == From::kRaw ? std::move(in->data) : ImageToRaw(in->picture);
       return Imported{std::move(raw), std::move(in->preview)};
     }
-    Bytes ifg = in->from == From::kIfeg ? std::move(in->data) : EncodeIFG(in->picture, 16, 1);
+    if (in->from == From::kIfeg) return Imported{std::move(in->data), std::move(in->preview)};
+    Bytes ifg = EncodeIFG(in->picture, 16, 1, ifg_max_error_);
+    if (ifg_max_error_ > 0) {
+      // A lossy file is not the picture it came from: show what is stored.
+      Image stored;
+      DecodeIFG(ifg, stored);
+      return Imported{std::move(ifg), Bitmap(std::move(stored))};
+    }
     return Imported{std::move(ifg), std::move(in->preview)};
   }
 
@@ -238,6 +248,7 @@ class Importer {
   Ui& ui_;
   const fs::path& file_;
   const TTHemeFiles& entry_;
+  uint32_t ifg_max_error_;
 };
 
 bool ValidIndex(const Editor& ed, int k) {
@@ -287,7 +298,8 @@ void StoreSelectedFile(Editor& ed, int k, Bytes bytes, std::optional<PreviewPict
 
 bool ImportThemeFile(Editor& ed, int k, const fs::path& file) {
   if (!ValidIndex(ed, k)) throw SsfError("Нет файла темы с номером " + std::to_string(k));
-  std::optional<Imported> imported = Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)]).Run();
+  std::optional<Imported> imported =
+      Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)], IfgImportMaxError(ed.settings)).Run();
   if (!imported) return false;
   Commit(ed, k, std::move(*imported));
   return true;

@@ -1,6 +1,6 @@
 #pragma once
 // IFEG, the phone's compressed picture format: lossless on RGB565 (mode 1) or RGB666
-// (modes 2, 3) packed values. Works memory to memory; the file operations are thin
+// (modes 2, 3) packed values; our encoder can also trade a bounded error for size. Works memory to memory; the file operations are thin
 // wrappers in IfegFile.h.
 //
 // Layout, all fields little-endian:
@@ -80,16 +80,25 @@ IfgPacked DecodeIFGPacked(ByteSpan data);
 // SsfError and also leaves the picture alone. `header`, when given, receives the header.
 size_t DecodeIFG(ByteSpan data, Image& picture, IfgHeader* header = nullptr);
 
+// The largest allowed error of the bounded-error encoder, in units of a packed channel.
+inline constexpr uint32_t kIfgMaxError = 8;
+
 // Encodes packed values (masked to 16 bits in mode 1, 18 bits in modes 2, 3) as mode
 // 1, 2 or 3. Throws SsfError for a side above 65535, a value count that is not
-// width * height, or another mode.
+// width * height, another mode, or max_error above kIfgMaxError.
+//
+// max_error 0 is lossless. With max_error N > 0 each decoded channel (5-bit red and
+// blue, 6-bit green in mode 1; 6-bit channels in modes 2, 3) may differ from the given
+// value's by up to N units, and the file is much smaller for photos. Either way only
+// table entries 4..19 are written.
 Bytes EncodeIFGPacked(uint32_t width, uint32_t height, uint32_t mode,
-                      std::span<const uint32_t> values);
+                      std::span<const uint32_t> values, uint32_t max_error = 0);
 
 // Encodes a picture (alpha ignored). Bits and mode are first brought into agreement:
 // mode 0 becomes 1, bits 16 forces mode 1, and the mode then decides the bits. Modes
 // above 3 are refused with SsfError, as are pictures wider or higher than 65535.
-Bytes EncodeIFG(const Image& picture, uint32_t bits = 16, uint32_t mode = 1);
+// max_error as for EncodeIFGPacked, counted from the picture's packed values.
+Bytes EncodeIFG(const Image& picture, uint32_t bits = 16, uint32_t mode = 1, uint32_t max_error = 0);
 
 // `value` rounded up to the next multiple of `multiple` (unchanged when it is one
 // already, or when `multiple` is 0).

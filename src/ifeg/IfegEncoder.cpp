@@ -1,7 +1,8 @@
 // IFEG encoder (the layout is at the top of Ifeg.h). For each block: a row fill when it
 // fits, else the cheapest of the three predictions, with the position rules on top.
 // Only table entries 4..19, whose values the format fixes, are ever written; every other
-// difference is escaped, so our files decode the same with any delta table.
+// difference is escaped, so our files decode the same with any delta table. With an
+// allowed error the blocks are chosen by IfegWithinError.cpp instead.
 #include <algorithm>
 #include <cstdlib>
 #include <array>
@@ -9,7 +10,9 @@
 
 #include "ifeg/Ifeg.h"
 #include "ifeg/IfegBits.h"
+#include "ifeg/IfegPixelCodes.h"
 #include "ifeg/IfegScale.h"
+#include "ifeg/IfegWithinError.h"
 #include "ifeg/IfegTables.h"
 #include "base/SsfError.h"
 
@@ -17,13 +20,9 @@ namespace ssf {
 
 namespace {
 
-constexpr uint32_t kMaxSide = 65535;
-constexpr int kFirstEntry = 4;
-constexpr int kEndEntry = 20;  // entries 4..19 are the format's own
+using namespace ifeg_codes;
 
-// What one pixel becomes: kEscape, kCopy, or a table entry 4..19.
-constexpr uint8_t kEscape = 0;
-constexpr uint8_t kCopy = 1;
+constexpr uint32_t kMaxSide = 65535;
 
 // Difference -> pixel code in constant time: a direct table over the range of the
 // usable entries' values (within +-8192 for both tables); 0 is a copy.
@@ -51,9 +50,6 @@ class CodeLookup {
   std::vector<uint8_t> code_;
 };
 
-// Code length of table entry t: group k = floor(log2 t) - 2 costs k + 6 bits.
-constexpr unsigned Group(int t) { return t < 8 ? 0 : t < 16 ? 1 : 2; }
-
 struct Block {
   uint32_t bx, by, bw, bh;
 };
@@ -70,9 +66,7 @@ class Encoder {
   Encoder(uint32_t width, uint32_t height, uint32_t mode, std::span<const uint32_t> values)
       : w_(width), h_(height), mode_(mode), v_(values),
         lookup_(LoadDeltaTable(mode != 1)) {
-    cost_[kEscape] = mode == 1 ? 4 + 16 : 4 + 18;
-    cost_[kCopy] = 1;
-    for (int t = kFirstEntry; t < kEndEntry; ++t) cost_[t] = static_cast<uint8_t>(Group(t) + 6);
+    for (int t = 0; t < kEndEntry; ++t) cost_[t] = static_cast<uint8_t>(Cost(static_cast<uint8_t>(t), mode));
     stream_.Reserve(v_.size() / 2 + 16);
   }
 
@@ -149,19 +143,7 @@ class Encoder {
     for (uint32_t y = b.by; y < b.by + b.bh; ++y) {
       const uint32_t* row = v_.data() + static_cast<size_t>(y) * w_;
       for (uint32_t x = b.bx; x < b.bx + b.bw; ++x) {
-        const uint8_t c = cand.codes[n++];
-        if (c == kCopy) {
-          stream_.Put(1, 1);
-        } else if (c != kEscape) {
-          const unsigned k = Group(c);
-          stream_.Put((k << (k + 2)) | (c & ((1u << (k + 2)) - 1)), k + 6);
-        } else if (mode_ == 1) {
-          stream_.Put(7, 4);
-          escapes_.push_back(static_cast<uint8_t>(row[x]));
-          escapes_.push_back(static_cast<uint8_t>(row[x] >> 8));
-        } else {
-          stream_.Put((7u << 18) | row[x], 4 + 18);
-        }
+        PutPixelCode(stream_, escapes_, mode_, cand.codes[n++], row[x]);
       }
     }
   }
@@ -181,6 +163,13 @@ void CheckSides(uint64_t width, uint64_t height) {
   }
 }
 
+void CheckMaxError(uint32_t max_error) {
+  if (max_error > kIfgMaxError) {
+    throw SsfError("IFEG: допустимая ошибка " + std::to_string(max_error) + " больше " +
+                   std::to_string(kIfgMaxError));
+  }
+}
+
 }  // namespace
 
 uint64_t RoundUp(uint64_t value, uint64_t multiple) {
@@ -190,9 +179,10 @@ uint64_t RoundUp(uint64_t value, uint64_t multiple) {
 }
 
 Bytes EncodeIFGPacked(uint32_t width, uint32_t height, uint32_t mode,
-                      std::span<const uint32_t> values) {
+                      std::span<const uint32_t> values, uint32_t max_error) {
   CheckSides(width, height);
   if (mode < 1 || mode > 3) throw SsfError("IFEG: неизвестный режим " + std::to_string(mode));
+  CheckMaxError(max_error);
   if (values.size() != uint64_t{width} * height) {
     throw SsfError("IFEG: " + std::to_string(values.size()) + " значений для изображения " +
                    std::to_string(width) + "x" + std::to_string(height));
@@ -205,14 +195,23 @@ Bytes EncodeIFGPacked(uint32_t width, uint32_t height, uint32_t mode,
     values = masked;
   }
 
-  Encoder enc(width, height, mode, values);
-  enc.Run();
-  const uint64_t stream_size = RoundUp(enc.Stream().BitCount(), 8) / 8;
-  Bytes stream = enc.Stream().Finish();
+  IfgBitWriter bits;
+  Bytes escapes;
+  if (max_error == 0) {
+    Encoder enc(width, height, mode, values);
+    enc.Run();
+    bits = std::move(enc.Stream());
+    escapes = std::move(enc.Escapes());
+  } else {
+    bits.Reserve(values.size() / 4 + 16);
+    EncodeBlocksWithinError(width, height, mode, values, max_error, bits, escapes);
+  }
+  const uint64_t stream_size = RoundUp(bits.BitCount(), 8) / 8;
+  Bytes stream = bits.Finish();
 
   const size_t header = mode == 1 ? 16 : 12;
   Bytes out(header, 0);
-  out.reserve(header + stream.size() + 1 + enc.Escapes().size());
+  out.reserve(header + stream.size() + 1 + escapes.size());
   const uint8_t magic[4] = {'I', 'F', 'E', 'G'};
   std::copy(magic, magic + 4, out.begin());
   WriteU16LE(out, 4, static_cast<uint16_t>(width));
@@ -226,16 +225,17 @@ Bytes EncodeIFGPacked(uint32_t width, uint32_t height, uint32_t mode,
   out.insert(out.end(), stream.begin(), stream.end());
   if (mode == 1) {
     out.push_back(0);
-    out.insert(out.end(), enc.Escapes().begin(), enc.Escapes().end());
+    out.insert(out.end(), escapes.begin(), escapes.end());
   }
   return out;
 }
 
-Bytes EncodeIFG(const Image& picture, uint32_t bits, uint32_t mode) {
+Bytes EncodeIFG(const Image& picture, uint32_t bits, uint32_t mode, uint32_t max_error) {
   if (mode == 0) mode = 1;
   if (bits == 16) mode = 1;
   if (mode > 3) throw SsfError("IFEG: неизвестный режим " + std::to_string(mode));
   CheckSides(picture.width, picture.height);
+  CheckMaxError(max_error);
   if (picture.bgr.size() != picture.PixelCount() * 3) {
     throw SsfError("IFEG: у изображения " + std::to_string(picture.bgr.size()) +
                    " байт точек вместо " + std::to_string(picture.PixelCount() * 3));
@@ -247,7 +247,7 @@ Bytes EncodeIFG(const Image& picture, uint32_t bits, uint32_t mode) {
   } else {
     for (uint32_t& v : values) { v = ifeg_scale::Pack666(p); p += 3; }
   }
-  return EncodeIFGPacked(picture.width, picture.height, mode, values);
+  return EncodeIFGPacked(picture.width, picture.height, mode, values, max_error);
 }
 
 }  // namespace ssf

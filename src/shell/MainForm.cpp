@@ -1,5 +1,6 @@
 #include "shell/MainForm.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -25,6 +26,7 @@
 #include "Version.h"
 #include "shell/AboutDialog.h"
 #include "shell/ImageConvert.h"
+#include "editor/IfgImportOption.h"
 #include "editor/MainFormHandlers.h"
 #include "editor/ResourcePackage.h"
 #include "desktop/SsfAssociation.h"
@@ -188,6 +190,23 @@ void TMainForm::BuildMenu() {
   extra->addSeparator();
   MM_Child_FileListEditor = item(extra, "MM_Child_FileListEditor", "Редактор файл-листа");
   MM_Child_ColorsCopy = item(extra, "MM_Child_ColorsCopy", "Копирование цветов");
+  extra->addSeparator();
+  // The allowed error of pictures imported into IFG theme files, one checked level.
+  QMenu* lossy = extra->addMenu(QStringLiteral("Сжатие с потерями"));
+  lossy->setObjectName("MM_Child_IfgLossy");
+  auto* lossy_levels = new QActionGroup(lossy);
+  const char* const lossy_names[][2] = {{"MM_Child_IfgLossy0", "Выключено"},
+                                        {"MM_Child_IfgLossy1", "Уровень 1"},
+                                        {"MM_Child_IfgLossy2", "Уровень 2"}};
+  static_assert(std::size(lossy_names) == kIfgLossyLevels);
+  for (uint32_t level = 0; level < kIfgLossyLevels; ++level) {
+    QAction* a = item(lossy, lossy_names[level][0], lossy_names[level][1]);
+    a->setCheckable(true);
+    a->setChecked(level == IfgImportMaxError(editor_.settings));
+    lossy_levels->addAction(a);
+    connect(a, &QAction::triggered, this,
+            [this, level] { RunHandler([&] { SetIfgImportMaxError(editor_.settings, level); }); });
+  }
 
   QMenu* help = mm->addMenu(QStringLiteral("Помощь"));
   help->setObjectName("MM_Main_Help");

@@ -1,9 +1,11 @@
 // The IFEG file operations and the command line around the codec.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
+#include "PictureSupport.h"
 #include "TestSupport.h"
 #include "ifeg/Ifeg.h"
 #include "ifeg/IfegFile.h"
@@ -107,6 +109,11 @@ TEST(IfegCli, RefusesBadCommandLinesAndFiles) {
       {{"ifeg", "encode", "a.gif", "b.ifg"}, 2, "encode reads"},
       {{"ifeg", "decode", "a.ifg", "b.jpg"}, 2, "decode writes .bmp or .png"},
       {{"ifeg", "info", (dir / "bad.ifg").string()}, 1, "неизвестный режим 9 (смещение 8)"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "9"}, 2, "--max-error wants 0..8, not '9'"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "-1"}, 2, "--max-error wants 0..8"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error"}, 2, "--max-error needs a number"},
+      {{"convert", "a.bmp", "b.ifg", "--max-error", "one"}, 2, "--max-error wants 0..8"},
+      {{"convert", "a.bmp", "b.png", "--max-error", "1"}, 2, "--max-error is for .ifg output only"},
   };
   for (const Case& c : cases) {
     auto r = RunCli(c.args);
@@ -124,6 +131,32 @@ TEST(IfegCli, ConvertKnowsIfg) {
   r = RunCli({"convert", (dir / "a.ifg").string(), (dir / "b.png").string()});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(DecodePng(ReadFile(dir / "b.png")).image, Picture2x2());
+}
+
+// --max-error reaches the encoder unchanged from both commands; 0 is the lossless file.
+TEST(IfegCli, MaxErrorPicksTheBoundedEncoder) {
+  TempDir dir;
+  const Image pic = test::Gradient(21, 13);
+  WriteFile(dir / "in.png", EncodePng(pic));
+  const std::string in = (dir / "in.png").string();
+  struct Case {
+    std::vector<std::string> args;
+    Bytes expected;
+  };
+  const Case cases[] = {
+      {{"ifeg", "encode", in, "x", "--max-error", "2"}, EncodeIFG(pic, 16, 1, 2)},
+      {{"ifeg", "encode", in, "x", "--mode", "2", "--max-error", "1"}, EncodeIFG(pic, 18, 2, 1)},
+      {{"ifeg", "encode", in, "x", "--max-error", "0"}, EncodeIFG(pic, 16, 1)},
+      {{"convert", in, "x", "--max-error", "1"}, EncodeIFG(pic, 16, 1, 1)},
+      {{"convert", in, "x"}, EncodeIFG(pic, 16, 1)},
+  };
+  ASSERT_NE(EncodeIFG(pic, 16, 1, 1), EncodeIFG(pic, 16, 1));
+  for (Case c : cases) {
+    std::replace(c.args.begin(), c.args.end(), std::string("x"), (dir / "out.ifg").string());
+    const auto r = RunCli(c.args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir / "out.ifg"), c.expected) << c.args[0] << " " << c.args.back();
+  }
 }
 
 }  // namespace

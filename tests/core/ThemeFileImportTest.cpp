@@ -14,6 +14,7 @@
 #include "pictures/Png.h"
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
+#include "editor/IfgImportOption.h"
 #include "editor/ThemeFileImport.h"
 
 namespace ssf {
@@ -185,6 +186,42 @@ TEST_F(ImportTest, IfgKind) {
   };
   for (Row& r : CommonRefusals()) rows.push_back(r);
   RunRows(*this, kIfg, rows);
+}
+
+// "Сжатие с потерями": pictures converted into an IFG theme file take the chosen error,
+// and the preview shows what is stored; an IFEG file is still stored as it is, and the
+// other kinds never change.
+TEST_F(ImportTest, IfgLossyLevelFromTheSettings) {
+  const Image photo = test::Gradient(8, 6);
+  auto decoded = [](const Bytes& ifg) {
+    Image p;
+    DecodeIFG(ifg, p);
+    return p;
+  };
+  for (uint32_t level : {1u, 2u}) {
+    SCOPED_TRACE(level);
+    SetIfgImportMaxError(fx.settings, level);
+    EXPECT_EQ(IfgImportMaxError(IniDocument::Load(fx.dir / "settings.ini")), level);
+    Load(kIfg, Put("p.bmp", EncodeBmp(photo)));
+    const Bytes lossy = EncodeIFG(photo, 16, 1, level);
+    ASSERT_NE(lossy, EncodeIFG(photo, 16, 1));
+    EXPECT_EQ(Slot(kIfg), lossy);
+    EXPECT_EQ(ed().view.IMG.kind, Kind::kBitmap);
+    EXPECT_EQ(ed().view.IMG.image, decoded(lossy));
+    EXPECT_EQ(ed().view.ED_FileSize, std::to_string(lossy.size()) + " б");
+
+    Load(kIfg, Put("p.ifg", Ifg()));
+    EXPECT_EQ(Slot(kIfg), Ifg());
+    Load(kRaw, Put("p.bmp", EncodeBmp(photo)));
+    EXPECT_EQ(Slot(kRaw), ImageToRaw(photo));
+  }
+  SetIfgImportMaxError(fx.settings, 0);
+  Load(kIfg, Put("p.bmp", EncodeBmp(photo)));
+  EXPECT_EQ(Slot(kIfg), EncodeIFG(photo, 16, 1));
+
+  for (const char* value : {"3", "-1", "x", ""}) {
+    EXPECT_EQ(IfgImportMaxError(IniDocument::Parse(std::string("[Import]\nIfgLossy=") + value + "\n")), 0u) << value;
+  }
 }
 
 TEST_F(ImportTest, Ani2Kind) {

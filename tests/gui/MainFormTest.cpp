@@ -53,6 +53,7 @@ TEST_F(MainFormTest, StartsWithEveryControlAndMenuItemAsTheTableSays) {
       {"MM_Child_Exit", "Выход", true},                 {"MM_Child_ImportRes", "Импорт ресурсов", false},
       {"MM_Child_ExportRes", "Экспорт ресурсов", false}, {"MM_Child_FileListEditor", "Редактор файл-листа", true},
       {"MM_Child_ColorsCopy", "Копирование цветов", true}, {"MM_Child_AboutProgramm", "О программе", true},
+      {"MM_Child_IfgLossy0", "Выключено", true},
   };
   for (const Item& item : items) {
     QAction* a = MenuItem(item.name);
@@ -61,6 +62,7 @@ TEST_F(MainFormTest, StartsWithEveryControlAndMenuItemAsTheTableSays) {
     EXPECT_EQ(a->isEnabled(), item.enabled) << item.name;
   }
   EXPECT_TRUE(MenuItem("MM_Child_AboutProgramm")->isChecked());
+  EXPECT_TRUE(MenuItem("MM_Child_IfgLossy0")->isChecked());  // lossy IFG imports are off by default
   QStringList menus;
   for (QAction* a : f.menuBar()->actions()) menus << a->text();
   EXPECT_EQ(menus, (QStringList{"Файл", "Дополнительно", "Помощь"}));
@@ -220,6 +222,21 @@ TEST_F(MainFormTest, AnErrorOfAHandlerIsShownAndTheProgramGoesOn) {
   // The window still works.
   Click("MM_Child_CreateTheme");
   EXPECT_EQ(Status(0), "Ошибка #1#");
+}
+
+// "Сжатие с потерями" starts from settings.ini, off when it holds nothing, and a chosen
+// level is written there at once.
+TEST_F(MainFormTest, IfgLossyLevelIsAMenuChoiceKeptInTheSettings) {
+  settings.WriteInteger("Import", "IfgLossy", 2);
+  EXPECT_TRUE(MenuItem("MM_Child_IfgLossy2")->isChecked());
+  EXPECT_FALSE(MenuItem("MM_Child_IfgLossy0")->isChecked());
+  EXPECT_EQ(MenuItem("MM_Child_IfgLossy1")->text(), "Уровень 1");
+  Click("MM_Child_IfgLossy1");
+  EXPECT_TRUE(MenuItem("MM_Child_IfgLossy1")->isChecked());
+  EXPECT_FALSE(MenuItem("MM_Child_IfgLossy2")->isChecked());
+  EXPECT_EQ(IniDocument::Load(settings.Path()).ReadInteger("Import", "IfgLossy", -1), 1);
+  Click("MM_Child_IfgLossy0");
+  EXPECT_EQ(IniDocument::Load(settings.Path()).ReadInteger("Import", "IfgLossy", -1), 0);
 }
 
 TEST_F(MainFormTest, ToolMenuItemsShowTheirWindowsModally) {
