@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times `ssftool convert` against the tools users would otherwise reach for, on pictures made
 # here, and prints each ratio (ours / theirs; below 1 is faster). Runs are interleaved so a
-# busy machine slows both sides alike; each figure is the median of the user+system CPU time.
+# busy machine slows both sides alike; each figure is the median CPU time (user + system) of the
+# process itself, which a loaded machine disturbs far less than the wall clock.
 #
 #   bench/compare.sh [path/to/ssftool] [runs]
 #
@@ -28,29 +29,29 @@ convert -size 240x320 plasma:fractal -alpha set -channel A -evaluate set 60% +ch
   convert -size 240x320 gradient:red-blue -alpha set -channel A -evaluate set 60% +channel "$WORK/small.png"
 "$SSFTOOL" convert "$WORK/small.png" "$WORK/small.ani2" >/dev/null
 
-# cpu_seconds CMD...: user+system CPU time of one run.
-cpu_seconds() {
-  local t
-  t=$( { /usr/bin/time -f '%U %S' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
-  echo "$t" | awk '{print $1 + $2}'
-}
-
-# compare NAME "OUR COMMAND" "THEIR COMMAND": interleaved runs, medians, ratio.
+# compare NAME "OUR COMMAND" "THEIR COMMAND": interleaved runs, median CPU time (user +
+# system, from the kernel's accounting of each finished process), ratio.
 compare() {
-  local name=$1 ours=$2 theirs=$3 a=() b=()
-  for ((i = 0; i < RUNS; i++)); do
-    a+=("$(cpu_seconds bash -c "$ours")")
-    b+=("$(cpu_seconds bash -c "$theirs")")
-  done
-  python3 - "$name" "${a[*]}" "${b[*]}" <<'PY'
-import statistics, sys
-name, ours, theirs = sys.argv[1], [float(x) for x in sys.argv[2].split()], [float(x) for x in sys.argv[3].split()]
-mo, mt = statistics.median(ours), statistics.median(theirs)
-print(f"{name:<34} ours {mo*1000:7.1f} ms  theirs {mt*1000:7.1f} ms  ratio {mo/mt if mt else float('nan'):5.2f}")
+  python3 - "$1" "$2" "$3" "$RUNS" <<'PY'
+import os, statistics, subprocess, sys
+name, ours, theirs, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+
+def cpu(command):
+    proc = subprocess.Popen(command, shell=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, status, usage = os.wait4(proc.pid, 0)
+    if status != 0:
+        sys.exit(f"compare.sh: failed: {command}")
+    return usage.ru_utime + usage.ru_stime
+
+a, b = [], []
+for _ in range(runs):
+    a.append(cpu(ours))
+    b.append(cpu(theirs))
+mo, mt = statistics.median(a), statistics.median(b)
+print(f"{name:<36} ours {mo*1000:7.1f} ms  theirs {mt*1000:7.1f} ms  ratio {mo/mt:5.2f}")
 PY
 }
 
-# A plain `bash -c` run as the baseline of process start-up is part of both sides alike.
 compare "PNG -> RGB565 BMP vs convert" \
   "'$SSFTOOL' convert '$WORK/photo.png' '$WORK/o.raw'" \
   "convert '$WORK/photo.png' -define bmp:subtype=RGB565 '$WORK/o.bmp'"

@@ -70,11 +70,16 @@ Picture ReadRaw(ByteSpan data, const Options& o) {
   return Opaque(RawToImage(data, *o.width, *o.height));
 }
 
-// Formats without alpha take the picture flattened over black, as the import does.
-Bytes WriteBmp(const Picture& p, const Options&) { return EncodeBmp(FlattenOverBlack(p)); }
-Bytes WriteJpeg(const Picture& p, const Options&) { return EncodeJpeg(FlattenOverBlack(p), 100); }
+// Formats without alpha take the picture flattened over black, as the import does. An
+// opaque picture is used as it stands rather than copied.
+template <typename Encode>
+Bytes Flattened(const Picture& p, Encode&& encode) {
+  return p.image.HasAlpha() ? encode(FlattenOverBlack(p)) : encode(p.image);
+}
+Bytes WriteBmp(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return EncodeBmp(i); }); }
+Bytes WriteJpeg(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return EncodeJpeg(i, 100); }); }
 Bytes WritePng(const Picture& p, const Options&) { return EncodePng(p.image); }
-Bytes WriteRaw(const Picture& p, const Options&) { return ImageToRaw(FlattenOverBlack(p)); }
+Bytes WriteRaw(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return ImageToRaw(i); }); }
 Bytes WriteIfg(const Picture& p, const Options&) { return EncodeIFG(FlattenOverBlack(p), 16, 1); }
 Bytes WriteAni2(const Picture& p, const Options&) { return ImageToAni2(p.image, p.has_alpha_channel); }
 
