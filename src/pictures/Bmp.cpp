@@ -72,12 +72,15 @@ using Palette = std::array<uint8_t, 256 * 3>;  // blue, green, red; unlisted ent
 }
 
 // RLE8 (bpp 8) or RLE4 (bpp 4) from `at` into a bottom-up picture. Every run is checked
-// against the row and the picture before a pixel is written.
+// against the row and the picture before a pixel is written. Runs may reach into the row's
+// padding, as in an uncompressed file (ImageMagick encodes the padding too); those pixels
+// are dropped. A run past the padding is an error.
 void DecodeRle(ByteSpan data, size_t at, uint32_t bpp, const Palette& palette, Image& image) {
   const uint32_t w = image.width, h = image.height;
+  const uint32_t padded = static_cast<uint32_t>((uint64_t{w} * bpp + 31) / 32 * 32 / bpp);
   uint32_t x = 0, y = 0;  // y counts rows from the bottom, as stored
   auto paint = [&](uint32_t index) {
-    std::memcpy(image.Pixel(x, h - 1 - y), &palette[index * 3], 3);
+    if (x < w) std::memcpy(image.Pixel(x, h - 1 - y), &palette[index * 3], 3);
     ++x;
   };
   while (y < h) {  // a file may end after the last row's end of line without an end of bitmap
@@ -86,7 +89,7 @@ void DecodeRle(ByteSpan data, size_t at, uint32_t bpp, const Palette& palette, I
     const uint32_t first = data[at], second = data[at + 1];
     at += 2;
     if (first > 0) {
-      if (first > w - x) BadRun(op, "серия из " + std::to_string(first) + " точек выходит за конец строки");
+      if (first > padded - x) BadRun(op, "серия из " + std::to_string(first) + " точек выходит за конец строки");
       for (uint32_t i = 0; i < first; ++i) paint(bpp == 8 ? second : (i % 2 == 0 ? second >> 4 : second & 15));
     } else if (second == 0) {
       x = 0, ++y;
@@ -96,12 +99,12 @@ void DecodeRle(ByteSpan data, size_t at, uint32_t bpp, const Palette& palette, I
       if (data.size() - at < 2) Refuse("файл обрезан в сжатых строках по смещению " + std::to_string(op));
       const uint32_t dx = data[at], dy = data[at + 1];
       at += 2;
-      if (dx > w - x || dy > h - y) BadRun(op, "сдвиг выходит за пределы изображения");
+      if (dx > padded - x || dy > h - y) BadRun(op, "сдвиг выходит за пределы изображения");
       x += dx, y += dy;
     } else {
       const uint32_t count = second;
       const size_t bytes = bpp == 8 ? count : (count + 1) / 2;
-      if (count > w - x) BadRun(op, "серия из " + std::to_string(count) + " точек выходит за конец строки");
+      if (count > padded - x) BadRun(op, "серия из " + std::to_string(count) + " точек выходит за конец строки");
       if (data.size() - at < bytes) Refuse("файл обрезан в сжатых строках по смещению " + std::to_string(op));
       for (uint32_t i = 0; i < count; ++i) {
         const uint32_t byte = data[at + (bpp == 8 ? i : i / 2)];

@@ -94,6 +94,13 @@ bool ReadRowsFrame(ReadHandles* h, png_bytepp rows) {
   return true;
 }
 
+void SplitBgra(const uint8_t* bgra, uint8_t* bgr, uint8_t* alpha, size_t count) {
+  for (size_t i = 0; i < count; ++i, bgra += 4, bgr += 3) {
+    bgr[0] = bgra[0], bgr[1] = bgra[1], bgr[2] = bgra[2];
+    alpha[i] = bgra[3];
+  }
+}
+
 // A non-interlaced file with transparency: each BGRA row passes through `row` and is split
 // into the picture's colour rows and alpha plane.
 bool ReadSplitRowsFrame(ReadHandles* h, png_bytep row, uint8_t* bgr, uint8_t* alpha, png_uint_32 width,
@@ -101,11 +108,7 @@ bool ReadSplitRowsFrame(ReadHandles* h, png_bytep row, uint8_t* bgr, uint8_t* al
   if (setjmp(png_jmpbuf(h->png))) return false;
   for (png_uint_32 y = 0; y < height; ++y) {
     png_read_row(h->png, row, nullptr);
-    const uint8_t* src = row;
-    for (png_uint_32 x = 0; x < width; ++x, src += 4, bgr += 3) {
-      bgr[0] = src[0], bgr[1] = src[1], bgr[2] = src[2];
-      *alpha++ = src[3];
-    }
+    SplitBgra(row, bgr + size_t{y} * width * 3, alpha + size_t{y} * width, width);
   }
   png_read_end(h->png, nullptr);
   return true;
@@ -271,13 +274,7 @@ PngPicture DecodePng(ByteSpan data) {
   std::vector<uint8_t> bgra(static_cast<size_t>(info.width) * info.height * 4);
   std::vector<png_bytep> rows = RowPointers(bgra, static_cast<size_t>(info.width) * 4, info.height);
   if (!ReadRowsFrame(session.handles(), rows.data())) Damaged(errors);
-  const size_t count = image.PixelCount();
-  const uint8_t* src = bgra.data();
-  uint8_t* dst = image.bgr.data();
-  for (size_t i = 0; i < count; ++i, src += 4, dst += 3) {
-    dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
-    image.alpha[i] = src[3];
-  }
+  SplitBgra(bgra.data(), image.bgr.data(), image.alpha.data(), image.PixelCount());
   return result;
 }
 

@@ -126,7 +126,7 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
   Bytes many = good;
   WriteI32LE(many, 18, 16384), WriteI32LE(many, 22, 16384);  // 256 megapixels: over the limit
   Bytes bad_header = good;
-  WriteU32LE(bad_header, 14, 41);
+  WriteU32LE(bad_header, 14, 100);
   Bytes rows_past_end = good;
   WriteU32LE(rows_past_end, 10, 0xFFFFFFF0);
   Bytes bad_mask = BuildBmp({.width = 1, .height = 1, .bpp = 16, .compression = 3, .masks = {0xF00F, 0x07E0, 0x001F}, .rows = {{0, 0}}});
@@ -148,14 +148,14 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
       {"cut in the header", Bytes(good.begin(), good.begin() + 30), "обрезан"},
       {"cut in the rows", Bytes(good.begin(), good.end() - 4), "обрезан"},
       {"pixel offset past the end", rows_past_end, "обрезан"},
-      {"unknown header size", bad_header, "41"},
-      {"RLE8 run past the end of the row", Rle(8, 1, {3, 1, 0, 1}), "смещению 58: серия из 3"},
-      {"RLE4 run past the end of the row", Rle(4, 2, {2, 0x11, 0, 0, 3, 0x11}), "смещению 62: серия из 3"},
-      {"RLE8 absolute run past the end of the row", Rle(8, 2, {1, 1, 0, 3, 1, 1, 1, 0}), "смещению 60: серия из 3"},
+      {"unknown header size", bad_header, "100"},
+      {"RLE8 run past the end of the row", Rle(8, 1, {5, 1, 0, 1}), "смещению 58: серия из 5"},
+      {"RLE4 run past the end of the row", Rle(4, 2, {2, 0x11, 0, 0, 9, 0x11}), "смещению 62: серия из 9"},
+      {"RLE8 absolute run past the end of the row", Rle(8, 2, {1, 1, 0, 4, 1, 1, 1, 1}), "смещению 60: серия из 4"},
       {"RLE delta past the last row", Rle(8, 2, {0, 2, 0, 3}), "сдвиг"},
-      {"RLE delta past the row end", Rle(8, 2, {0, 2, 1, 0, 2, 1}), "сдвиг"},
+      {"RLE delta past the row end", Rle(8, 2, {0, 2, 5, 0}), "сдвиг"},
       {"RLE cut short before the last row", rle_cut, "обрезан в сжатых строках"},
-      {"RLE absolute run cut short", Rle(8, 2, {0, 3, 1}), "обрезан в сжатых строках"},
+      {"RLE absolute run cut short", Rle(8, 4, {0, 3, 1}), "обрезан в сжатых строках"},
       {"RLE8 at 4 bits", BuildBmp({.width = 1, .height = 1, .bpp = 4, .compression = 1, .palette = {0, 0, 0, 0}, .rows = {{0, 1}}}), "RLE8"},
       {"RLE rows top-down", BuildBmp({.width = 1, .height = -1, .bpp = 8, .compression = 1, .palette = {0, 0, 0, 0}, .rows = {{0, 1}}}), "сверху вниз"},
       {"OS/2 Huffman", BuildBmp({.header_size = 64, .width = 8, .height = 1, .bpp = 1, .compression = 3, .rows = {{0}}}), "Хаффмана"},

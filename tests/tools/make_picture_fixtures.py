@@ -35,7 +35,7 @@ def write_ppm(name, rows):
                 f.write(bytes(pixel))
 
 
-HAND_WRITTEN_PIXELS = ("os2v2-16-truecolour.bmp", "rle8-runs.bmp", "os2v2-64-rle8.bmp")
+HAND_WRITTEN_PIXELS = ("os2v2-16-truecolour.bmp", "rle8-runs.bmp", "os2v2-64-rle8.bmp", "os2v2-64-palette.bmp")
 
 
 def build():
@@ -66,6 +66,9 @@ def build():
     pal8 = bytes([i % 16 for i in range(6 * 3)])
     rows8 = b"".join(pal8[y * 6:(y + 1) * 6] + bytes(2) for y in range(3))
     files["os2v2-64-palette.bmp"] = bmp(64, 6, 3, 8, 0, PALETTE16, rows8, 16)
+    # ImageMagick 6.9 reads this palette as 3-byte entries, but OS/2 2.x entries are 4 bytes
+    # (blue, green, red, flags) as in Windows files, so these pixels are written here too.
+    write_ppm("os2v2-64-palette.ppm", [[PALETTE16[i][::-1] for i in pal8[y * 6:(y + 1) * 6]] for y in (2, 1, 0)])
     rows24 = b"".join(bytes([(x * 40 + y * 7) & 255, (x * 9 + 100) & 255, (y * 60 + x) & 255] * 1)
                       for y in range(2) for x in range(5))
     # ImageMagick reads past a 16-byte header, so this one's expected pixels are written here:
