@@ -19,6 +19,7 @@ void FuzzPictures(std::span<const uint8_t> bytes) {
   attempt([&] { DecodeBmp(bytes); });
   attempt([&] { DecodePng(bytes); });
   attempt([&] { DecodeJpeg(bytes); });
+  attempt([&] { JpegToBmp(bytes); });
   attempt([&] { Ani2ToImage(bytes); });
   attempt([&] { RawToImage(bytes, 16, 16); });
 }

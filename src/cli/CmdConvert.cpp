@@ -1,8 +1,8 @@
 // ssftool convert IN OUT [--size WxH] [--max-error N]: converts a picture by the two file extensions.
 //
-// Each format has a decoder into a Picture and an encoder from one; a route lists which
-// pairs are allowed and, where the generic decode-then-encode is not right, its own
-// conversion. Adding a format is a row in kFormats plus its rows in kRoutes.
+// Each format has a decoder into a Picture and an encoder from one, so every readable kind
+// goes to every writable kind. A route names a pair whose encoding differs from the
+// format's own (ANI2 to PNG keeps all of its alpha at 16 bits, as the export does).
 #include <algorithm>
 #include <cctype>
 #include <optional>
@@ -34,19 +34,21 @@ using Picture = PngPicture;
 
 using DecodeFn = Picture (*)(ByteSpan, const Options&);
 using EncodeFn = Bytes (*)(const Picture&, const Options&);
-using ConvertFn = Bytes (*)(ByteSpan, const Options&);
 
 struct Format {
   const char* name;
   const char* extensions[3];  // lower case, with the dot; unused slots null
-  DecodeFn decode;            // null: cannot be read
-  EncodeFn encode;            // null: cannot be written
+  DecodeFn decode;
+  EncodeFn encode;
 };
+
+using ConvertFn = Bytes (*)(ByteSpan);
 
 struct Route {
   const char* from;
   const char* to;
-  ConvertFn convert = nullptr;  // null: decode, then encode
+  EncodeFn encode = nullptr;    // instead of the target format's own
+  ConvertFn convert = nullptr;  // the whole way in one step, without a picture in between
 };
 
 Picture Opaque(Image image) { return Picture{std::move(image), false}; }
@@ -60,23 +62,31 @@ Picture ReadIfg(ByteSpan data, const Options&) {
   DecodeIFG(data, image);
   return Opaque(std::move(image));
 }
+Picture ReadAni2(ByteSpan data, const Options&) {
+  if (!IsANI2(data)) throw SsfError("Файл не является ANI2-изображением (нет подписи ANI2)");
+  return Picture{Ani2ToImage(data), true};
+}
 Picture ReadRaw(ByteSpan data, const Options& o) {
   if (!o.width || !o.height) throw UsageError{"a .raw file has no size in it: give --size WxH"};
   return Opaque(RawToImage(data, *o.width, *o.height));
 }
 
-// Formats without alpha take the picture flattened over black, as the import does.
-Bytes WriteBmp(const Picture& p, const Options&) { return EncodeBmp(FlattenOverBlack(p)); }
-Bytes WriteJpeg(const Picture& p, const Options&) { return EncodeJpeg(FlattenOverBlack(p), 100); }
+// Formats without alpha take the picture flattened over black, as the import does. An
+// opaque picture is used as it stands rather than copied.
+template <typename Encode>
+Bytes Flattened(const Picture& p, Encode&& encode) {
+  return p.image.HasAlpha() ? encode(FlattenOverBlack(p)) : encode(p.image);
+}
+Bytes WriteBmp(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return EncodeBmp(i); }); }
+Bytes WriteJpeg(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return EncodeJpeg(i, 100); }); }
 Bytes WritePng(const Picture& p, const Options&) { return EncodePng(p.image); }
-Bytes WriteRaw(const Picture& p, const Options&) { return ImageToRaw(FlattenOverBlack(p)); }
-Bytes WriteIfg(const Picture& p, const Options& o) { return EncodeIFG(FlattenOverBlack(p), 16, 1, o.max_error); }
+Bytes WriteRaw(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return ImageToRaw(i); }); }
+Bytes WriteIfg(const Picture& p, const Options& o) {
+  return Flattened(p, [&o](const Image& i) { return EncodeIFG(i, 16, 1, o.max_error); });
+}
 Bytes WriteAni2(const Picture& p, const Options&) { return ImageToAni2(p.image, p.has_alpha_channel); }
 
-Bytes Ani2ToPngRoute(ByteSpan data, const Options&) {
-  if (!IsANI2(data)) throw SsfError("Файл не является ANI2-изображением (нет подписи ANI2)");
-  return Ani2BytesToPng(data);
-}
+Bytes WriteAni2AsPng(const Picture& p, const Options&) { return EncodePngRgba16(p.image); }
 
 const Format kFormats[] = {
     {"bmp", {".bmp"}, ReadBmp, WriteBmp},
@@ -84,17 +94,12 @@ const Format kFormats[] = {
     {"png", {".png"}, ReadPng, WritePng},
     {"raw", {".raw"}, ReadRaw, WriteRaw},
     {"ifg", {".ifg"}, ReadIfg, WriteIfg},
-    {"ani2", {".ani2"}, nullptr, WriteAni2},
+    {"ani2", {".ani2"}, ReadAni2, WriteAni2},
 };
 
 const Route kRoutes[] = {
-    {"bmp", "bmp"}, {"bmp", "jpg"}, {"bmp", "png"}, {"bmp", "raw"},
-    {"jpg", "bmp"}, {"jpg", "jpg"}, {"jpg", "png"}, {"jpg", "raw"},
-    {"png", "bmp"}, {"png", "jpg"}, {"png", "png"}, {"png", "raw"}, {"png", "ani2"},
-    {"raw", "bmp"}, {"raw", "png"},
-    {"bmp", "ifg"}, {"jpg", "ifg"}, {"png", "ifg"}, {"raw", "ifg"},
-    {"ifg", "bmp"}, {"ifg", "jpg"}, {"ifg", "png"}, {"ifg", "raw"}, {"ifg", "ifg"},
-    {"ani2", "png", Ani2ToPngRoute},
+    {"ani2", "png", WriteAni2AsPng},
+    {"jpg", "bmp", nullptr, JpegToBmp},  // rows decoded straight into the file: the same bytes, faster
 };
 
 std::string LowerExtension(const std::filesystem::path& path) {
@@ -118,6 +123,34 @@ uint32_t ParseSide(const std::string& text, const std::string& whole) {
     throw UsageError{"--size wants WxH, e.g. 240x320, not '" + whole + "'"};
   }
   return static_cast<uint32_t>(std::stoul(text));
+}
+
+Bytes ConvertDirectly(const Route& route, ByteSpan input, const std::filesystem::path& in) {
+  try {
+    return route.convert(input);
+  } catch (const SsfError& e) {
+    throw SsfError(std::string(e.what()) + ": " + in.string());
+  }
+}
+
+Bytes DecodeThenEncode(const Format& from, EncodeFn encode, ByteSpan input, const Options& options,
+                       const std::filesystem::path& in, const std::filesystem::path& out) {
+  Picture picture;
+  try {
+    picture = from.decode(input, options);
+  } catch (const SsfError& e) {
+    throw SsfError(std::string(e.what()) + ": " + in.string());
+  }
+  // A header without pixels is no picture to other programs; refuse before writing anything.
+  if (picture.image.width == 0 || picture.image.height == 0) {
+    throw SsfError("Пустое изображение " + std::to_string(picture.image.width) + "x" +
+                   std::to_string(picture.image.height) + " не записывается: " + out.string());
+  }
+  try {
+    return encode(picture, options);
+  } catch (const SsfError& e) {
+    throw SsfError(std::string(e.what()) + ": " + out.string());
+  }
 }
 
 }  // namespace
@@ -153,22 +186,13 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
   for (const Route& r : kRoutes) {
     if (std::string(r.from) == from->name && std::string(r.to) == to->name) route = &r;
   }
-  if (!route) throw UsageError{std::string("cannot convert .") + from->name + " to ." + to->name};
+  const EncodeFn encode = route && route->encode ? route->encode : to->encode;
   if (std::string(from->name) == "raw" && !options.width) throw UsageError{"a .raw file has no size in it: give --size WxH"};
   if (options.max_error > 0 && std::string(to->name) != "ifg") throw UsageError{"--max-error is for .ifg output only"};
 
   const Bytes input = ReadWholeFile(in);
-  Bytes output;
-  try {
-    if (route->convert) {
-      output = route->convert(input, options);
-    } else {
-      if (!from->decode || !to->encode) throw SsfError("convert: no generic route for this pair");
-      output = to->encode(from->decode(input, options), options);
-    }
-  } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + in.string());
-  }
+  const Bytes output = route && route->convert ? ConvertDirectly(*route, input, in)
+                                               : DecodeThenEncode(*from, encode, input, options, in, out);
   WriteFileAtomic(out, output);
   ctx.out << in.string() << " -> " << out.string() << " (" << output.size() << " bytes)\n";
   return kExitOk;

@@ -35,12 +35,17 @@ Image DecodeIfgFile(const std::filesystem::path& in, IfgHeader* header = nullptr
 }
 
 int Decode(Context& ctx, const std::vector<std::string>& args) {
-  if (args.size() != 2) throw UsageError{"decode needs IN.ifg and OUT.bmp or OUT.png"};
+  if (args.size() != 2) throw UsageError{"decode needs IN.ifg and OUT.bmp, OUT.png or OUT.jpg"};
   const std::filesystem::path in = args[0], out = args[1];
   const std::string ext = LowerExtension(out);
-  if (ext != ".bmp" && ext != ".png") throw UsageError{"decode writes .bmp or .png, not '" + ext + "'"};
+  const bool jpeg = ext == ".jpg" || ext == ".jpeg";
+  if (ext != ".bmp" && ext != ".png" && !jpeg) throw UsageError{"decode writes .bmp, .png or .jpg, not '" + ext + "'"};
   const Image picture = DecodeIfgFile(in);
-  const Bytes bytes = ext == ".bmp" ? EncodeBmp(picture) : EncodePng(picture);
+  if (picture.width == 0 || picture.height == 0) {
+    throw SsfError("Пустое изображение " + std::to_string(picture.width) + "x" + std::to_string(picture.height) +
+                   " не записывается: " + out.string());
+  }
+  const Bytes bytes = ext == ".bmp" ? EncodeBmp(picture) : jpeg ? EncodeJpeg(picture, 100) : EncodePng(picture);
   WriteFileAtomic(out, bytes);
   ctx.out << in.string() << " -> " << out.string() << " (" << picture.width << "x" << picture.height
           << ", " << bytes.size() << " bytes)\n";

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/FileIO.h"
-#include "pictures/PixelFormats.h"
+#include "pictures/Ani2Kernels.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -15,14 +15,7 @@ Bytes ImageToAni2(const Image& image, bool has_alpha_channel) {
   out[0] = 'A', out[1] = 'N', out[2] = 'I', out[3] = '2';
   WriteU16LE(out, 4, static_cast<uint16_t>(image.width));
   WriteU16LE(out, 6, static_cast<uint16_t>(image.height));
-  const uint8_t* src = image.bgr.data();
-  uint8_t* dst = out.data() + kAni2HeaderSize;
-  for (size_t i = 0; i < count; ++i, src += 3, dst += 3) {
-    const uint16_t v = PixelToRGB565(src);
-    dst[0] = use_alpha ? static_cast<uint8_t>(image.alpha[i] >> 2) : 63;
-    dst[1] = static_cast<uint8_t>(v >> 8);
-    dst[2] = static_cast<uint8_t>(v);
-  }
+  BgrToAni2(image.bgr.data(), use_alpha ? image.alpha.data() : nullptr, out.data() + kAni2HeaderSize, count);
   return out;
 }
 
@@ -37,13 +30,8 @@ Image Ani2ToImage(ByteSpan data) {
   }
   Image image(width, height);
   image.AddAlpha();
-  const size_t count = image.PixelCount();
-  const uint8_t* src = data.data() + kAni2HeaderSize;
-  uint8_t* dst = image.bgr.data();
-  for (size_t i = 0; i < count; ++i, src += 3, dst += 3) {
-    image.alpha[i] = static_cast<uint8_t>(src[0] << 2);  // wraps above 63, as stored files expect
-    RGB565ToPixel(static_cast<uint16_t>((src[1] << 8) | src[2]), dst);
-  }
+  // The alpha wraps above 63, as stored files expect.
+  Ani2ToBgr(data.data() + kAni2HeaderSize, image.bgr.data(), image.alpha.data(), image.PixelCount());
   return image;
 }
 

@@ -1,5 +1,6 @@
 #include "pictures/Bmp.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -12,15 +13,22 @@
 //   0       2     "BM"
 //   2       4     file size (not trusted)
 //   10      4     offset of the pixel rows
-//   14      4     info header size: 12 (OS/2 core: 16-bit width/height) or 40 and up
+//   14      4     info header size: 12 (OS/2 core: 16-bit width/height), 40/52/56/108/124
+//                 (Windows), or any other size 16..64 (OS/2 2.x, which may cut its header
+//                 short after the bit count: fields left out count as zero)
 //   18      4     width (signed)              | core: 2 width, 2 height, 2 planes, 2 bpp
 //   22      4     height (negative: top-down)
 //   28      2     bits per pixel
-//   30      4     compression: 0 RGB, 1/2 RLE, 3 bitfields, 6 alpha bitfields
+//   30      4     compression: 0 RGB, 1 RLE8, 2 RLE4, 3 bitfields (OS/2: Huffman),
+//                 4 (OS/2: RLE24), 6 alpha bitfields
 //   46      4     colours used (0: 1 << bpp)
 //   54      ...   masks (bitfields with a 40-byte header), then the palette (4 bytes each;
 //                 3 in a core file)
-// Each row is padded to a multiple of 4 bytes.
+// Each row is padded to a multiple of 4 bytes. RLE rows are stored bottom-up as pairs:
+// (n > 0, v) paints n pixels of v (RLE4: its two nibbles in turn); (0, 0) ends the line,
+// (0, 1) the bitmap, (0, 2, dx, dy) moves the pen; (0, n >= 3) is followed by n literal
+// indexes (RLE4: packed two a byte), padded to an even byte count. Pixels never painted
+// stay black.
 
 namespace ssf {
 
@@ -57,6 +65,56 @@ bool ContiguousMask(uint32_t m) {
   return (shifted & (shifted + 1)) == 0;
 }
 
+using Palette = std::array<uint8_t, 256 * 3>;  // blue, green, red; unlisted entries stay black
+
+[[noreturn]] void BadRun(size_t offset, const std::string& what) {
+  Refuse("ошибка в сжатых строках по смещению " + std::to_string(offset) + ": " + what);
+}
+
+// RLE8 (bpp 8) or RLE4 (bpp 4) from `at` into a bottom-up picture. Every run is checked
+// against the row and the picture before a pixel is written. Runs may reach into the row's
+// padding, as in an uncompressed file (ImageMagick encodes the padding too); those pixels
+// are dropped. A run past the padding is an error.
+void DecodeRle(ByteSpan data, size_t at, uint32_t bpp, const Palette& palette, Image& image) {
+  const uint32_t w = image.width, h = image.height;
+  const uint32_t padded = static_cast<uint32_t>((uint64_t{w} * bpp + 31) / 32 * 32 / bpp);
+  uint32_t x = 0, y = 0;  // y counts rows from the bottom, as stored
+  auto paint = [&](uint32_t index) {
+    if (x < w) std::memcpy(image.Pixel(x, h - 1 - y), &palette[index * 3], 3);
+    ++x;
+  };
+  while (y < h) {  // a file may end after the last row's end of line without an end of bitmap
+    const size_t op = at;
+    if (data.size() - at < 2) Refuse("файл обрезан в сжатых строках по смещению " + std::to_string(op));
+    const uint32_t first = data[at], second = data[at + 1];
+    at += 2;
+    if (first > 0) {
+      if (first > padded - x) BadRun(op, "серия из " + std::to_string(first) + " точек выходит за конец строки");
+      for (uint32_t i = 0; i < first; ++i) paint(bpp == 8 ? second : (i % 2 == 0 ? second >> 4 : second & 15));
+    } else if (second == 0) {
+      x = 0, ++y;
+    } else if (second == 1) {
+      return;
+    } else if (second == 2) {
+      if (data.size() - at < 2) Refuse("файл обрезан в сжатых строках по смещению " + std::to_string(op));
+      const uint32_t dx = data[at], dy = data[at + 1];
+      at += 2;
+      if (dx > padded - x || dy > h - y) BadRun(op, "сдвиг выходит за пределы изображения");
+      x += dx, y += dy;
+    } else {
+      const uint32_t count = second;
+      const size_t bytes = bpp == 8 ? count : (count + 1) / 2;
+      if (count > padded - x) BadRun(op, "серия из " + std::to_string(count) + " точек выходит за конец строки");
+      if (data.size() - at < bytes) Refuse("файл обрезан в сжатых строках по смещению " + std::to_string(op));
+      for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t byte = data[at + (bpp == 8 ? i : i / 2)];
+        paint(bpp == 8 ? byte : (i % 2 == 0 ? byte >> 4 : byte & 15));
+      }
+      at += std::min(bytes + (bytes & 1), data.size() - at);  // the pad byte of the last run may be missing
+    }
+  }
+}
+
 }  // namespace
 
 Image DecodeBmp(ByteSpan data) {
@@ -67,8 +125,10 @@ Image DecodeBmp(ByteSpan data) {
   const uint32_t pixel_offset = ReadU32LE(data, 10);
   const uint32_t header_size = ReadU32LE(data, 14);
   const bool core = header_size == 12;
-  if (!core && header_size != 40 && header_size != 52 && header_size != 56 && header_size != 108 &&
-      header_size != 124) {
+  const bool windows = header_size == 40 || header_size == 52 || header_size == 56 || header_size == 108 ||
+                       header_size == 124;
+  const bool os2 = !core && !windows && header_size >= 16 && header_size <= 64;
+  if (!core && !windows && !os2) {
     Refuse("неизвестный размер заголовка " + std::to_string(header_size) + " по смещению 14");
   }
   if (data.size() < kFileHeaderSize + header_size) {
@@ -85,21 +145,28 @@ Image DecodeBmp(ByteSpan data) {
     width = ReadI32LE(data, 18);
     height = ReadI32LE(data, 22);
     bpp = ReadU16LE(data, 28);
-    compression = ReadU32LE(data, 30);
-    colours_used = ReadU32LE(data, 46);
+    // A shortened OS/2 2.x header leaves out the fields from the compression on.
+    if (header_size >= 20) compression = ReadU32LE(data, 30);
+    if (header_size >= 36) colours_used = ReadU32LE(data, 46);
   }
   const bool top_down = height < 0;
   if (top_down) height = -height;
   if (width < 0) Refuse("отрицательная ширина " + std::to_string(width));
 
-  if (compression == 1 || compression == 2) Refuse("сжатие RLE не поддерживается");
-  if (compression != 0 && compression != 3 && compression != 6) {
+  if (os2 && compression == 3) Refuse("сжатие Хаффмана (OS/2) не поддерживается");
+  if (os2 && compression == 4) Refuse("сжатие RLE24 (OS/2) не поддерживается");
+  if (compression != 0 && compression != 1 && compression != 2 && compression != 3 && compression != 6) {
     Refuse("неизвестный вид сжатия " + std::to_string(compression));
   }
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
     Refuse("неподдерживаемая глубина цвета " + std::to_string(bpp) + " бит");
   }
-  if (compression != 0 && bpp != 16 && bpp != 32) {
+  const bool rle = compression == 1 || compression == 2;
+  if (rle && bpp != (compression == 1 ? 8u : 4u)) {
+    Refuse("сжатие RLE" + std::to_string(compression == 1 ? 8 : 4) + " при глубине " + std::to_string(bpp) + " бит");
+  }
+  if (rle && top_down) Refuse("сжатые строки не могут идти сверху вниз");
+  if (!rle && compression != 0 && bpp != 16 && bpp != 32) {
     Refuse("битовые маски при глубине " + std::to_string(bpp) + " бит");
   }
   CheckImageSize(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
@@ -120,7 +187,7 @@ Image DecodeBmp(ByteSpan data) {
   }
 
   // Palette.
-  std::array<uint8_t, 256 * 3> palette{};  // blue, green, red; unlisted entries stay black
+  Palette palette{};
   if (bpp <= 8) {
     const size_t entry = core ? 3 : 4;
     size_t count = colours_used == 0 || colours_used > (1u << bpp) ? (1u << bpp) : colours_used;
@@ -134,6 +201,11 @@ Image DecodeBmp(ByteSpan data) {
 
   Image image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
   if (image.PixelCount() == 0) return image;
+  if (rle) {
+    if (pixel_offset > data.size()) Refuse("файл обрезан: сжатые строки по смещению " + std::to_string(pixel_offset) + ", файл " + std::to_string(data.size()) + " байт");
+    DecodeRle(data, pixel_offset, bpp, palette, image);
+    return image;
+  }
 
   const uint64_t row_bits = static_cast<uint64_t>(width) * bpp;
   const uint64_t row_bytes = (row_bits + 7) / 8;
@@ -186,25 +258,31 @@ Image DecodeBmp(ByteSpan data) {
   return image;
 }
 
-Bytes EncodeBmp(const Image& image) {
-  const size_t stride = (static_cast<size_t>(image.width) * 3 + 3) / 4 * 4;
-  const size_t pixels = stride * image.height;
-  const size_t offset = kFileHeaderSize + 40;
-  if (offset + pixels > 0xFFFFFFFFu) throw SsfError("Изображение слишком велико для BMP");
-  Bytes out(offset + pixels, 0);
+size_t BmpStride(uint32_t width) { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
+
+Bytes NewBmp(uint32_t width, uint32_t height) {
+  const size_t pixels = BmpStride(width) * height;
+  if (kBmpHeaderSize + pixels > 0xFFFFFFFFu) throw SsfError("Изображение слишком велико для BMP");
+  Bytes out(kBmpHeaderSize + pixels, 0);
   out[0] = 'B', out[1] = 'M';
   WriteU32LE(out, 2, static_cast<uint32_t>(out.size()));
-  WriteU32LE(out, 10, static_cast<uint32_t>(offset));
+  WriteU32LE(out, 10, static_cast<uint32_t>(kBmpHeaderSize));
   WriteU32LE(out, 14, 40);
-  WriteI32LE(out, 18, static_cast<int32_t>(image.width));
-  WriteI32LE(out, 22, static_cast<int32_t>(image.height));
+  WriteI32LE(out, 18, static_cast<int32_t>(width));
+  WriteI32LE(out, 22, static_cast<int32_t>(height));
   WriteU16LE(out, 26, 1);   // planes
   WriteU16LE(out, 28, 24);  // bits per pixel
   WriteU32LE(out, 34, static_cast<uint32_t>(pixels));
+  return out;
+}
+
+Bytes EncodeBmp(const Image& image) {
+  Bytes out = NewBmp(image.width, image.height);
   // Rows without columns (a raw file converted at width 0) have no pixel storage to copy from.
   if (image.width == 0) return out;
+  const size_t stride = BmpStride(image.width);
   for (uint32_t y = 0; y < image.height; ++y) {
-    std::memcpy(&out[offset + stride * (image.height - 1 - y)], image.Row(y), static_cast<size_t>(image.width) * 3);
+    std::memcpy(&out[kBmpHeaderSize + stride * (image.height - 1 - y)], image.Row(y), static_cast<size_t>(image.width) * 3);
   }
   return out;
 }

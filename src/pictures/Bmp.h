@@ -1,10 +1,11 @@
 #pragma once
 // Windows bitmap files, read and written by our own code.
 //
-// Reads: uncompressed 1/4/8-bit palette, 16-bit (5-5-5, or BI_BITFIELDS masks such as 5-6-5),
-// 24-bit and 32-bit (BI_RGB or BI_BITFIELDS), rows bottom-up or top-down, info headers of
-// 12 (OS/2 core), 40, 52, 56, 108 and 124 bytes. The result is always opaque: a 32-bit
-// file's fourth byte is dropped. RLE and embedded JPEG/PNG files are refused.
+// Reads: uncompressed 1/4/8-bit palette, RLE8 and RLE4, 16-bit (5-5-5, or BI_BITFIELDS masks
+// such as 5-6-5), 24-bit and 32-bit (BI_RGB or BI_BITFIELDS), rows bottom-up or top-down, info
+// headers of 12 (OS/2 core), 40, 52, 56, 108 and 124 bytes, and OS/2 2.x headers of 16..64
+// bytes. The result is always opaque: a 32-bit file's fourth byte is dropped. Embedded
+// JPEG/PNG files and the OS/2 Huffman and RLE24 compressions are refused.
 // Writes: 24-bit, bottom-up, 40-byte info header; the picture's alpha is ignored.
 #include "base/ByteIO.h"
 #include "pictures/Image.h"
@@ -15,5 +16,11 @@ namespace ssf {
 Image DecodeBmp(ByteSpan data);
 
 Bytes EncodeBmp(const Image& image);
+
+// What EncodeBmp writes, with every row still black, for writers that fill the rows in place:
+// row y from the top starts at kBmpHeaderSize + BmpStride(width) * (height - 1 - y).
+inline constexpr size_t kBmpHeaderSize = 54;
+size_t BmpStride(uint32_t width);
+Bytes NewBmp(uint32_t width, uint32_t height);
 
 }  // namespace ssf

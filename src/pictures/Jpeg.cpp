@@ -6,12 +6,15 @@
 #include <jpeglib.h>
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/SsfError.h"
+#include "pictures/Bmp.h"
 
 // libjpeg's error_exit must not return. Ours formats the message into plain C state and
 // longjmps to the setjmp of the *Frame function that made the libjpeg call. Those
@@ -69,13 +72,30 @@ bool DecodeHeaderFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, const u
   return true;
 }
 
-bool DecodeRowsFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, uint8_t* pixels, size_t stride) {
+// One row of CMYK (libjpeg turns YCCK into CMYK) into blue, green, red. Adobe's writers
+// store the inks inverted (0 is full ink); without their marker 255 is full ink.
+void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, size_t width, bool inverted) {
+  for (size_t x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+    uint32_t c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+    if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+    bgr[0] = static_cast<uint8_t>((y * k + 127) / 255);
+    bgr[1] = static_cast<uint8_t>((m * k + 127) / 255);
+    bgr[2] = static_cast<uint8_t>((c * k + 127) / 255);
+  }
+}
+
+// `cmyk_row` (width * 4 bytes) is set for a CMYK or YCCK file: rows pass through it and are
+// converted; other files decode straight into `pixels`.
+bool DecodeRowsFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, uint8_t* pixels, ptrdiff_t stride,
+                     uint8_t* cmyk_row) {
   if (setjmp(err->jump)) return false;
-  cinfo->out_color_space = JCS_EXT_BGR;
+  cinfo->out_color_space = cmyk_row ? JCS_CMYK : JCS_EXT_BGR;
   jpeg_start_decompress(cinfo);
   while (cinfo->output_scanline < cinfo->output_height) {
-    JSAMPROW row = pixels + stride * cinfo->output_scanline;
+    uint8_t* out = pixels + stride * static_cast<ptrdiff_t>(cinfo->output_scanline);
+    JSAMPROW row = cmyk_row ? cmyk_row : out;
     jpeg_read_scanlines(cinfo, &row, 1);
+    if (cmyk_row) CmykRowToBgr(cmyk_row, out, cinfo->output_width, cinfo->saw_Adobe_marker);
   }
   jpeg_finish_decompress(cinfo);
   return true;
@@ -182,17 +202,43 @@ class Compressor {
 
 }  // namespace
 
-Image DecodeJpeg(ByteSpan data) {
+namespace {
+
+// Decodes into rows that start at `first_row` and lie `stride` bytes apart (negative for a
+// bottom-up target); `make_target(width, height)` is called once the size is known and
+// checked, and returns `first_row` and `stride`.
+template <typename MakeTarget>
+void DecodeInto(ByteSpan data, MakeTarget&& make_target) {
   if (data.empty()) throw SsfError("Файл JPEG пуст");
   Decompressor d;
   DecodeInfo info{};
   if (!DecodeHeaderFrame(d.cinfo(), d.err(), data.data(), data.size(), &info)) d.Fail();
-  if (info.colour_space == JCS_CMYK || info.colour_space == JCS_YCCK) {
-    throw SsfError("Файл JPEG в цветах CMYK не поддерживается");
-  }
-  Image image(info.width, info.height);  // checks the limits before anything large is allocated
-  if (!DecodeRowsFrame(d.cinfo(), d.err(), image.bgr.data(), static_cast<size_t>(image.width) * 3)) d.Fail();
+  CheckImageSize(info.width, info.height);  // before anything large is allocated
+  const auto [first_row, stride] = make_target(info.width, info.height);
+  const bool cmyk = info.colour_space == JCS_CMYK || info.colour_space == JCS_YCCK;
+  std::vector<uint8_t> cmyk_row(cmyk ? static_cast<size_t>(info.width) * 4 : 0);
+  if (!DecodeRowsFrame(d.cinfo(), d.err(), first_row, stride, cmyk ? cmyk_row.data() : nullptr)) d.Fail();
+}
+
+}  // namespace
+
+Image DecodeJpeg(ByteSpan data) {
+  Image image;
+  DecodeInto(data, [&](uint32_t width, uint32_t height) {
+    image = Image(width, height);
+    return std::pair{image.bgr.data(), static_cast<ptrdiff_t>(width) * 3};
+  });
   return image;
+}
+
+Bytes JpegToBmp(ByteSpan data) {
+  Bytes bmp;
+  DecodeInto(data, [&](uint32_t width, uint32_t height) {
+    bmp = NewBmp(width, height);
+    const auto stride = static_cast<ptrdiff_t>(BmpStride(width));
+    return std::pair{bmp.data() + kBmpHeaderSize + stride * (static_cast<ptrdiff_t>(height) - 1), -stride};
+  });
+  return bmp;
 }
 
 Bytes EncodeJpeg(const Image& image, int quality) {

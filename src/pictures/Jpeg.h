@@ -8,9 +8,13 @@
 
 namespace ssf {
 
-// Colour and greyscale JPEG into an opaque picture. CMYK/YCCK files, damaged files and
-// files cut short give SsfError.
+// Colour, greyscale, CMYK and YCCK JPEG into an opaque picture (inks multiplied out, the
+// inverted inks of files with an Adobe marker included). Damaged files and files cut short
+// give SsfError.
 Image DecodeJpeg(ByteSpan data);
+
+// The same picture as a file as EncodeBmp writes it, decoded straight into its rows.
+Bytes JpegToBmp(ByteSpan data);
 
 // Baseline colour JPEG (4:2:0 as libjpeg's defaults) at the given quality, 1..100.
 Bytes EncodeJpeg(const Image& image, int quality = 100);

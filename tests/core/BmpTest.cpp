@@ -26,7 +26,7 @@ struct BmpSpec {
 
 Bytes BuildBmp(const BmpSpec& s) {
   Bytes out = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  Bytes header(s.header_size, 0);
+  Bytes header(std::max<uint32_t>(s.header_size, 40), 0);  // fields past a short header are cut off below
   WriteU32LE(header, 0, s.header_size);
   if (s.header_size == 12) {
     WriteU16LE(header, 4, static_cast<uint16_t>(s.width));
@@ -44,6 +44,7 @@ Bytes BuildBmp(const BmpSpec& s) {
       for (size_t i = 0; i < s.masks.size(); ++i) WriteU32LE(header, 40 + 4 * i, s.masks[i]);
     }
   }
+  header.resize(s.header_size);
   out.insert(out.end(), header.begin(), header.end());
   if (s.header_size == 40) {
     for (uint32_t m : s.masks) AppendU32LE(out, m);
@@ -125,10 +126,17 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
   Bytes many = good;
   WriteI32LE(many, 18, 16384), WriteI32LE(many, 22, 16384);  // 256 megapixels: over the limit
   Bytes bad_header = good;
-  WriteU32LE(bad_header, 14, 41);
+  WriteU32LE(bad_header, 14, 100);
   Bytes rows_past_end = good;
   WriteU32LE(rows_past_end, 10, 0xFFFFFFF0);
   Bytes bad_mask = BuildBmp({.width = 1, .height = 1, .bpp = 16, .compression = 3, .masks = {0xF00F, 0x07E0, 0x001F}, .rows = {{0, 0}}});
+  // A palette file of `bpp` bits, `width` x 2, rows as the one stream given (the builder pads it to
+  // four bytes with zeros: a harmless end of line); the stream starts at offset 58.
+  auto Rle = [](uint16_t bpp, int32_t width, Bytes stream) {
+    return BuildBmp({.width = width, .height = 2, .bpp = bpp, .compression = bpp == 8 ? 1u : 2u, .colours_used = 1,
+                     .palette = {0, 0, 0, 0}, .rows = {std::move(stream)}});
+  };
+  Bytes rle_cut = Rle(8, 2, {2, 0, 0, 0});  // one row, its end of line, then nothing
   struct Case {
     const char* name;
     Bytes data;
@@ -140,8 +148,18 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
       {"cut in the header", Bytes(good.begin(), good.begin() + 30), "обрезан"},
       {"cut in the rows", Bytes(good.begin(), good.end() - 4), "обрезан"},
       {"pixel offset past the end", rows_past_end, "обрезан"},
-      {"unknown header size", bad_header, "41"},
-      {"RLE", BuildBmp({.width = 1, .height = 1, .bpp = 8, .compression = 1, .palette = {0, 0, 0, 0}, .rows = {{0, 1}}}), "RLE"},
+      {"unknown header size", bad_header, "100"},
+      {"RLE8 run past the end of the row", Rle(8, 1, {5, 1, 0, 1}), "смещению 58: серия из 5"},
+      {"RLE4 run past the end of the row", Rle(4, 2, {2, 0x11, 0, 0, 9, 0x11}), "смещению 62: серия из 9"},
+      {"RLE8 absolute run past the end of the row", Rle(8, 2, {1, 1, 0, 4, 1, 1, 1, 1}), "смещению 60: серия из 4"},
+      {"RLE delta past the last row", Rle(8, 2, {0, 2, 0, 3}), "сдвиг"},
+      {"RLE delta past the row end", Rle(8, 2, {0, 2, 5, 0}), "сдвиг"},
+      {"RLE cut short before the last row", rle_cut, "обрезан в сжатых строках"},
+      {"RLE absolute run cut short", Rle(8, 4, {0, 3, 1}), "обрезан в сжатых строках"},
+      {"RLE8 at 4 bits", BuildBmp({.width = 1, .height = 1, .bpp = 4, .compression = 1, .palette = {0, 0, 0, 0}, .rows = {{0, 1}}}), "RLE8"},
+      {"RLE rows top-down", BuildBmp({.width = 1, .height = -1, .bpp = 8, .compression = 1, .palette = {0, 0, 0, 0}, .rows = {{0, 1}}}), "сверху вниз"},
+      {"OS/2 Huffman", BuildBmp({.header_size = 64, .width = 8, .height = 1, .bpp = 1, .compression = 3, .rows = {{0}}}), "Хаффмана"},
+      {"header of 14 bytes", BuildBmp({.header_size = 14, .width = 1, .height = 1, .rows = {{0, 0, 0}}}), "14"},
       {"2 bits per pixel", BuildBmp({.width = 1, .height = 1, .bpp = 2, .rows = {{0}}}), "2 бит"},
       {"bitfields on a palette file", BuildBmp({.width = 1, .height = 1, .bpp = 8, .compression = 3, .masks = {1, 2, 4}, .rows = {{0}}}), "маски"},
       {"broken mask", bad_mask, "маска"},
@@ -161,20 +179,6 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
 
 // ImageMagick, where installed, writes BMP variants that we read and compare with its own
 // reading of the same file.
-Image ReadPpm(const Bytes& ppm) {
-  // "P6\n<w> <h>\n255\n" then RGB bytes.
-  std::string head(ppm.begin(), ppm.begin() + std::min<size_t>(ppm.size(), 64));
-  unsigned w = 0, h = 0, max = 0;
-  int used = 0;
-  if (std::sscanf(head.c_str(), "P6 %u %u %u%n", &w, &h, &max, &used) != 3 || max != 255) throw std::runtime_error("bad ppm");
-  Image image(w, h);
-  const uint8_t* src = ppm.data() + used + 1;
-  for (size_t i = 0; i < image.PixelCount(); ++i) {
-    image.bgr[i * 3] = src[i * 3 + 2], image.bgr[i * 3 + 1] = src[i * 3 + 1], image.bgr[i * 3 + 2] = src[i * 3];
-  }
-  return image;
-}
-
 TEST(Bmp, AgreesWithImageMagickOnItsVariants) {
   if (std::system("command -v convert >/dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick not installed";
   test::TempDir dir;
@@ -193,7 +197,7 @@ TEST(Bmp, AgreesWithImageMagickOnItsVariants) {
     const std::string ppm = (dir / "v.ppm").string();
     ASSERT_EQ(std::system(("convert " + src + " -compress None " + v.args + out + " && convert " + out + " -depth 8 ppm:" + ppm).c_str()), 0);
     const Image ours = DecodeBmp(test::ReadFile(out));
-    const Image theirs = ReadPpm(test::ReadFile(ppm));
+    const Image theirs = test::ReadPpm(test::ReadFile(ppm));
     ASSERT_EQ(ours.width, theirs.width);
     ASSERT_EQ(ours.height, theirs.height);
     for (size_t i = 0; i < ours.bgr.size(); ++i) {

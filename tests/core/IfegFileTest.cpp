@@ -107,7 +107,7 @@ TEST(IfegCli, RefusesBadCommandLinesAndFiles) {
       {{"ifeg", "shrink", "a", "b"}, 2, "unknown action"},
       {{"ifeg", "encode", "a.bmp", "b.ifg", "--mode", "4"}, 2, "--mode wants 1, 2 or 3"},
       {{"ifeg", "encode", "a.gif", "b.ifg"}, 2, "encode reads"},
-      {{"ifeg", "decode", "a.ifg", "b.jpg"}, 2, "decode writes .bmp or .png"},
+      {{"ifeg", "decode", "a.ifg", "b.gif"}, 2, "decode writes .bmp, .png or .jpg"},
       {{"ifeg", "info", (dir / "bad.ifg").string()}, 1, "неизвестный режим 9 (смещение 8)"},
       {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "9"}, 2, "--max-error wants 0..8, not '9'"},
       {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "-1"}, 2, "--max-error wants 0..8"},

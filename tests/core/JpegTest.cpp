@@ -70,18 +70,85 @@ TEST(Jpeg, EncodesBaselineJfifAtQuality100AndDecodesClose) {
   EXPECT_LT(EncodeJpeg(image, 10).size(), jpeg.size());
 }
 
-TEST(Jpeg, DecodesGreyscaleAndRefusesCmyk) {
+TEST(Jpeg, DecodesGreyscale) {
   const Image grey = DecodeJpeg(LibjpegFile(JCS_GRAYSCALE, 1, 8, 4));
   ASSERT_EQ(grey.width, 8u);
   for (size_t i = 0; i < grey.PixelCount(); ++i) {
     EXPECT_EQ(grey.bgr[i * 3], grey.bgr[i * 3 + 1]);
     EXPECT_EQ(grey.bgr[i * 3], grey.bgr[i * 3 + 2]);
   }
-  try {
-    DecodeJpeg(LibjpegFile(JCS_CMYK, 4, 8, 4));
-    ADD_FAILURE() << "CMYK accepted";
-  } catch (const SsfError& e) {
-    EXPECT_NE(std::string(e.what()).find("CMYK"), std::string::npos) << e.what();
+}
+
+// Smooth ink samples, so quality 100 keeps them within a few levels.
+uint8_t InkSample(uint32_t x, uint32_t y, int channel) {
+  return static_cast<uint8_t>(30 + x * 6 + y * 4 + channel * 40);
+}
+
+// A 16x12 CMYK picture stored as CMYK or YCCK, with or without the Adobe marker.
+Bytes CmykJpeg(J_COLOR_SPACE stored_as, bool adobe_marker) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = 16;
+  cinfo.image_height = 12;
+  cinfo.input_components = 4;
+  cinfo.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_colorspace(&cinfo, stored_as);
+  cinfo.write_Adobe_marker = adobe_marker ? TRUE : FALSE;
+  jpeg_set_quality(&cinfo, 100, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<uint8_t> row(16 * 4);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    for (uint32_t x = 0; x < 16; ++x) {
+      for (int c = 0; c < 4; ++c) row[x * 4 + static_cast<size_t>(c)] = InkSample(x, cinfo.next_scanline, c);
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+TEST(Jpeg, DecodesCmykAndYcckIntoRgb) {
+  const struct {
+    const char* name;
+    J_COLOR_SPACE stored_as;
+    bool adobe_marker;  // Adobe's writers store inverted inks: 0 is full ink
+  } cases[] = {
+      {"CMYK with the Adobe marker", JCS_CMYK, true},
+      {"CMYK without a marker", JCS_CMYK, false},
+      {"YCCK (always with the marker)", JCS_YCCK, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Bytes jpeg = CmykJpeg(c.stored_as, c.adobe_marker);
+    EXPECT_FALSE(IsJFIF(jpeg)) << "still no JPG theme file";
+    const Image image = DecodeJpeg(jpeg);
+    ASSERT_EQ(image.width, 16u);
+    ASSERT_EQ(image.height, 12u);
+    int worst = 0;
+    for (uint32_t y = 0; y < 12; ++y) {
+      for (uint32_t x = 0; x < 16; ++x) {
+        auto ink = [&](int channel) {
+          const int v = InkSample(x, y, channel);
+          return c.adobe_marker ? 255 - v : v;  // 0..255 as the amount of ink
+        };
+        const int k = ink(3);
+        for (int channel = 0; channel < 3; ++channel) {  // cyan, magenta, yellow -> red, green, blue
+          const int expected = (255 - ink(channel)) * (255 - k) / 255;
+          worst = std::max(worst, std::abs(image.Pixel(x, y)[2 - channel] - expected));
+        }
+      }
+    }
+    EXPECT_LE(worst, 4);
   }
 }
 

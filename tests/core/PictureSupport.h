@@ -1,7 +1,12 @@
 #pragma once
 // Pictures for the codec tests, made in code.
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "pictures/Image.h"
 
@@ -33,6 +38,21 @@ inline Image Gradient(uint32_t width, uint32_t height, bool with_alpha = false) 
   if (with_alpha) {
     image.AddAlpha();
     for (size_t i = 0; i < image.PixelCount(); ++i) image.alpha[i] = static_cast<uint8_t>(i * 37);
+  }
+  return image;
+}
+
+// A binary PPM ("P6", maximum 255) as ImageMagick writes it, as an opaque picture.
+inline Image ReadPpm(const std::vector<uint8_t>& ppm) {
+  const std::string head(ppm.begin(), ppm.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(ppm.size(), 64)));
+  unsigned w = 0, h = 0, max = 0;
+  int used = 0;
+  if (std::sscanf(head.c_str(), "P6 %u %u %u%n", &w, &h, &max, &used) != 3 || max != 255) throw std::runtime_error("bad ppm");
+  Image image(w, h);
+  if (ppm.size() < static_cast<size_t>(used) + 1 + image.PixelCount() * 3) throw std::runtime_error("short ppm");
+  const uint8_t* src = ppm.data() + used + 1;
+  for (size_t i = 0; i < image.PixelCount(); ++i) {
+    image.bgr[i * 3] = src[i * 3 + 2], image.bgr[i * 3 + 1] = src[i * 3 + 1], image.bgr[i * 3 + 2] = src[i * 3];
   }
   return image;
 }
