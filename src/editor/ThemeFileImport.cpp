@@ -6,6 +6,7 @@
 #include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
 #include "pictures/Bmp.h"
+#include "base/SystemErrorText.h"
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
 #include "pictures/FileProbes.h"
@@ -46,7 +47,7 @@ std::string UpperExtension(const fs::path& file) {
 uint64_t FileLength(const fs::path& file) {
   std::error_code ec;
   const uintmax_t n = fs::file_size(file, ec);
-  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + ec.message() + ")");
+  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
   return n;
 }
 
