@@ -1,5 +1,6 @@
 // The map chooser, the About dialog, the real Ui's message boxes and its filter strings.
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextEdit>
@@ -31,6 +32,10 @@ TEST(MapChooser, StartsOnTheFirstModelAndAnyCloseAnswersTheSelectedOne) {
   TForm_ChooseRXT chooser;
   EXPECT_EQ(chooser.windowTitle(), "Карты тем");
   EXPECT_FALSE(chooser.windowFlags() & Qt::WindowCloseButtonHint);
+  auto* label = chooser.findChild<QLabel*>("lbl_1");
+  ASSERT_NE(label, nullptr);
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());  // "...темы:" not cut
+  EXPECT_LE(label->geometry().right(), chooser.width());
   OnNextDialog([&](QWidget*) {
     EXPECT_EQ(chooser.MapsList()->currentIndex(), 0);
     chooser.MapsList()->setCurrentIndex(1);
@@ -97,6 +102,32 @@ TEST(QtUiDialogs, MessageBoxesHaveTheirCaptionsAndRussianButtons) {
   });
   EXPECT_FALSE(ui.AskYesNo("Сохранить тему перед выходом?"));
   EXPECT_EQ(yes_text.remove('&'), "Да");
+}
+
+TEST(QtUiDialogs, TheWindowIsRenderedBeforeEveryModalCall) {
+  App();
+  QtUi ui;
+  int renders = 0;
+  ui.SetBeforeModal([&renders] { ++renders; });
+  int seen = -1;
+  OnNextDialog([&](QWidget* w) {
+    seen = renders;
+    w->close();
+  });
+  ui.ShowMsg("Ошибка", kMsgError);
+  EXPECT_EQ(seen, 1);  // the status panels change under the box, not after it closes
+  OnNextDialog([&](QWidget* w) {
+    seen = renders;
+    qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+  });
+  ui.AskYesNo("?");
+  EXPECT_EQ(seen, 2);
+  OnNextDialog([&](QWidget* w) {
+    seen = renders;
+    w->close();
+  });
+  ui.OpenDialog(FileDialogRequest{});
+  EXPECT_EQ(seen, 3);
 }
 
 TEST(FileFilterConversion, EachPairBecomesOneQtFilterWithItsPatternsLast) {

@@ -99,6 +99,13 @@ TEST_F(ThemeFilePanelTest, SelectShowsTheFileAndSaveWritesIt) {
     ASSERT_NE(w, nullptr) << field;
     EXPECT_TRUE(group->rect().contains(w->geometry())) << field;
   }
+  // Each field shows its whole text, not only a rectangle inside the group ("400 б" of
+  // "153600 б" was shown once).
+  for (const char* field : {"ED_FileWidth", "ED_FileHeight", "ED_FileSize", "ED_FileType"}) {
+    auto* e = group->findChild<QLineEdit*>(field);
+    ASSERT_NE(e, nullptr) << field;
+    EXPECT_LE(e->fontMetrics().horizontalAdvance(e->text()), e->width() - 8) << field << " " << e->width();
+  }
 
   // Export through the real button: the picture the preview shows, as BMP.
   const auto target = Home() / "menu.txt";
