@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -64,7 +65,12 @@ TEST(AboutDialog, ShowsItsReadOnlyTextAndClosesWithItsButton) {
   EXPECT_TRUE(memo->toPlainText().startsWith("О Программе\n============\nQuillbay SSF Manager\nВерсия: 2.0 от 01.09.2012"));
   EXPECT_TRUE(memo->toPlainText().contains("Благодарности:"));
   EXPECT_TRUE(memo->toPlainText().contains("Разработано:"));
-  OnNextDialog([](QWidget* w) { w->findChild<QPushButton*>("Btn_CloseChildForm")->click(); });
+  OnNextDialog([&](QWidget* w) {
+    // Every line fits: no horizontal scrolling, the memo inside the box.
+    EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);
+    EXPECT_LE(memo->geometry().right(), about.width());
+    w->findChild<QPushButton*>("Btn_CloseChildForm")->click();
+  });
   EXPECT_EQ(about.exec(), QDialog::Accepted);
 }
 
