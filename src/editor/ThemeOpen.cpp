@@ -88,7 +88,8 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
   EditorState& s = ed.state;
   ViewState& v = ed.view;
   // A file that cannot even be opened leaves the open theme as it was.
-  if (std::ifstream probe(path, std::ios::binary); !probe || fs::is_directory(path)) {
+  std::error_code dir_ec;
+  if (std::ifstream probe(path, std::ios::binary); !probe || fs::is_directory(path, dir_ec)) {
     throw SsfError("Не удалось прочитать файл: " + path.string());
   }
   s.ThemeModified = false;
