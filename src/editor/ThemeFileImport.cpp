@@ -288,7 +288,14 @@ void StoreSelectedFile(Editor& ed, int k, Bytes bytes, std::optional<PreviewPict
 
 bool ImportThemeFile(Editor& ed, int k, const fs::path& file) {
   if (!ValidIndex(ed, k)) throw SsfError("Нет файла темы с номером " + std::to_string(k));
-  std::optional<Imported> imported = Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)]).Run();
+  std::optional<Imported> imported;
+  try {
+    imported = Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)]).Run();
+  } catch (const SsfError& e) {
+    // A decoder's error says what is wrong; the user also needs to know with which file.
+    if (std::string(e.what()).find(file.string()) != std::string::npos) throw;
+    throw SsfError(std::string(e.what()) + ": " + file.string());
+  }
   if (!imported) return false;
   Commit(ed, k, std::move(*imported));
   return true;
