@@ -18,6 +18,7 @@ std::string SystemErrorText(int err) {
     case ENOTDIR: return "часть пути не папка";
     case EEXIST: return "файл уже существует";
     case EIO: return "ошибка ввода-вывода";
+    case EFBIG: return "файл слишком велик";
     case EMFILE:
     case ENFILE: return "открыто слишком много файлов";
     case ENOMEM: return "недостаточно памяти";
