@@ -79,6 +79,47 @@ TEST(WorkbookFormulaTest, SavedSchemeCopiesTheSameBothWays) {
   EXPECT_EQ(reference_bytes[1][2 * 15], second[2 * 0]);  // and back
 }
 
+// Cut or overwritten copies of a real .xls: each either reads or fails with an error naming
+// the file, never a crash or a stray read (the sanitizer builds watch the latter).
+TEST(WorkbookFormulaTest, DamagedXlsFailsCleanly) {
+  TempDir dir;
+  const Bytes good = ReadWholeFile(kFixtures / "formulas.xls");
+  std::vector<Bytes> damaged;
+  for (size_t cut : {size_t{600}, good.size() / 2, good.size() - 1}) damaged.emplace_back(good.begin(), good.begin() + cut);
+  // Header fields (sector shift, table counts, first sectors), then one byte in every sector.
+  for (size_t at : {30, 44, 48, 60, 68, 76}) {
+    Bytes b = good;
+    b[at] ^= 0x5A;
+    damaged.push_back(b);
+  }
+  for (size_t at = 512 + 17; at < good.size(); at += 512) {
+    Bytes b = good;
+    b[at] = 0xFF;
+    b[at + 1] = 0xFF;
+    damaged.push_back(b);
+  }
+  int refused = 0;
+  for (size_t i = 0; i < damaged.size(); ++i) {
+    const auto path = dir / ("damaged" + std::to_string(i) + ".xls");
+    WriteFile(path, damaged[i]);
+    try {
+      auto book = OpenWorkbook(path);
+      for (int row = 1; row <= 10; ++row) {
+        for (int column = 1; column <= 3; ++column) {
+          try {
+            (void)book->Cell(row, column);
+          } catch (const CellError&) {
+          }
+        }
+      }
+    } catch (const SsfError& e) {
+      ++refused;
+      EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+    }
+  }
+  EXPECT_GE(refused, 3);  // at least the cut copies
+}
+
 // A formula written without its computed result (xlwt for .xls, a bare <f> in .xlsx, a
 // table:formula without a value in .ods) fails its row, naming the cell.
 class UncomputedFormulaTest : public ::testing::TestWithParam<BookFormat> {};
