@@ -91,7 +91,9 @@ TEST_F(ThemeFilePanelTest, SelectShowsTheFileAndSaveWritesIt) {
   // At the default size the frame gives way to the fields' whole texts and scrolls; the
   // controls after it keep their places relative to it.
   EXPECT_LE(frame->width(), 322);
-  if (frame->width() < 322) EXPECT_GT(frame->horizontalScrollBar()->maximum(), 0);
+  if (frame->width() < 322) {
+    EXPECT_GT(frame->horizontalScrollBar()->maximum(), 0);
+  }
   EXPECT_EQ(Control<QPushButton>("btn_SaveFile")->x(), frame->width() - 102);
   EXPECT_EQ(group->x(), frame->width() + 20);
   // With room, the frame has the picture's width plus its border.
