@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   qt6-base-dev qt6-translations-l10n
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
-  libfreexl-dev libzip-dev libexpat1-dev
+  libzip-dev libexpat1-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick python3-xlwt
   shared-mime-info desktop-file-utils xdg-utils

@@ -11,8 +11,8 @@
 
 namespace ssf::fuzz {
 
-// The readers take a path (libfreexl opens files only), so each input goes through a
-// scratch file of this process.
+// The readers take a path, as the tool gives them, so each input goes through a scratch
+// file of this process.
 void FuzzWorkbook(std::span<const uint8_t> data) {
   static const std::filesystem::path scratch =
       std::filesystem::temp_directory_path() / ("ssf-fuzz-workbook-" + std::to_string(::getpid()));

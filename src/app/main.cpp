@@ -10,6 +10,7 @@
 #include "shell/MapChooserDialog.h"
 #include "shell/QtUi.h"
 #include "desktop/DesktopAssociation.h"
+#include "desktop/SsfAssociation.h"
 #include "editor/Editor.h"
 #include "theme/MapsFolder.h"
 #include "tools/forms/ColorsCopyForm.h"
@@ -22,6 +23,18 @@ int main(int argc, char** argv) {
   ssf::Application::LoadRussianTranslation(app);
 
   ssf::QtUi ui;
+  // The association mark is taken before settings.ini is read, as the window's creation
+  // has always done; errors wait for the window.
+  std::unique_ptr<ssf::SsfAssociation> association;
+  bool associated = false;
+  std::string association_error;
+  try {
+    association = ssf::DesktopAssociation::ForThisProgram();
+    associated = ssf::RegEditSSFCheckedAtStart(*association);
+  } catch (const std::exception& e) {
+    association_error = e.what();
+  }
+
   ssf::IniDocument settings;
   std::string settings_error;
   try {
@@ -34,13 +47,9 @@ int main(int argc, char** argv) {
   // The main window first, then the dialogs, as they are shown later on demand.
   ssf::TMainForm form(editor);
   ui.SetParent(&form);
-  std::unique_ptr<ssf::SsfAssociation> association;
-  try {
-    association = ssf::DesktopAssociation::ForThisProgram();
-  } catch (const std::exception& e) {
-    ui.ShowMsg(e.what(), ssf::kMsgError);
-  }
-  form.SetAssociation(association.get());
+  ui.SetBeforeModal([&form] { form.Render(); });
+  form.SetAssociation(association.get(), associated);
+  if (!association_error.empty()) ui.ShowMsg(association_error, ssf::kMsgError);
   if (!settings_error.empty()) ui.ShowMsg(settings_error, ssf::kMsgError);
 
   std::vector<std::string> params;

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "base/SsfError.h"
+#include "base/SystemErrorText.h"
 
 namespace ssf {
 
@@ -18,8 +19,12 @@ namespace fs = std::filesystem;
 Bytes ReadWholeFile(const fs::path& path) {
   std::error_code ec;
   if (fs::is_directory(path, ec)) throw SsfError("Не удалось прочитать файл: " + path.string() + " (это папка)");
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw SsfError("Не удалось прочитать файл: " + path.string());
+  if (!in) {
+    int err = errno;
+    throw SsfError("Не удалось прочитать файл: " + path.string() + (err != 0 ? " (" + SystemErrorText(err) + ")" : ""));
+  }
   Bytes data;
   in.seekg(0, std::ios::end);
   std::streamoff size = in.tellg();
@@ -35,7 +40,7 @@ Bytes ReadWholeFile(const fs::path& path) {
 namespace {
 
 [[noreturn]] void WriteFailed(const fs::path& path, int err) {
-  throw SsfError("Не удалось записать файл: " + path.string() + " (" + std::strerror(err) + ")");
+  throw SsfError("Не удалось записать файл: " + path.string() + " (" + SystemErrorText(err) + ")");
 }
 
 std::string RandomSuffix() {
@@ -111,10 +116,13 @@ int32_t GetFileSize(const fs::path& path) {
   return static_cast<int32_t>(static_cast<uint32_t>(size));
 }
 
+// What follows the last dot of the name is replaced, so ".txt" becomes ".res" (the
+// library's rule would see a hidden file there and add ".res").
 fs::path ForceExtension(const fs::path& path, const std::string& ext) {
-  fs::path p = path;
-  p.replace_extension(ext);
-  return p;
+  std::string name = path.filename().string();
+  size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return path.parent_path() / (name + ext);
 }
 
 }  // namespace ssf

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "desktop/ExternalTool.h"
+#include "base/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "desktop/MimeAppsList.h"
 #include "base/ProgramFolder.h"
@@ -67,13 +68,13 @@ bool CanWriteInto(const fs::path& dir) {
 void CreateFolder(const fs::path& dir) {
   std::error_code ec;
   fs::create_directories(dir, ec);
-  if (ec) throw SsfError("Не удалось создать папку: " + dir.string() + " (" + ec.message() + ")");
+  if (ec) throw SsfError("Не удалось создать папку: " + dir.string() + " (" + SystemErrorText(ec) + ")");
 }
 
 void RemoveFile(const fs::path& file) {
   std::error_code ec;
   fs::remove(file, ec);
-  if (ec) throw SsfError("Не удалось удалить файл: " + file.string() + " (" + ec.message() + ")");
+  if (ec) throw SsfError("Не удалось удалить файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
 }
 
 bool Exists(const fs::path& file) {

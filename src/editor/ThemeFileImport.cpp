@@ -6,6 +6,7 @@
 #include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
 #include "pictures/Bmp.h"
+#include "base/SystemErrorText.h"
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
 #include "pictures/FileProbes.h"
@@ -47,7 +48,7 @@ std::string UpperExtension(const fs::path& file) {
 uint64_t FileLength(const fs::path& file) {
   std::error_code ec;
   const uintmax_t n = fs::file_size(file, ec);
-  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + ec.message() + ")");
+  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
   return n;
 }
 
@@ -298,8 +299,15 @@ void StoreSelectedFile(Editor& ed, int k, Bytes bytes, std::optional<PreviewPict
 
 bool ImportThemeFile(Editor& ed, int k, const fs::path& file) {
   if (!ValidIndex(ed, k)) throw SsfError("Нет файла темы с номером " + std::to_string(k));
-  std::optional<Imported> imported =
-      Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)], IfgImportMaxError(ed.settings)).Run();
+  std::optional<Imported> imported;
+  try {
+    imported =
+        Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)], IfgImportMaxError(ed.settings)).Run();
+  } catch (const SsfError& e) {
+    // A decoder's error says what is wrong; the user also needs to know with which file.
+    if (std::string(e.what()).find(file.string()) != std::string::npos) throw;
+    throw SsfError(std::string(e.what()) + ": " + file.string());
+  }
   if (!imported) return false;
   Commit(ed, k, std::move(*imported));
   return true;

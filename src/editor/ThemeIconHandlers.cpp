@@ -155,7 +155,9 @@ void StoreThemeIcon(Editor& ed, const Image& picture) {
   }
   ed.state.ThemeStream.SetPosition(pos);
   ed.state.ThemeModified = true;
-  ShowThemeIcon(ed);
+  // The window keeps the picture as loaded, not its 16-bit stored form, until the theme
+  // is opened again.
+  ed.view.IMG_ThemeIcon = picture;
 }
 
 bool LoadThemeIconFile(Editor& ed, const fs::path& file) {
@@ -193,7 +195,9 @@ void SaveThemeIconFile(const Editor& ed, const fs::path& file, int filter_index)
     CheckRange(data.size(), kIconOffset, kIconBytes, "иконка темы");
     out.assign(data.begin() + kIconOffset, data.begin() + kIconOffset + kIconBytes);
   } else {
-    const Image icon = IconPicture(ed);
+    // What the window shows: the loaded picture after a load, else the stored icon.
+    const Image& shown = ed.view.IMG_ThemeIcon;
+    const Image icon = shown.width == kSide && shown.height == kSide ? shown : IconPicture(ed);
     switch (filter_index) {
       case 1: out = EncodeBmp(icon); break;
       case 2: out = EncodeJpeg(icon, 100); break;

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "base/RussianPlural.h"
 #include "base/Cp1251.h"
 #include "editor/Editor.h"
 #include "base/FileIO.h"
@@ -59,8 +60,8 @@ void CheckRegions(Editor& ed, const fs::path& path) {
                                 Hex(kIconOffset) + ")");
   }
   if (table_end > size) {
-    FailStructure(ed, path, "таблица размеров по смещению " + Hex(table) + " (" + std::to_string(count) +
-                                " записей, до " + Hex(table_end) + ") выходит за конец файла длиной " +
+    FailStructure(ed, path, "таблица размеров по смещению " + Hex(table) + " (" +
+                                CountText(count, "запись", "записи", "записей") + ", до " + Hex(table_end) + ") выходит за конец файла длиной " +
                                 std::to_string(size) + " байт");
   }
   if (start < table_end) {
@@ -87,7 +88,8 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
   EditorState& s = ed.state;
   ViewState& v = ed.view;
   // A file that cannot even be opened leaves the open theme as it was.
-  if (std::ifstream probe(path, std::ios::binary); !probe || fs::is_directory(path)) {
+  std::error_code dir_ec;
+  if (std::ifstream probe(path, std::ios::binary); !probe || fs::is_directory(path, dir_ec)) {
     throw SsfError("Не удалось прочитать файл: " + path.string());
   }
   s.ThemeModified = false;

@@ -113,7 +113,7 @@ class Decompressor {
   Decompressor& operator=(const Decompressor&) = delete;
   jpeg_decompress_struct* cinfo() { return &cinfo_; }
   ErrorManager* err() { return &err_; }
-  [[noreturn]] void Fail() const { throw SsfError(std::string("Файл JPEG повреждён: ") + err_.message); }
+  [[noreturn]] void Fail() const { throw SsfError(std::string("Файл JPEG повреждён (") + err_.message + ")"); }
 
  private:
   ErrorManager err_;
@@ -249,7 +249,7 @@ Bytes EncodeJpeg(const Image& image, int quality) {
   if (quality < 1 || quality > 100) throw SsfError("JPEG: качество " + std::to_string(quality) + " вне 1..100");
   Compressor c;
   if (!EncodeFrame(c.cinfo(), c.err(), c.dest(), image.bgr.data(), image.width, image.height, quality)) {
-    throw SsfError(std::string("Не удалось записать JPEG: ") + c.err()->message);
+    throw SsfError(std::string("Не удалось записать JPEG (") + c.err()->message + ")");
   }
   return c.Output();
 }

@@ -131,7 +131,7 @@ class ReadSession {
 };
 
 [[noreturn]] void Damaged(const ErrorState& errors) {
-  throw SsfError(std::string("Файл PNG повреждён: ") + errors.message);
+  throw SsfError(std::string("Файл PNG повреждён (") + errors.message + ")");
 }
 
 // ---- writing ----
@@ -223,7 +223,7 @@ Bytes WriteRows(uint32_t width, uint32_t height, int bit_depth, int colour_type,
   ErrorState errors{};
   WriteSession session(&errors);
   if (!WriteFrame(session.handles(), session.writer(), width, height, bit_depth, colour_type, bgr, rows.data(), effort)) {
-    throw SsfError(std::string("Не удалось записать PNG: ") + errors.message);
+    throw SsfError(std::string("Не удалось записать PNG (") + errors.message + ")");
   }
   const MemoryWriter* w = session.writer();
   return Bytes(w->data, w->data + w->size);

@@ -4,7 +4,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
+#include <cmath>
 
 namespace ssf {
 namespace {
@@ -72,9 +76,19 @@ TForm_AboutProgramm::TForm_AboutProgramm(QWidget* parent) : QDialog(parent) {
   cursor.movePosition(QTextCursor::Start);
   Memo_AboutProgrammText->setTextCursor(cursor);
 
+  // The box is as wide as the longest line needs in this font (never narrower than 414),
+  // so no line is clipped and no horizontal scroll bar appears.
+  const int text_width = static_cast<int>(std::ceil(Memo_AboutProgrammText->document()->idealWidth())) +
+                         Memo_AboutProgrammText->verticalScrollBar()->sizeHint().width() +
+                         2 * Memo_AboutProgrammText->frameWidth() + 8;
+  const int width = std::max(414, text_width);
+  setFixedSize(width, 337);
+  lbl_1->setGeometry(0, 8, width, 36);
+  Memo_AboutProgrammText->setGeometry(0, 52, width, 249);
+
   Btn_CloseChildForm = new QPushButton(QStringLiteral("ОК"), this);
   Btn_CloseChildForm->setObjectName("Btn_CloseChildForm");
-  Btn_CloseChildForm->setGeometry(170, 305, 75, 26);
+  Btn_CloseChildForm->setGeometry((width - 75) / 2, 305, 75, 26);
   Btn_CloseChildForm->setDefault(true);
   connect(Btn_CloseChildForm, &QPushButton::clicked, this, &QDialog::accept);
 }

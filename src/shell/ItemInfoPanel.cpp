@@ -26,6 +26,8 @@ constexpr int kGroupGap = 20;
 constexpr int kGroupPreferredWidth = 200;
 constexpr int kEdgeMargin = 4;
 constexpr int kCheckerCell = 8;
+// What a line edit takes around its text: frame and the style's inner margins.
+constexpr int kFieldChrome = 16;
 
 // Transparent pictures are drawn over a checkerboard so their transparency shows.
 QPixmap OverCheckerboard(const QImage& picture) {
@@ -95,6 +97,11 @@ void ItemInfoPanel::Render(const ViewState& v) {
   auto set_text = [](QLineEdit* e, const std::string& s) {
     const QString q = QString::fromStdString(s);
     if (e->text() != q) e->setText(q);
+    // A field is never narrower than its whole text; the group grows and the picture's
+    // frame gives way instead.
+    const QMargins m = e->textMargins();
+    const int text_width = e->fontMetrics().horizontalAdvance(q) + m.left() + m.right();
+    e->setMinimumWidth(std::max(32, text_width + kFieldChrome));
   };
   set_text(ED_FileWidth, v.ED_FileWidth);
   set_text(ED_FileHeight, v.ED_FileHeight);

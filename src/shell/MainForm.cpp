@@ -213,6 +213,10 @@ void TMainForm::BuildMenu() {
   MM_Child_AboutProgramm = item(help, "MM_Child_AboutProgramm", "О программе");
   MM_Child_AboutProgramm->setCheckable(true);
   MM_Child_AboutProgramm->setChecked(true);
+  // A checked item of an exclusive group is drawn as a radio item.
+  auto* about_group = new QActionGroup(this);
+  about_group->setExclusive(true);
+  about_group->addAction(MM_Child_AboutProgramm);
 
   connect(MM_Child_CreateTheme, &QAction::triggered, this,
           [this] { RunHandler([&] { MM_Child_CreateThemeClick(editor_); }); });
@@ -263,10 +267,9 @@ void TMainForm::SetToolWindows(QDialog* file_list_editor, QDialog* colors_copy) 
   colors_copy_ = colors_copy;
 }
 
-void TMainForm::SetAssociation(SsfAssociation* association) {
+void TMainForm::SetAssociation(SsfAssociation* association, bool checked) {
   association_ = association;
-  if (association_ == nullptr) return;
-  RunHandler([&] { MM_Child_RegEditSSF->setChecked(RegEditSSFCheckedAtStart(*association_)); });
+  MM_Child_RegEditSSF->setChecked(association_ != nullptr && checked);
 }
 
 bool TMainForm::RunHandler(const std::function<void()>& handler) {

@@ -42,7 +42,8 @@ class TMainForm : public QMainWindow {
   // The two tool windows, shown modally from the menu "Дополнительно".
   void SetToolWindows(QDialog* file_list_editor, QDialog* colors_copy);
   // The .ssf association behind "Ассоциировать с SSF"; sets the item's check mark.
-  void SetAssociation(SsfAssociation* association);
+  // `checked` is the association's state, taken at start-up before settings are read.
+  void SetAssociation(SsfAssociation* association, bool checked);
 
   // Shows the editor's ViewState (and its group tree) in the widgets.
   void Render();

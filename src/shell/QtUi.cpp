@@ -22,12 +22,14 @@ void QtUi::ShowMsg(const std::string& text, int kind) {
     case kMsgInformation: icon = QMessageBox::Information; break;
     default: return;
   }
+  BeforeModal();
   QMessageBox box(icon, QString::fromUtf8(MsgCaption(kind)), MessageText(text), QMessageBox::Ok, parent_);
   box.setObjectName("ShowMsg");
   box.exec();
 }
 
 bool QtUi::AskYesNo(const std::string& text) {
+  BeforeModal();
   QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), MessageText(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   box.setObjectName("AskYesNo");
@@ -36,6 +38,7 @@ bool QtUi::AskYesNo(const std::string& text) {
 }
 
 std::optional<FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest& request, bool save) {
+  BeforeModal();
   QFileDialog dialog(parent_);
   dialog.setObjectName(save ? "SD" : "OD");
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -71,6 +74,7 @@ std::optional<FileDialogResult> QtUi::SaveDialog(const FileDialogRequest& reques
 }
 
 int QtUi::ChooseMap(const std::vector<std::string>& models) {
+  BeforeModal();
   if (chooser_) return chooser_->Choose(models);
   TForm_ChooseRXT chooser(parent_);
   return chooser.Choose(models);

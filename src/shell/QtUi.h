@@ -1,6 +1,7 @@
 #pragma once
 // The Ui of the running program: real message boxes, file dialogs and the map chooser.
 #include <QPointer>
+#include <functional>
 #include <QWidget>
 
 #include "base/Ui.h"
@@ -14,6 +15,9 @@ class QtUi : public Ui {
   // Dialogs are owned by `parent` (the main window, once it exists).
   void SetParent(QWidget* parent) { parent_ = parent; }
   void SetChooser(TForm_ChooseRXT* chooser) { chooser_ = chooser; }
+  // Runs before every modal call, so the window shows what the handler has changed so far
+  // (status panels, counts) beneath the box, not only after it closes.
+  void SetBeforeModal(std::function<void()> before) { before_modal_ = std::move(before); }
 
   void ShowMsg(const std::string& text, int kind) override;
   bool AskYesNo(const std::string& text) override;
@@ -23,9 +27,13 @@ class QtUi : public Ui {
 
  private:
   std::optional<FileDialogResult> RunFileDialog(const FileDialogRequest& request, bool save);
+  void BeforeModal() const {
+    if (before_modal_) before_modal_();
+  }
 
   QPointer<QWidget> parent_;
   QPointer<TForm_ChooseRXT> chooser_;
+  std::function<void()> before_modal_;
 };
 
 // Message text as Qt shows it: "\r\n" line breaks become "\n".

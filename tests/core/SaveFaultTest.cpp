@@ -10,6 +10,7 @@
 #include "FaultInjection.h"
 #include "TestSupport.h"
 #include "cli/Cli.h"
+#include "base/SystemErrorText.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -22,7 +23,7 @@ const FileFault kFaults[] = {FileFault::kCreate, FileFault::kWrite, FileFault::k
                              FileFault::kFileSize};
 
 std::string WriteError(const fs::path& file, FileFault fault) {
-  return "Не удалось записать файл: " + file.string() + " (" + std::strerror(test::FaultErrno(fault)) + ")";
+  return "Не удалось записать файл: " + file.string() + " (" + SystemErrorText(test::FaultErrno(fault)) + ")";
 }
 
 // Runs the body under the fault; skips the test where the system cannot make the fault.

@@ -25,9 +25,16 @@ struct SheetCell {
   SheetCell(std::string t) : text(std::move(t)) {}  // NOLINT
   SheetCell(double n) : number(n) {}  // NOLINT
   SheetCell(int n) : number(n) {}  // NOLINT
-  bool Empty() const { return !number && text.empty(); }
+  // A formula stored without its computed result, as some libraries write them.
+  static SheetCell Formula(std::string f) {
+    SheetCell c;
+    c.formula = std::move(f);
+    return c;
+  }
+  bool Empty() const { return !number && text.empty() && formula.empty(); }
   std::string text;
   std::optional<double> number;
+  std::string formula;
 };
 
 struct SheetSpec {
@@ -132,7 +139,9 @@ inline void WriteXlsx(const std::filesystem::path& path, const std::vector<Sheet
         const SheetCell& cell = sheets[s].rows[r][c];
         if (cell.Empty()) continue;
         std::string ref = ColumnName(c) + row_no;
-        if (cell.number) {
+        if (!cell.formula.empty()) {
+          xml += "<c r=\"" + ref + "\"><f>" + XmlEscape(cell.formula) + "</f></c>";
+        } else if (cell.number) {
           xml += "<c r=\"" + ref + "\"><v>" + NumberCellText(*cell.number) + "</v></c>";
         } else if (c == 0) {
           // Identifiers as inline strings, the rest shared: both forms occur in real files.
@@ -192,7 +201,9 @@ inline void WriteOds(const std::filesystem::path& path, const std::vector<SheetS
           continue;
         }
         flush();
-        if (cell.number) {
+        if (!cell.formula.empty()) {
+          xml += "<table:table-cell table:formula=\"of:=" + XmlEscape(cell.formula) + "\"/>";
+        } else if (cell.number) {
           // The shown text is formatted; the value attribute is what counts.
           xml += "<table:table-cell office:value-type=\"float\" office:value=\"" + NumberCellText(*cell.number) +
                  "\"><text:p>" + NumberCellText(*cell.number) + ",00</text:p></table:table-cell>";
@@ -221,7 +232,9 @@ inline void WriteXls(const std::filesystem::path& path, const std::vector<SheetS
     for (const auto& row : sheet.rows) {
       nlohmann::json cells = nlohmann::json::array();
       for (const SheetCell& cell : row) {
-        if (cell.number) {
+        if (!cell.formula.empty()) {
+          cells.push_back(nlohmann::json::object({{"formula", cell.formula}}));
+        } else if (cell.number) {
           cells.push_back(*cell.number);
         } else if (cell.text.empty()) {
           cells.push_back(nullptr);

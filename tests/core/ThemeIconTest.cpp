@@ -106,6 +106,9 @@ TEST_F(ThemeIconTest, LoadByExtension) {
 TEST_F(ThemeIconTest, SavesInFiveFormatsWithTheFilterExtension) {
   ASSERT_TRUE(LoadThemeIconFile(ed(), Put("i.bmp", EncodeBmp(kIcon))));
   const Image shown = ed().view.IMG_ThemeIcon;
+  // Until the theme is reopened, the icon is the picture as loaded, not its 16-bit form.
+  EXPECT_EQ(shown, kIcon);
+  ASSERT_NE(RawToImage(ImageToRaw(kIcon), 44, 44), kIcon);  // the stored form differs
   const struct {
     int filter;
     const char* file;

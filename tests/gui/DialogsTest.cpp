@@ -1,7 +1,9 @@
 // The map chooser, the About dialog, the real Ui's message boxes and its filter strings.
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +33,10 @@ TEST(MapChooser, StartsOnTheFirstModelAndAnyCloseAnswersTheSelectedOne) {
   TForm_ChooseRXT chooser;
   EXPECT_EQ(chooser.windowTitle(), "Карты тем");
   EXPECT_FALSE(chooser.windowFlags() & Qt::WindowCloseButtonHint);
+  auto* label = chooser.findChild<QLabel*>("lbl_1");
+  ASSERT_NE(label, nullptr);
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());  // "...темы:" not cut
+  EXPECT_LE(label->geometry().right(), chooser.width());
   OnNextDialog([&](QWidget*) {
     EXPECT_EQ(chooser.MapsList()->currentIndex(), 0);
     chooser.MapsList()->setCurrentIndex(1);
@@ -59,7 +65,12 @@ TEST(AboutDialog, ShowsItsReadOnlyTextAndClosesWithItsButton) {
   EXPECT_TRUE(memo->toPlainText().startsWith("О Программе\n============\nQuillbay SSF Manager\nВерсия: 2.0 от 01.09.2012"));
   EXPECT_TRUE(memo->toPlainText().contains("Благодарности:"));
   EXPECT_TRUE(memo->toPlainText().contains("Разработано:"));
-  OnNextDialog([](QWidget* w) { w->findChild<QPushButton*>("Btn_CloseChildForm")->click(); });
+  OnNextDialog([&](QWidget* w) {
+    // Every line fits: no horizontal scrolling, the memo inside the box.
+    EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0);
+    EXPECT_LE(memo->geometry().right(), about.width());
+    w->findChild<QPushButton*>("Btn_CloseChildForm")->click();
+  });
   EXPECT_EQ(about.exec(), QDialog::Accepted);
 }
 
@@ -97,6 +108,32 @@ TEST(QtUiDialogs, MessageBoxesHaveTheirCaptionsAndRussianButtons) {
   });
   EXPECT_FALSE(ui.AskYesNo("Сохранить тему перед выходом?"));
   EXPECT_EQ(yes_text.remove('&'), "Да");
+}
+
+TEST(QtUiDialogs, TheWindowIsRenderedBeforeEveryModalCall) {
+  App();
+  QtUi ui;
+  int renders = 0;
+  ui.SetBeforeModal([&renders] { ++renders; });
+  int seen = -1;
+  OnNextDialog([&](QWidget* w) {
+    seen = renders;
+    w->close();
+  });
+  ui.ShowMsg("Ошибка", kMsgError);
+  EXPECT_EQ(seen, 1);  // the status panels change under the box, not after it closes
+  OnNextDialog([&](QWidget* w) {
+    seen = renders;
+    qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
+  });
+  ui.AskYesNo("?");
+  EXPECT_EQ(seen, 2);
+  OnNextDialog([&](QWidget* w) {
+    seen = renders;
+    w->close();
+  });
+  ui.OpenDialog(FileDialogRequest{});
+  EXPECT_EQ(seen, 3);
 }
 
 TEST(FileFilterConversion, EachPairBecomesOneQtFilterWithItsPatternsLast) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -74,6 +75,12 @@ TEST_F(FileListEditorForm, ConvertsBothWaysThroughTheWindow) {
   }
   EXPECT_FALSE(Find<QPushButton>("btn_FLC_SaveFLM")->isEnabled());
   EXPECT_FALSE(Find<QPushButton>("btn_FLM_SaveFLC")->isEnabled());
+  // Both tab titles whole, inside the window.
+  QTabBar* tabs = Find<QTabWidget>("PCtrl")->tabBar();
+  for (int i = 0; i < tabs->count(); ++i) {
+    EXPECT_GE(tabs->tabRect(i).width(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i))) << i;
+    EXPECT_LE(tabs->mapTo(&form, tabs->tabRect(i).topRight()).x(), form.width()) << i;
+  }
 
   const auto flm = MakeFlm(2);
   Write(dir / "phone.flm", flm);

@@ -1,6 +1,7 @@
 // The main window itself: its controls and menu, layout, placement, header edits, the
 // error report at the event boundary.
 #include <QAction>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QDialog>
 #include <QFrame>
@@ -8,6 +9,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+
 
 #include "GuiTestSupport.h"
 #include "base/ByteIO.h"
@@ -63,6 +65,9 @@ TEST_F(MainFormTest, StartsWithEveryControlAndMenuItemAsTheTableSays) {
   }
   EXPECT_TRUE(MenuItem("MM_Child_AboutProgramm")->isChecked());
   EXPECT_TRUE(MenuItem("MM_Child_IfgLossy0")->isChecked());  // lossy IFG imports are off by default
+  // Drawn as a radio item: a checked action of an exclusive group.
+  ASSERT_NE(MenuItem("MM_Child_AboutProgramm")->actionGroup(), nullptr);
+  EXPECT_TRUE(MenuItem("MM_Child_AboutProgramm")->actionGroup()->isExclusive());
   QStringList menus;
   for (QAction* a : f.menuBar()->actions()) menus << a->text();
   EXPECT_EQ(menus, (QStringList{"Файл", "Дополнительно", "Помощь"}));

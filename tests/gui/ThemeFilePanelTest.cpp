@@ -86,18 +86,35 @@ TEST_F(ThemeFilePanelTest, SelectShowsTheFileAndSaveWritesIt) {
   EXPECT_EQ(Text("ED_FileSize"), "153600 б");
   EXPECT_EQ(Text("ED_FileType"), "RAW");
   EXPECT_TRUE(Control<QLineEdit>("ED_FileType")->isReadOnly());
+  EXPECT_EQ(Control<QLabel>("IMG")->pixmap().size(), QSize(320, 240));  // not scaled
+  auto* group = Control<QGroupBox>("GBox_FileInfo");
+  // At the default size the frame gives way to the fields' whole texts and scrolls; the
+  // controls after it keep their places relative to it.
+  EXPECT_LE(frame->width(), 322);
+  if (frame->width() < 322) {
+    EXPECT_GT(frame->horizontalScrollBar()->maximum(), 0);
+  }
+  EXPECT_EQ(Control<QPushButton>("btn_SaveFile")->x(), frame->width() - 102);
+  EXPECT_EQ(group->x(), frame->width() + 20);
+  // With room, the frame has the picture's width plus its border.
+  Form().resize(1000, Form().height());
   EXPECT_EQ(frame->width(), 322);
   EXPECT_EQ(Control<QPushButton>("btn_SaveFile")->x(), 220);
-  EXPECT_EQ(Control<QLabel>("IMG")->pixmap().size(), QSize(320, 240));  // not scaled
+  EXPECT_EQ(group->x(), 342);
 
   // The group keeps its fields inside and stays inside the panel.
-  auto* group = Control<QGroupBox>("GBox_FileInfo");
-  EXPECT_EQ(group->x(), 342);
   EXPECT_LE(group->geometry().right(), panel->width());
   for (const char* field : {"ED_FileWidth", "ED_FileHeight", "ED_FileSize", "ED_FileType", "lbl_6", "lbl_9"}) {
     QWidget* w = group->findChild<QWidget*>(field);
     ASSERT_NE(w, nullptr) << field;
     EXPECT_TRUE(group->rect().contains(w->geometry())) << field;
+  }
+  // Each field shows its whole text, not only a rectangle inside the group ("400 б" of
+  // "153600 б" was shown once).
+  for (const char* field : {"ED_FileWidth", "ED_FileHeight", "ED_FileSize", "ED_FileType"}) {
+    auto* e = group->findChild<QLineEdit*>(field);
+    ASSERT_NE(e, nullptr) << field;
+    EXPECT_LE(e->fontMetrics().horizontalAdvance(e->text()), e->width() - 8) << field << " " << e->width();
   }
 
   // Export through the real button: the picture the preview shows, as BMP.

@@ -3,7 +3,8 @@
 
 Usage: make_xls.py DESCRIPTION.json OUT.xls
 DESCRIPTION: {"sheets": [{"name": "Colors", "rows": [[cell, ...], ...]}, ...]}
-A cell is null (left empty), a string, or a number; rows[0] is row 1, cell 0 column A.
+A cell is null (left empty), a string, a number, or {"formula": "100+1"} (xlwt stores
+formulas without a computed result); rows[0] is row 1, cell 0 column A.
 """
 import json
 import sys
@@ -19,7 +20,9 @@ def main():
         ws = book.add_sheet(sheet["name"])
         for r, row in enumerate(sheet["rows"]):
             for c, cell in enumerate(row):
-                if cell is not None:
+                if isinstance(cell, dict):
+                    ws.write(r, c, xlwt.Formula(cell["formula"]))
+                elif cell is not None:
                     ws.write(r, c, cell)
     book.save(sys.argv[2])
 

@@ -50,8 +50,13 @@ ColorSchemeCheck CheckColorScheme(const Workbook& scheme) {
     check.error = "Ошибка! Некорректная схема цветов! Некорректное название листа.";
     return check;
   }
-  check.first_model = scheme.Cell(1, 2);
-  check.second_model = scheme.Cell(1, 3);
+  try {
+    check.first_model = scheme.Cell(1, 2);
+    check.second_model = scheme.Cell(1, 3);
+  } catch (const CellError& e) {
+    check.error = "Ошибка! Некорректная схема цветов! Формула без вычисленного значения в ячейке " + e.cell + ".";
+    return check;
+  }
   if (check.first_model.empty()) {
     check.error = "Ошибка! Некорректная схема цветов! Отсутствует название первой модели телефона.";
   } else if (check.second_model.empty()) {
@@ -88,13 +93,29 @@ ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& 
   const std::filesystem::path& dest_path = reverse ? first_file : second_file;
 
   for (int row = 2; row <= kMaxWorkbookRows; ++row) {
-    std::string id = scheme.Cell(row, 1);
+    std::string id;
+    try {
+      id = scheme.Cell(row, 1);
+    } catch (const CellError& e) {
+      log.push_back("Строка " + std::to_string(row) + " не скопирована. Ошибка: " + e.what() + ".");
+      ++counts.failed;
+      continue;
+    }
     if (id.empty()) {
       if (row == 2) log.push_back("Ошибка! Пустая схема цветов!");
       break;
     }
-    int64_t first_offset = GetColorOffset(scheme.Cell(row, 2));
-    int64_t second_offset = GetColorOffset(scheme.Cell(row, 3));
+    std::string first_place, second_place;
+    try {
+      first_place = scheme.Cell(row, 2);
+      second_place = scheme.Cell(row, 3);
+    } catch (const CellError& e) {
+      log.push_back(kGrave + id + kGrave + " не скопирован. Ошибка: " + e.what() + ".");
+      ++counts.failed;
+      continue;
+    }
+    int64_t first_offset = GetColorOffset(first_place);
+    int64_t second_offset = GetColorOffset(second_place);
     bool ok = first_offset != kInvalidColorOffset && second_offset != kInvalidColorOffset &&
               (reverse ? CopyEntry(source, second_offset, dest, first_offset)
                        : CopyEntry(source, first_offset, dest, second_offset));

@@ -21,7 +21,8 @@ inline constexpr int64_t kInvalidColorOffset = -1;
 // follows the first space is not an integer, or the integer is -1.
 int64_t GetColorOffset(std::string_view cell);
 
-// The two models named by an accepted scheme, or the log line that refuses it.
+// The two models named by an accepted scheme, or the log line that refuses it (also for
+// a model cell holding a formula without its result).
 struct ColorSchemeCheck {
   bool accepted = false;
   std::string error;  // the log line when refused
@@ -47,8 +48,9 @@ struct ColorCopyCounts {
 // copied. Log lines are appended to `log` as they happen, the closing lines with
 // `caption` last. A row whose place is invalid, whose source entry lies outside the
 // source file, or whose destination offset is negative or past the destination's end
-// is refused as a failed colour; an entry at the end (or one byte before it) lengthens
-// the destination. Throws SsfError when a file cannot be read or written; nothing is
+// is refused as a failed colour, and so is a row with a formula cell stored without its
+// result (the log line names the cell); an entry at the end (or one byte before it)
+// lengthens the destination. Throws SsfError when a file cannot be read or written; nothing is
 // written then.
 ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& first_file,
                            const std::filesystem::path& second_file, std::string_view button_name,

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
 
@@ -72,7 +73,7 @@ FlmCheckResult CheckFLM(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return {FlmCheckResult::kBadSize, 0};
   uint64_t size = std::filesystem::file_size(file, ec);
-  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + ec.message() + ")");
+  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
   if (size < static_cast<uint64_t>(kFlmMinSize)) return {FlmCheckResult::kBadSize, 0};
   uint8_t header[kFlmHeaderSize];
   std::ifstream in(file, std::ios::binary);

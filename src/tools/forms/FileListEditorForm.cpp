@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -74,6 +75,9 @@ TForm_FileList_Editor::TForm_FileList_Editor(QWidget* parent, ssf::Ui& ui, ssf::
                 QStringLiteral("Редактор FLC-файла"));
   PCtrl->addTab(MakePage("TShit0_2FLM_Editor", lbl_FLM_Counter, btn_FLM_OpenFLM, btn_FLM_SaveFLC, PBar_FLM),
                 QStringLiteral("Редактор FLM-файла"));
+  // Both titles whole: the window grows to the tab bar instead of eliding or scrolling it.
+  PCtrl->tabBar()->setElideMode(Qt::ElideNone);
+  PCtrl->tabBar()->setUsesScrollButtons(false);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PCtrl);

@@ -43,7 +43,12 @@ class ContentReader : public XmlSax {
       value_.clear();
       const char* type = Attr(attrs, "value-type");
       std::string_view t = type != nullptr ? type : "";
-      if (t == "float" || t == "percentage" || t == "currency") {
+      // A formula that was never computed has neither a value nor a shown text.
+      uncomputed_ = t.empty() && Attr(attrs, "formula") != nullptr;
+      if (t == "boolean") {
+        const char* v = Attr(attrs, "boolean-value");
+        value_ = v != nullptr && std::string_view(v) == "true" ? "TRUE" : "FALSE";
+      } else if (t == "float" || t == "percentage" || t == "currency") {
         const char* v = Attr(attrs, "value");
         if (v != nullptr) {
           double d = 0;
@@ -84,18 +89,22 @@ class ContentReader : public XmlSax {
     } else if (in_cell_ && (el == "table-cell" || el == "covered-table-cell")) {
       in_cell_ = false;
       std::string text = value_.empty() ? text_ : value_;
-      if (!text.empty()) {
+      if (!text.empty() || (uncomputed_ && paragraphs_ == 0)) {
         for (long i = 0; i < cell_repeat_ && column_ + i < kMaxWorkbookColumns; ++i) {
           if (row_cells_.size() >= kMaxWorkbookCells) TooManyCells();
-          row_cells_.push_back({static_cast<int>(column_ + i + 1), text});
+          row_cells_.push_back({static_cast<int>(column_ + i + 1), text, text.empty()});
         }
       }
       column_ += cell_repeat_;
     } else if (!in_cell_ && el == "table-row") {
       for (long r = 0; !row_cells_.empty() && r < row_repeat_ && row_ + r < kMaxWorkbookRows; ++r) {
-        for (const auto& [column, text] : row_cells_) {
+        for (const RowCell& cell : row_cells_) {
           if (book_.CellCount() >= kMaxWorkbookCells) TooManyCells();
-          book_.SetCell(static_cast<int>(row_ + r + 1), column, text);
+          if (cell.uncomputed) {
+            book_.SetUncomputedFormula(static_cast<int>(row_ + r + 1), cell.column);
+          } else {
+            book_.SetCell(static_cast<int>(row_ + r + 1), cell.column, cell.text);
+          }
         }
       }
       row_ += row_repeat_;
@@ -123,10 +132,15 @@ class ContentReader : public XmlSax {
   std::string what_;
   int table_depth_ = 0;
   long row_ = 0, column_ = 0, row_repeat_ = 1, cell_repeat_ = 1;
-  bool in_cell_ = false;
+  bool in_cell_ = false, uncomputed_ = false;
   int in_p_ = 0, skip_ = 0, paragraphs_ = 0;
   std::string text_, value_;
-  std::vector<std::pair<int, std::string>> row_cells_;
+  struct RowCell {
+    int column;
+    std::string text;
+    bool uncomputed;
+  };
+  std::vector<RowCell> row_cells_;
 };
 
 }  // namespace

@@ -11,7 +11,14 @@
 
 namespace ssf {
 
+std::string CellName(int row, int column) {
+  std::string name;
+  for (int n = column; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
+  return name + std::to_string(row);
+}
+
 void MemoryWorkbook::SetCell(int row, int column, std::string text) {
+  uncomputed_.erase({row, column});
   if (text.empty()) {
     cells_.erase({row, column});
   } else {
@@ -19,7 +26,15 @@ void MemoryWorkbook::SetCell(int row, int column, std::string text) {
   }
 }
 
+void MemoryWorkbook::SetUncomputedFormula(int row, int column) {
+  cells_.erase({row, column});
+  uncomputed_.insert({row, column});
+}
+
 std::string MemoryWorkbook::Cell(int row, int column) const {
+  if (uncomputed_.count({row, column}) != 0) {
+    throw CellError(row, column);
+  }
   auto it = cells_.find({row, column});
   return it == cells_.end() ? std::string() : it->second;
 }

@@ -3,12 +3,17 @@
 // what went wrong.
 #include <filesystem>
 #include <memory>
+#include <string>
+
+#include "base/ByteIO.h"
 
 #include "tools/workbook/Workbook.h"
 
 namespace ssf {
 
 std::unique_ptr<Workbook> OpenXlsWorkbook(const std::filesystem::path& path);
+// The .xls reader over the file's bytes; `where` starts every error message.
+std::unique_ptr<Workbook> ReadXlsWorkbook(ByteSpan file, const std::string& where);
 std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::filesystem::path& path);
 std::unique_ptr<Workbook> OpenOdsWorkbook(const std::filesystem::path& path);
 

@@ -152,10 +152,14 @@ class SheetReader : public XmlSax {
       column_ = column;
       cell_type_ = type != nullptr ? type : "n";
       in_cell_ = true;
+      has_formula_ = has_value_ = false;
       value_.clear();
       rich_.Take();
     } else if (in_cell_ && el == "v") {
       in_v_ = true;
+      has_value_ = true;
+    } else if (in_cell_ && el == "f") {
+      has_formula_ = true;
     } else if (in_cell_) {
       rich_.Start(el);
     }
@@ -165,6 +169,12 @@ class SheetReader : public XmlSax {
       in_v_ = false;
     } else if (el == "c" && in_cell_) {
       in_cell_ = false;
+      if (has_formula_ && !has_value_) {
+        // Written by a library that stores formulas without computing them.
+        if (book_.CellCount() >= kMaxWorkbookCells) Fail("слишком много ячеек");
+        book_.SetUncomputedFormula(cell_row_, column_);
+        return;
+      }
       std::string text = CellText();
       if (!text.empty()) {
         if (book_.CellCount() >= kMaxWorkbookCells) Fail("слишком много ячеек");
@@ -209,7 +219,7 @@ class SheetReader : public XmlSax {
   std::string what_;
   int row_ = 0, column_ = 0, cell_row_ = 0;
   std::string cell_type_, value_;
-  bool in_cell_ = false, in_v_ = false;
+  bool in_cell_ = false, in_v_ = false, has_formula_ = false, has_value_ = false;
   RichTextCollector rich_;
 };
 

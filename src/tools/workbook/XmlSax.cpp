@@ -87,8 +87,8 @@ void XmlSax::Parse(std::string_view xml, const std::string& what) {
     if (stop_) break;
     if (st != XML_STATUS_OK) {
       throw SsfError(what + ": ошибка XML в строке " +
-                     std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-                     XML_ErrorString(XML_GetErrorCode(parser.get())));
+                     std::to_string(XML_GetCurrentLineNumber(parser.get())) + " (" +
+                     XML_ErrorString(XML_GetErrorCode(parser.get())) + ")");
     }
     pos += n;
     if (last) break;

@@ -1,0 +1,12 @@
+#pragma once
+// The common system errors in Russian, for the reason part of a message ("(доступ
+// запрещён)"). Others read as their number with the system's own English text after it.
+#include <string>
+#include <system_error>
+
+namespace ssf {
+
+std::string SystemErrorText(int err);
+std::string SystemErrorText(const std::error_code& ec);
+
+}  // namespace ssf
