@@ -59,5 +59,16 @@ TEST_F(CliExtractTest, RefusesWhatItCannotWrite) {
   EXPECT_FALSE(std::filesystem::exists(t.f.dir / "wall.gif"));
 }
 
+TEST_F(CliExtractTest, AnAbsentFileIsAFailureAndWritesNothing) {
+  // A container may be saved with a full count and an empty slot; extracting that slot must
+  // not leave an empty or stale picture behind.
+  t.f.ed->state.NewFiles.at(kIfgFile) = {};
+  theme = t.f.Save("holes.ssf");
+  const CliResult r = Extract(std::to_string(kIfgFile), "icon.bmp");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("absent"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(t.f.dir / "icon.bmp"));
+}
+
 }  // namespace
 }  // namespace ssf::test

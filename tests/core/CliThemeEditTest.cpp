@@ -188,6 +188,11 @@ TEST_F(CliThemeEditTest, IconGetSetClear) {
   ASSERT_EQ(Tool({"icon", (dir / "c.ssf").string(), "get", (dir / "z.raw").string()}).code, 0);
   EXPECT_EQ(test::ReadFile(dir / "z.raw"), Bytes(kIconBytes, 0));
   EXPECT_EQ(Tool({"icon", theme.string(), "get", (dir / "o.gif").string()}).code, 2);
+  // "get" writes OUT only; an -o beside it is a mistake, not a second target to ignore.
+  r = Tool({"icon", theme.string(), "get", (dir / "g.raw").string(), "-o", (dir / "g.ssf").string()});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_FALSE(fs::exists(dir / "g.raw"));
+  EXPECT_FALSE(fs::exists(dir / "g.ssf"));
 }
 
 }  // namespace

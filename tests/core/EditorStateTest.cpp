@@ -32,25 +32,25 @@ TEST(EditorState, StripFileNameCharsDropsOnlyTheNineForbidden) {
   EXPECT_EQ(StripFileNameChars("Обои. рабочего\tстола\x01"), "Обои. рабочего\tстола\x01");
 }
 
-TEST(EditorState, SelectedFileIndexCountsOnlyNodesWithoutChildren) {
-  // Группа (Файл 1, Файл 2), Файл 3, Пустая группа, Файл 4
+TEST(EditorState, SelectedFileIndexSkipsGroupNodesEvenEmptyOnes) {
+  // Группа (Файл 1, Файл 2), Файл 3, Пустая группа (a GROUP line with nothing inside), Файл 4
   GroupTree t;
-  int group = t.Add("Группа", -1);
+  int group = t.Add("Группа", -1, true);
   t.Add("Файл 1", group);
   t.Add("Файл 2", group);
   t.Add("Файл 3", -1);
-  t.Add("Пустая группа", -1);
+  const int empty_group = t.Add("Пустая группа", -1, true);
   t.Add("Файл 4", -1);
   EXPECT_EQ(SelectedFileIndex(t, 1), 0);
   EXPECT_EQ(SelectedFileIndex(t, 3), 2);
-  // A group without children counts as a theme file and shifts the ones after it.
-  EXPECT_EQ(SelectedFileIndex(t, 4), 3);
-  EXPECT_EQ(SelectedFileIndex(t, 5), 4);
+  // A group without children is still a group: not a theme file, and Файл 4 keeps map index 3.
+  EXPECT_FALSE(t.IsFileNode(empty_group));
+  EXPECT_EQ(SelectedFileIndex(t, 5), 3);
   EXPECT_EQ(t.FileNode(0), 1);
   EXPECT_EQ(t.FileNode(2), 3);
-  EXPECT_EQ(t.FileNode(4), 5);
-  EXPECT_EQ(t.FileNode(5), -1);
-  EXPECT_EQ(t.FileNodeCount(), 5);
+  EXPECT_EQ(t.FileNode(3), 5);
+  EXPECT_EQ(t.FileNode(4), -1);
+  EXPECT_EQ(t.FileNodeCount(), 4);
   EXPECT_EQ(t.PathOf(2), "Группа/Файл 2");
   EXPECT_THROW(t.Add("x", 9), SsfError);
 }

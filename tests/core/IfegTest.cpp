@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <set>
 #include <string>
@@ -131,6 +132,83 @@ TEST(IfegEncode, PositionRulesThenCheapestPrediction) {
   EXPECT_EQ(d.escapes, 32u);
 }
 
+// Mode 1 data as the encoder lays it out: header, bit stream, one zero byte, escape area.
+Bytes Mode1Data(uint16_t width, uint16_t height, const Bytes& stream, const std::vector<uint32_t>& escapes) {
+  Bytes out = {'I', 'F', 'E', 'G', 0, 0, 0, 0, 1, 0, 0, 0x65, 0, 0, 0, 0};
+  WriteU16LE(out, 4, width);
+  WriteU16LE(out, 6, height);
+  WriteU32LE(out, 12, static_cast<uint32_t>(16 + stream.size() + 1));
+  out.insert(out.end(), stream.begin(), stream.end());
+  out.push_back(0);
+  for (uint32_t v : escapes) out.insert(out.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)});
+  return out;
+}
+
+// Values in block order (blocks of 4x4 from the top left, row-major inside each block).
+std::vector<uint32_t> InBlockOrder(const std::vector<uint32_t>& v, uint32_t width, uint32_t height) {
+  std::vector<uint32_t> out;
+  for (uint32_t by = 0; by < height; by += 4) {
+    for (uint32_t bx = 0; bx < width; bx += 4) {
+      for (uint32_t y = by; y < std::min(by + 4, height); ++y) {
+        for (uint32_t x = bx; x < std::min(bx + 4, width); ++x) out.push_back(v[y * width + x]);
+      }
+    }
+  }
+  return out;
+}
+
+// Eight RGB565 levels 9000 apart: no two differ by an entry of the table (|entry| <= 8288),
+// so a prediction from another level can only escape.
+uint32_t Level(int k) { return 1000 + 9000 * static_cast<uint32_t>(((k % 8) + 8) % 8); }
+
+TEST(IfegEncode, LevelsAreFurtherApartThanAnyTableEntry) {
+  for (int32_t entry : LoadDeltaTable(false)) ASSERT_LT(std::abs(entry), 9000);
+}
+
+// Every prediction misses, so all three candidates of the inner block escape all sixteen
+// pixels at the same cost: the tie keeps block code 0. The position rules give codes 0, 0
+// and 1 to the other blocks.
+TEST(IfegEncode, EqualCostKeepsTheLowerBlockCode) {
+  std::vector<uint32_t> v;
+  for (int y = 0; y < 8; ++y) {
+    for (int x = 0; x < 8; ++x) v.push_back(Level(x + 3 * y));  // left, up, up-left: other levels
+  }
+  IfgBitWriter w;
+  for (uint32_t code : {0u, 0u, 1u, 0u}) {
+    w.Put(code, 2);
+    for (int i = 0; i < 16; ++i) w.Put(0b0111, 4);
+  }
+  EXPECT_EQ(EncodeIFGPacked(8, 8, 1, v), Mode1Data(8, 8, w.Finish(), InBlockOrder(v, 8, 8)));
+}
+
+// v[y][x] = f(x - y): inside the picture every pixel equals its up-left neighbour, so the
+// inner blocks cost 18 bits with code 2; left and up see another level and escape.
+TEST(IfegEncode, DiagonalPictureTakesUpLeftPredictionInside) {
+  const uint32_t width = 12, height = 8;
+  std::vector<uint32_t> v;
+  for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t x = 0; x < width; ++x) v.push_back(Level(static_cast<int>(x) - static_cast<int>(y)));
+  }
+  IfgBitWriter w;
+  std::vector<uint32_t> escapes;
+  const std::vector<uint32_t> blocks = InBlockOrder(v, width, height);
+  for (int b = 0; b < 6; ++b) {
+    const bool inner = b > 3;
+    w.Put(inner ? 2 : b == 3 ? 1 : 0, 2);  // first row 0; first column 1; inside 2
+    for (int i = 0; i < 16; ++i) {
+      if (inner) {
+        w.Put(1, 1);
+      } else {
+        w.Put(0b0111, 4);
+        escapes.push_back(blocks[static_cast<size_t>(b * 16 + i)]);
+      }
+    }
+  }
+  const Bytes data = EncodeIFGPacked(width, height, 1, v);
+  EXPECT_EQ(data, Mode1Data(width, height, w.Finish(), escapes));
+  EXPECT_EQ(DecodeIFGPacked(data).values, v);
+}
+
 std::vector<uint32_t> RandomPicture(std::mt19937& rng, uint32_t w, uint32_t h, uint32_t mode,
                                     const DeltaTable& table) {
   const uint32_t mask = mode == 1 ? 0xFFFF : 0x3FFFF;
@@ -225,6 +303,27 @@ TEST(IfegDecode, PredictionByLinearIndex) {
   const Bytes head2x2 = {'I', 'F', 'E', 'G', 2, 0, 2, 0, 3, 0, 0, 0};
   EXPECT_EQ(DecodeIFGPacked(Concat({head2x2, {0x1E, 0xA5, 0xA5, 0xE0}})).values,
             std::vector<uint32_t>(4, 0x2A5A5));
+}
+
+// Block code 2 predicts from linear index i - (W + 1). In a 2x5 picture the second block
+// row's pixels (0,4) and (1,4) read indices 5 and 6; left (7, 8) and up (6, 7) differ.
+TEST(IfegDecode, UpLeftPredictionReadsIndexMinusWidthPlusOne) {
+  IfgBitWriter w;
+  w.Put(0, 2);              // block (0,0): left
+  w.Put(1, 1);              // 0: copy of nothing -> 0
+  w.Put(0b000001, 6);       // 1: 0 + entry 5 (4096) -> 4096
+  w.Put(1, 1);              // 2: copy of 1 -> 4096
+  w.Put(0b000011, 6);       // 3: + entry 7 (64) -> 4160
+  w.Put(1, 1);              // 4: copy -> 4160
+  w.Put(0b0001001, 7);      // 5: + entry 9 (1) -> 4161
+  w.Put(0b000000, 6);       // 6: + entry 4 (-4096) -> 65
+  w.Put((7u << 18) | 0x3FFFF, 22);  // 7: escape -> 0x3FFFF
+  w.Put(2, 2);              // block (0,1): up-left
+  w.Put(1, 1);              // 8: copy of 5 -> 4161
+  w.Put(0b000010, 6);       // 9: 6 + entry 6 (-64) -> 1
+  const Bytes data = Concat({{'I', 'F', 'E', 'G', 2, 0, 5, 0, 2, 0, 0, 0x0A}, w.Finish()});
+  EXPECT_EQ(DecodeIFGPacked(data).values,
+            (std::vector<uint32_t>{0, 4096, 4096, 4160, 4160, 4161, 65, 0x3FFFF, 4161, 1}));
 }
 
 // A pixel not decoded yet reads as 0, also far down a tall picture: a left prediction in

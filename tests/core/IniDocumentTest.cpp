@@ -39,5 +39,19 @@ TEST(IniDocument, ReadsWindows1251File) {
   EXPECT_EQ(ini.ReadString("Resources", "ExportRes"), "C:\\Темы\\");
 }
 
+TEST(IniDocument, ByteOrderMarkAndRepeatedKeysReadAsWindowsReadsThem) {
+  test::TempDir dir;
+  auto path = dir / "settings.ini";
+  // Notepad writes the mark; it must not glue itself to the first section's name.
+  test::WriteText(path, "\xEF\xBB\xBF[ThemePaths]\r\nOpenTheme=/a/\r\nOpenTheme=/b/\r\n[ExecuteFiles]\r\nopenfile=/c/\r\n");
+  auto ini = IniDocument::Load(path);
+  EXPECT_TRUE(ini.SectionExists("ThemePaths"));
+  EXPECT_EQ(ini.ReadString("ThemePaths", "OpenTheme"), "/a/");  // the first of two equal keys
+  EXPECT_EQ(ini.ReadString("ExecuteFiles", "OpenFile"), "/c/");
+  // A write changes the key that is read, so the new value is the one read back.
+  ini.WriteString("ThemePaths", "OPENTHEME", "/d/");
+  EXPECT_EQ(IniDocument::Load(path).ReadString("ThemePaths", "OpenTheme"), "/d/");
+}
+
 }  // namespace
 }  // namespace ssf

@@ -62,6 +62,8 @@ TEST(Jpeg, EncodesBaselineJfifAtQuality100AndDecodesClose) {
   bool baseline = false;
   for (size_t i = 0; i + 1 < jpeg.size(); ++i) baseline |= jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0;
   EXPECT_TRUE(baseline) << "SOF0 marker";
+  EXPECT_TRUE(test::AllQuantisationStepsAreOne(jpeg)) << "quality 100";
+  EXPECT_FALSE(test::AllQuantisationStepsAreOne(EncodeJpeg(image, 95)));
   const Image back = DecodeJpeg(jpeg);
   ASSERT_EQ(back.width, 33u);
   ASSERT_EQ(back.height, 17u);

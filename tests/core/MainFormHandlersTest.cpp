@@ -75,11 +75,25 @@ TEST(OpenThemeCommand, AsksRemembersTheFolderAndRefusesShortFiles) {
   EXPECT_EQ(f.ui.open_requests[0].filter, "Файл темы (*.ssf)|*.ssf");
   EXPECT_EQ(f.settings.ReadString("ThemePaths", "OpenTheme"), f.dir.path().string());
 
+  // 148 bytes passes the size check and is read: the open itself then finds it too short.
+  f.ui.messages.clear();
+  WriteFile(f.dir / "short.ssf", Bytes(148, 0));
+  f.ui.yes_no_answers = {true};
+  f.ui.AnswerOpen(f.dir / "short.ssf");
+  try {
+    MM_Child_OpenThemeClick(*f.ed);
+    ADD_FAILURE() << "opened";
+  } catch (const SsfError& e) {
+    EXPECT_NE(std::string(e.what()).find("в файле 148"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(f.ui.messages.empty());
+  f.ed->state.ThemeModified = true;
+
   // The next dialog starts there; a cancel changes nothing.
   f.ui.yes_no_answers = {true};
   f.ui.CancelOpen();
   MM_Child_OpenThemeClick(*f.ed);
-  EXPECT_EQ(f.ui.open_requests[1].initial_dir, f.dir.path());
+  EXPECT_EQ(f.ui.open_requests[2].initial_dir, f.dir.path());
   EXPECT_TRUE(f.ed->state.ThemeModified);
 
   f.ui.yes_no_answers = {true};
@@ -137,6 +151,33 @@ TEST(HeaderEdits, WriteTheirFieldsTypeWritesOffset165AndBothMarkTheTheme) {
   EXPECT_EQ(b[165], 1);
   EXPECT_EQ(f.ed->view.CBox_ThemeType_index, 1);
   EXPECT_TRUE(f.ed->state.ThemeModified);
+}
+
+// Each text field ends where the next reserved byte begins: author 32..83, name 85..136,
+// version 140..144, each with room for a closing zero.
+TEST(HeaderEdits, LongTextsFillTheirFieldsAndTouchNoOtherByte) {
+  EditorFixture f;
+  f.AddMap("a.rxt", kExampleMap);
+  f.Create("EXAMPLE-100");
+  Bytes expected = f.ed->state.ThemeStream.Data();
+  auto put = [&](size_t at, size_t width, const std::string& text) {
+    std::fill(expected.begin() + at, expected.begin() + at + width, 0);
+    std::copy(text.begin(), text.end(), expected.begin() + at);
+  };
+  ED_ThemeAuthorKeyPress(*f.ed, kAuthorField, std::string(60, 'a'));
+  ED_ThemeAuthorKeyPress(*f.ed, kNameField, std::string(60, 'n'));
+  ED_ThemeAuthorKeyPress(*f.ed, kVersionField, "123456");
+  put(32, 52, std::string(51, 'a'));
+  put(85, 52, std::string(51, 'n'));
+  put(140, 5, "1234");
+  EXPECT_EQ(f.ed->state.ThemeStream.Data(), expected);
+
+  // Two-byte letters are cut whole; a shorter text clears the rest of its field.
+  ED_ThemeAuthorKeyPress(*f.ed, kAuthorField, "Ж");
+  ED_ThemeAuthorKeyPress(*f.ed, kNameField, std::string(30, 'x') + "ЖЖЖЖЖЖЖЖЖЖЖЖ");
+  put(32, 52, "Ж");
+  put(85, 52, std::string(30, 'x') + "ЖЖЖЖЖЖЖЖЖЖ");  // 50 bytes: an eleventh Ж would not fit
+  EXPECT_EQ(f.ed->state.ThemeStream.Data(), expected);
 }
 
 TEST(PageSwitch, InformationPanelOnlyOnTheFilesPageWithAThemeFileSelected) {

@@ -57,4 +57,40 @@ inline Image ReadPpm(const std::vector<uint8_t>& ppm) {
   return image;
 }
 
+// The quantisation tables (DQT segments) of a JPEG stream, each as its 64 steps; empty
+// when the stream cannot be walked up to its first scan.
+inline std::vector<std::vector<int>> JpegQuantisationTables(const std::vector<uint8_t>& jpeg) {
+  std::vector<std::vector<int>> tables;
+  size_t at = 2;  // after SOI
+  while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA) {
+    const size_t length = static_cast<size_t>(jpeg[at + 2]) << 8 | jpeg[at + 3];
+    if (length < 2 || at + 2 + length > jpeg.size()) return {};
+    if (jpeg[at + 1] == 0xDB) {
+      for (size_t t = at + 4; t < at + 2 + length;) {
+        const bool wide = (jpeg[t] >> 4) != 0;
+        std::vector<int> steps;
+        for (size_t i = 0; i < 64; ++i) {
+          steps.push_back(wide ? jpeg[t + 1 + 2 * i] << 8 | jpeg[t + 2 + 2 * i] : jpeg[t + 1 + i]);
+        }
+        tables.push_back(std::move(steps));
+        t += 1 + (wide ? 128 : 64);
+      }
+    }
+    at += 2 + length;
+  }
+  return tables;
+}
+
+// Quality 100: both tables (luminance, chrominance) quantise by 1, so nothing is lost there.
+inline bool AllQuantisationStepsAreOne(const std::vector<uint8_t>& jpeg) {
+  const auto tables = JpegQuantisationTables(jpeg);
+  if (tables.size() != 2) return false;
+  for (const auto& t : tables) {
+    for (int step : t) {
+      if (step != 1) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace ssf::test

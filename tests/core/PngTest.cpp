@@ -79,6 +79,11 @@ TEST(Png, FlatteningBlendsAnAlphaChannelButKeepsATransparentColour) {
   EXPECT_EQ(FlattenOverBlack(colour), FromRgba(2, 1, {10, 20, 30, 0, 1, 2, 3, 0}, false));
   const Image opaque = test::Gradient(4, 3);
   EXPECT_EQ(FlattenOverBlack(opaque), opaque);
+
+  // Rounded to the nearest level, not cut: 200 × 200 / 255 is 156.9, 128 × 1 / 255 is 0.502.
+  const PngPicture blend = DecodePng(BuildPng({.width = 2, .height = 1, .colour_type = 6,
+                                               .samples = {200, 150, 90, 200, 200, 128, 127, 1}}));
+  EXPECT_EQ(FlattenOverBlack(blend), FromRgba(2, 1, {157, 118, 71, 0, 1, 1, 0, 0}, false));
 }
 
 TEST(Png, EncodedPicturesReadBackExactly) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "PictureSupport.h"
 #include "TestSupport.h"
 #include "pictures/Ani2.h"
@@ -8,6 +10,7 @@
 #include "pictures/PixelFormats.h"
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
+#include "ifeg/IfegFile.h"
 
 namespace ssf {
 namespace {
@@ -68,6 +71,38 @@ TEST(RawImage, FileConvertersRoundTripAndWriteNothingOnError) {
   EXPECT_THROW(BmpToRaw(dir / "missing.bmp", dir / "none.raw"), SsfError);
   EXPECT_FALSE(std::filesystem::exists(dir / "none.bmp"));
   EXPECT_FALSE(std::filesystem::exists(dir / "none.raw"));
+}
+
+// The user sees only the message: it must say which file could not be converted.
+TEST(FileConverters, AFailureNamesTheFileThatCouldNotBeRead) {
+  test::TempDir dir;
+  test::WriteFile(dir / "bad.bmp", Bytes{'B', 'M', 0, 0});
+  test::WriteFile(dir / "short.raw", Bytes(4 * 3 * 2 - 1));
+  test::WriteFile(dir / "bad.png", Bytes(20, 'x'));
+  test::WriteFile(dir / "short.ani2", Bytes{'A', 'N', 'I', '2', 2, 0, 2, 0, 63});
+  const struct {
+    const char* source;
+    std::function<void()> convert;
+  } rows[] = {
+      {"bad.bmp", [&] { BmpToRaw(dir / "bad.bmp", dir / "out.raw"); }},
+      {"missing.bmp", [&] { BmpToRaw(dir / "missing.bmp", dir / "out.raw"); }},
+      {"short.raw", [&] { RawToBmp(dir / "short.raw", dir / "out.bmp", 4, 3); }},
+      {"bad.png", [&] { PngToAni2(dir / "bad.png", dir / "out.ani2"); }},
+      {"short.ani2", [&] { Ani2ToPng(dir / "short.ani2", dir / "out.png"); }},
+      {"bad.bmp", [&] { BmpFileToIFG(dir / "bad.bmp", dir / "out.ifg"); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.source);
+    try {
+      row.convert();
+      ADD_FAILURE() << "converted";
+    } catch (const SsfError& e) {
+      EXPECT_NE(std::string(e.what()).find(row.source), std::string::npos) << e.what();
+    }
+  }
+  for (const char* out : {"out.raw", "out.bmp", "out.ani2", "out.png", "out.ifg"}) {
+    EXPECT_FALSE(std::filesystem::exists(dir / out)) << out;
+  }
 }
 
 TEST(Ani2, AlphaReducesToSixBitsAndOpaqueWithoutAnAlphaChannel) {

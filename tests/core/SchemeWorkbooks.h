@@ -2,6 +2,9 @@
 // Writes small scheme workbooks for the colour copy tests in each format the tool reads:
 // .xls through python3-xlwt (tests/tools/make_xls.py), .xlsx and .ods with libzip here.
 // Every workbook gets a second sheet "Other" whose cells must never be read.
+// The .ods writer writes as LibreOffice does (equal neighbours as one repeated cell, runs of
+// blanks as <text:s>); the .xlsx writer can leave out the r attributes and add phonetic runs,
+// as other generators and Japanese Excel do, so the readers' less common paths are reached.
 #include <zip.h>
 
 #include <cstdlib>
@@ -32,14 +35,17 @@ struct SheetCell {
     return c;
   }
   bool Empty() const { return !number && text.empty() && formula.empty(); }
+  bool operator==(const SheetCell&) const = default;
   std::string text;
   std::optional<double> number;
   std::string formula;
+  std::string phonetic;  // .xlsx only: a reading guide stored beside the text, never part of it
 };
 
 struct SheetSpec {
   std::string name = "Colors";
   std::vector<std::vector<SheetCell>> rows;  // rows[0] is row 1, cell 0 column A
+  bool xlsx_without_refs = false;  // rows and cells in order with no r="..." attribute
 };
 
 enum class BookFormat { kXls, kXlsx, kOds };
@@ -66,6 +72,43 @@ inline std::string ColumnName(size_t c) {
   std::string name;
   for (size_t n = c + 1; n > 0; n = (n - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (n - 1) % 26));
   return name;
+}
+
+// A text as OpenDocument writes it: XML collapses blanks, so every blank after the first of a
+// run (and a leading one) is written as <text:s/>, with text:c for more than one.
+inline std::string OdsText(const std::string& s) {
+  std::string out;
+  size_t i = 0;
+  while (i < s.size()) {
+    if (s[i] != ' ') {
+      size_t j = s.find(' ', i);
+      if (j == std::string::npos) j = s.size();
+      out += XmlEscape(s.substr(i, j - i));
+      i = j;
+      continue;
+    }
+    size_t j = s.find_first_not_of(' ', i);
+    if (j == std::string::npos) j = s.size();
+    size_t run = j - i;
+    if (i > 0) {
+      out += ' ';
+      --run;
+    }
+    if (run == 1) out += "<text:s/>";
+    if (run > 1) out += "<text:s text:c=\"" + std::to_string(run) + "\"/>";
+    i = j;
+  }
+  return out;
+}
+
+// A string item's or inline string's body, with the cell's phonetic run after its text.
+inline std::string XlsxRichText(const SheetCell& cell) {
+  std::string out = "<t xml:space=\"preserve\">" + XmlEscape(cell.text) + "</t>";
+  if (!cell.phonetic.empty()) {
+    out += "<rPh sb=\"0\" eb=\"" + std::to_string(cell.text.size()) + "\"><t>" + XmlEscape(cell.phonetic) +
+           "</t></rPh><phoneticPr fontId=\"1\" type=\"noConversion\"/>";
+  }
+  return out;
 }
 
 inline std::vector<SheetSpec> WithOtherSheet(const SheetSpec& sheet) {
@@ -132,23 +175,28 @@ inline void WriteXlsx(const std::filesystem::path& path, const std::vector<Sheet
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+    const bool refs = !sheets[s].xlsx_without_refs;
     for (size_t r = 0; r < sheets[s].rows.size(); ++r) {
       std::string row_no = std::to_string(r + 1);
-      xml += "<row r=\"" + row_no + "\">";
+      xml += refs ? "<row r=\"" + row_no + "\">" : "<row>";
       for (size_t c = 0; c < sheets[s].rows[r].size(); ++c) {
         const SheetCell& cell = sheets[s].rows[r][c];
-        if (cell.Empty()) continue;
-        std::string ref = ColumnName(c) + row_no;
+        // Without references a cell's place is its position, so gaps need empty cells.
+        const std::string ref = refs ? " r=\"" + ColumnName(c) + row_no + "\"" : "";
+        if (cell.Empty()) {
+          if (!refs) xml += "<c/>";
+          continue;
+        }
         if (!cell.formula.empty()) {
-          xml += "<c r=\"" + ref + "\"><f>" + XmlEscape(cell.formula) + "</f></c>";
+          xml += "<c" + ref + "><f>" + XmlEscape(cell.formula) + "</f></c>";
         } else if (cell.number) {
-          xml += "<c r=\"" + ref + "\"><v>" + NumberCellText(*cell.number) + "</v></c>";
+          xml += "<c" + ref + "><v>" + NumberCellText(*cell.number) + "</v></c>";
         } else if (c == 0) {
           // Identifiers as inline strings, the rest shared: both forms occur in real files.
-          xml += "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + XmlEscape(cell.text) + "</t></is></c>";
+          xml += "<c" + ref + " t=\"inlineStr\"><is>" + XlsxRichText(cell) + "</is></c>";
         } else {
-          xml += "<c r=\"" + ref + "\" t=\"s\"><v>" + std::to_string(shared.size()) + "</v></c>";
-          shared.push_back(cell.text);
+          xml += "<c" + ref + " t=\"s\"><v>" + std::to_string(shared.size()) + "</v></c>";
+          shared.push_back(XlsxRichText(cell));
         }
       }
       xml += "</row>";
@@ -162,7 +210,7 @@ inline void WriteXlsx(const std::filesystem::path& path, const std::vector<Sheet
   std::string sst =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
-  for (const std::string& t : shared) sst += "<si><t xml:space=\"preserve\">" + XmlEscape(t) + "</t></si>";
+  for (const std::string& item : shared) sst += "<si>" + item + "</si>";
   sst += "</sst>";
   zip.Add("xl/workbook.xml", workbook);
   zip.Add("xl/_rels/workbook.xml.rels", rels);
@@ -195,22 +243,30 @@ inline void WriteOds(const std::filesystem::path& path, const std::vector<SheetS
         if (empties > 1) xml += "<table:table-cell table:number-columns-repeated=\"" + std::to_string(empties) + "\"/>";
         empties = 0;
       };
-      for (const SheetCell& cell : row) {
+      for (size_t c = 0; c < row.size();) {
+        const SheetCell& cell = row[c];
         if (cell.Empty()) {
           ++empties;
+          ++c;
           continue;
         }
         flush();
+        size_t same = 1;
+        while (c + same < row.size() && row[c + same] == cell) ++same;
+        const std::string repeat =
+            same > 1 ? " table:number-columns-repeated=\"" + std::to_string(same) + "\"" : "";
         if (!cell.formula.empty()) {
-          xml += "<table:table-cell table:formula=\"of:=" + XmlEscape(cell.formula) + "\"/>";
+          xml += "<table:table-cell" + repeat + " table:formula=\"of:=" + XmlEscape(cell.formula) + "\"/>";
         } else if (cell.number) {
           // The shown text is formatted; the value attribute is what counts.
-          xml += "<table:table-cell office:value-type=\"float\" office:value=\"" + NumberCellText(*cell.number) +
-                 "\"><text:p>" + NumberCellText(*cell.number) + ",00</text:p></table:table-cell>";
+          xml += "<table:table-cell" + repeat + " office:value-type=\"float\" office:value=\"" +
+                 NumberCellText(*cell.number) + "\"><text:p>" + NumberCellText(*cell.number) +
+                 ",00</text:p></table:table-cell>";
         } else {
-          xml += "<table:table-cell office:value-type=\"string\"><text:p>" + XmlEscape(cell.text) +
+          xml += "<table:table-cell" + repeat + " office:value-type=\"string\"><text:p>" + OdsText(cell.text) +
                  "</text:p></table:table-cell>";
         }
+        c += same;
       }
       xml += "<table:table-cell table:number-columns-repeated=\"1020\"/></table:table-row>";
     }

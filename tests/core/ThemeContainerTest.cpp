@@ -4,6 +4,7 @@
 
 #include "EditorTestSupport.h"
 #include "base/ByteIO.h"
+#include "base/Cp1251.h"
 #include "base/SsfError.h"
 #include "theme/ThemeContainer.h"
 
@@ -130,6 +131,80 @@ TEST_F(ContainerTest, SaveWritesTableAndFilesAndReopensEqual) {
   fx.Save("again.ssf");
   EXPECT_EQ(test::ReadFile(fx.dir / "again.ssf"), b);
   EXPECT_EQ(fx.ui.save_requests.back().initial_dir, fx.dir.path());  // the folder saved last
+}
+
+// A container made elsewhere may hold anything in its reserved bytes, fill its text fields
+// to the last byte and leave junk after the size table. Opening reads each field at its own
+// width; saving keeps every byte before the size table (the count at 148 included) and
+// zeroes only the gap up to the file data.
+TEST_F(ContainerTest, ForeignHeaderBytesSurviveASaveAndTheGapIsZeroed) {
+  Bytes edited;
+  OpenEdited([&](Bytes& b) {
+    for (size_t at : {13, 31, 84, 137, 138, 139, 146, 147, 152, 153, 154, 155, 164, 166, 167}) {
+      b[at] = static_cast<uint8_t>(0xA0 + at % 16);
+    }
+    std::fill(b.begin() + 32, b.begin() + 84, 'a');    // author: 52 bytes, no zero
+    std::fill(b.begin() + 85, b.begin() + 137, 'n');   // name: 52 bytes, no zero
+    std::fill(b.begin() + 140, b.begin() + 146, 'v');  // version: read with byte 145
+    WriteI32LE(b, 148, 5);                              // more than the map's 3
+    std::fill(b.begin() + 0xFC8, b.begin() + 0xFD0, 0x5A);  // after the icon area
+    std::fill(b.begin() + 0xFDC, b.begin() + 0xFE0, 0xEE);  // the gap after the size table
+    edited = b;
+  });
+  EXPECT_EQ(ed().view.ED_ThemeAuthor, std::string(52, 'a'));
+  EXPECT_EQ(ed().view.ED_ThemeName, std::string(52, 'n'));
+  EXPECT_EQ(ed().view.ED_ThemeVersion, std::string(6, 'v'));
+  EXPECT_EQ(ed().view.status[2], "3/3");
+
+  fx.Save("resaved.ssf");
+  Bytes expected = edited;
+  std::fill(expected.begin() + 0xFDC, expected.begin() + 0xFE0, 0);
+  EXPECT_EQ(test::ReadFile(fx.dir / "resaved.ssf"), expected);
+}
+
+// Windows-1251 is what the phone's tools write; a Cyrillic model must reach the container
+// as those bytes and be found again by them.
+TEST_F(ContainerTest, CyrillicModelIsStoredAndMatchedAsWindows1251) {
+  fx.AddMap("tel.rxt", ExampleMapWith("EXAMPLE-100", "ТЕЛЕФОН-7"));
+  fx.Create("ТЕЛЕФОН-7");
+  fx.Fill({1, 2, 3});
+  const Bytes b = test::ReadFile(fx.Save("tel"));
+  const std::string model = Utf8ToCp1251("ТЕЛЕФОН-7");
+  EXPECT_EQ(std::string(b.begin() + 14, b.begin() + 14 + model.size()), model);
+  EXPECT_EQ(b[14 + model.size()], 0);
+  fx.Reset();
+  OpenThemeFile(ed(), fx.dir / "tel.ssf");
+  EXPECT_EQ(ed().view.status[0], "tel.ssf [tel.rxt]");
+  EXPECT_EQ(ed().view.status[2], "3/3");
+}
+
+// A second create or open in the same editor starts from the new map and file only.
+TEST_F(ContainerTest, ASecondThemeKeepsNothingOfTheFirst) {
+  fx.AddMap("two.rxt",
+            "<THEMESIGN \"SAMSUNG THEME\" \"TWO-2\">\n<THEMESETTINGS \"0xB0\" \"0xC0\" \"2\" \"NO\">\n"
+            "<FILE \"Фон\" \"1\" \"ANI2\" \"16\" \"8\">\n<FILE \"Цвета\" \"2\" \"COLORTAB\" \"8\">\n");
+  OpenThemeFile(ed(), SavedExample("three.ssf"));
+  ASSERT_EQ(ed().view.status[2], "3/3");
+
+  fx.Create("EXAMPLE-100");  // the same map again: the count starts from 0
+  EXPECT_EQ(ed().view.status[2], "0/3");
+  EXPECT_EQ(ed().state.StoredFiles, 0);
+  fx.ui.messages.clear();
+  MM_Child_SaveThemeClick(ed());
+  EXPECT_EQ(fx.ui.OnlyMessage().text, "Сохранение темы невозможно, пока не прикреплены все файлы!");
+
+  fx.Create("TWO-2");
+  const EditorState& st = ed().state;
+  ASSERT_EQ(st.ThemeFiles.size(), 2u);
+  EXPECT_EQ(st.ThemeFiles[0].f_type, "ANI2");
+  EXPECT_EQ(st.ThemeFiles[0].f_width, 16);
+  EXPECT_EQ(st.ThemeFiles[1].f_type, "COLORTAB");
+  EXPECT_EQ(st.ThemeFiles[1].f_size, 8);
+  ASSERT_EQ(st.Tree.Size(), 2);
+  EXPECT_EQ(st.Tree.Node(0).caption, "Фон");
+  EXPECT_EQ(st.Tree.Node(1).caption, "Цвета");
+  EXPECT_EQ(st.NewFiles.size(), 2u);
+  EXPECT_EQ(ed().view.status[2], "0/2");
 }
 
 TEST_F(ContainerTest, MapWithErrorsStopsTheOpenWithItsReport) {

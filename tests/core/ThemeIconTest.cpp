@@ -118,12 +118,12 @@ TEST_F(ThemeIconTest, SavesInFiveFormatsWithTheFilterExtension) {
     fx.ui.AnswerSave(fx.dir / "o", row.filter);  // no extension typed: the filter's is added
     PM_ExctractIMGClick(ed());
     const Bytes out = test::ReadFile(fx.dir / row.file);
-    Image back;
     if (row.filter == 1) {
       EXPECT_EQ(DecodeBmp(out), shown);
     }
     if (row.filter == 2) {
-      EXPECT_EQ(DecodeJpeg(out).width, 44u);
+      EXPECT_EQ(out, EncodeJpeg(shown, 100));
+      EXPECT_TRUE(test::AllQuantisationStepsAreOne(out));
     }
     if (row.filter == 3) {
       EXPECT_EQ(DecodePng(out).image, shown);
@@ -132,14 +132,29 @@ TEST_F(ThemeIconTest, SavesInFiveFormatsWithTheFilterExtension) {
       EXPECT_EQ(out, Area());
     }
     if (row.filter == 5) {
-      DecodeIFG(out, back);
-      EXPECT_EQ(back.width, 44u);
+      EXPECT_EQ(out, EncodeIFG(shown, 16, 1));
     }
   }
   EXPECT_EQ(fx.ui.save_requests.back().filter, kIconSaveFilter);
   EXPECT_EQ(fx.settings.ReadString("ThemePaths", "ThemeIconSave"), (fx.dir / "").string());
   EXPECT_EQ(IconSaveFilterIndex(".JPEG"), 2);
   EXPECT_EQ(IconSaveFilterIndex(".gif"), 0);
+}
+
+TEST_F(ThemeIconTest, ForcedNameAsksBeforeReplacingAnotherFile) {
+  test::WriteText(fx.dir / "icon.jpg", "keep");
+  fx.ui.AnswerSave(fx.dir / "icon.bmp", 2);  // the JPEG filter turns it into icon.jpg
+  fx.ui.yes_no_answers.push_back(false);
+  PM_ExctractIMGClick(ed());
+  ASSERT_EQ(fx.ui.questions.size(), 1u);
+  EXPECT_EQ(fx.ui.questions[0], "Файл icon.jpg уже существует.\r\nЗаменить его?");
+  EXPECT_EQ(test::ReadText(fx.dir / "icon.jpg"), "keep");
+  EXPECT_FALSE(fs::exists(fx.dir / "icon.bmp"));
+
+  fx.ui.AnswerSave(fx.dir / "icon.bmp", 2);
+  fx.ui.yes_no_answers.push_back(true);
+  PM_ExctractIMGClick(ed());
+  EXPECT_EQ(test::ReadFile(fx.dir / "icon.jpg"), EncodeJpeg(ed().view.IMG_ThemeIcon, 100));
 }
 
 TEST_F(ThemeIconTest, ClearingMakesZerosAndMarksTheThemeModified) {

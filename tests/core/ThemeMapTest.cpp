@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "MapTestSupport.h"
 #include "ScriptedUi.h"
 #include "base/SsfError.h"
@@ -52,6 +54,34 @@ TEST(ThemeMap, ExampleMapGivesValuesEntriesAndTree) {
   EXPECT_EQ(s.Tree.Node(3).caption, "Цвета");
   EXPECT_EQ(s.Tree.Node(3).parent, -1);
   EXPECT_EQ(s.Tree.FileNode(2), 3);
+}
+
+TEST(ThemeMap, KeywordsAreReadInAnyCase) {
+  std::string text = kExampleMap;
+  for (auto [from, to] : {std::pair{"<THEMESIGN", "<themesign"}, {"<THEMESETTINGS", "<ThemeSettings"},
+                          {"<COLORTHEMESSETTINGS", "<colorThemesSettings"}, {"<GROUP", "<group"},
+                          {"</GROUP", "</Group"}, {"<FILE", "<file"}}) {
+    for (size_t p = text.find(from); p != std::string::npos; p = text.find(from, p)) text.replace(p, strlen(from), to);
+  }
+  Loaded upper, lower;
+  Load(upper, kExampleMap);
+  Load(lower, text);
+  EXPECT_TRUE(lower.ui.messages.empty());
+  const EditorState& a = upper.state;
+  const EditorState& b = lower.state;
+  EXPECT_TRUE(b.MapValid);
+  EXPECT_EQ(b.SignMobile, a.SignMobile);
+  EXPECT_EQ(b.FilesStart, a.FilesStart);
+  EXPECT_EQ(b.FilesCount, a.FilesCount);
+  EXPECT_EQ(b.HasIcon, a.HasIcon);
+  ASSERT_EQ(b.ThemeFiles.size(), a.ThemeFiles.size());
+  for (size_t k = 0; k < a.ThemeFiles.size(); ++k) {
+    EXPECT_EQ(b.ThemeFiles[k].f_type, a.ThemeFiles[k].f_type) << k;
+    EXPECT_EQ(b.ThemeFiles[k].f_width, a.ThemeFiles[k].f_width) << k;
+    EXPECT_EQ(b.ThemeFiles[k].f_size, a.ThemeFiles[k].f_size) << k;
+  }
+  ASSERT_EQ(b.Tree.Size(), a.Tree.Size());
+  for (int i = 0; i < a.Tree.Size(); ++i) EXPECT_EQ(b.Tree.Node(i).parent, a.Tree.Node(i).parent) << i;
 }
 
 // Each row changes the example map and lists the error entries the load must report, in order.

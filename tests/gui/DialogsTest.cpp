@@ -1,5 +1,6 @@
 // The map chooser, the About dialog, the real Ui's message boxes and its filter strings.
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -134,6 +135,34 @@ TEST(QtUiDialogs, TheWindowIsRenderedBeforeEveryModalCall) {
   });
   ui.OpenDialog(FileDialogRequest{});
   EXPECT_EQ(seen, 3);
+}
+
+// The handlers ask for the overwrite question through ask_overwrite; only the real dialog
+// can ask it before the user's choice is taken.
+TEST(QtUiDialogs, SaveDialogAsksBeforeOverwritingOnlyWhenAskedTo) {
+  App();
+  QtUi ui;
+  struct Case {
+    bool save, ask_overwrite, confirms;
+  } cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.save) + " " + std::to_string(c.ask_overwrite));
+    bool seen = false;
+    OnNextDialog([&](QWidget* w) {
+      auto* dialog = qobject_cast<QFileDialog*>(w);
+      ASSERT_NE(dialog, nullptr);
+      seen = true;
+      EXPECT_EQ(dialog->objectName(), c.save ? "SD" : "OD");
+      EXPECT_EQ(dialog->acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+      EXPECT_EQ(!dialog->testOption(QFileDialog::DontConfirmOverwrite), c.confirms);
+      dialog->reject();
+    });
+    FileDialogRequest request;
+    request.filter = "Файл темы (*.ssf)|*.ssf";
+    request.ask_overwrite = c.ask_overwrite;
+    EXPECT_FALSE(c.save ? ui.SaveDialog(request) : ui.OpenDialog(request));
+    EXPECT_TRUE(seen);
+  }
 }
 
 TEST(FileFilterConversion, EachPairBecomesOneQtFilterWithItsPatternsLast) {

@@ -196,10 +196,12 @@ TEST_F(HeaderEditTest, AuthorIsCappedAt51BytesWithCyrillicTextTypedOrPasted) {
   QTest::keyClicks(author, "x");  // 51 bytes
   QTest::keyClicks(author, "y");
   EXPECT_EQ(author->text(), QString(25, QChar(0x0416)) + "x");
-  // Typing in the middle at the limit is refused as well.
+  EXPECT_EQ(author->cursorPosition(), 26);
+  // Typing in the middle at the limit is refused as well, and the cursor does not move.
   author->setCursorPosition(3);
   QTest::keyClicks(author, "z");
   EXPECT_EQ(author->text(), QString(25, QChar(0x0416)) + "x");
+  EXPECT_EQ(author->cursorPosition(), 3);
   EXPECT_EQ(Field(32, 52), Padded((QString(25, QChar(0x0416)) + "x").toStdString(), 52));
 
   // A paste keeps as much of its beginning as fits.
@@ -208,6 +210,15 @@ TEST_F(HeaderEditTest, AuthorIsCappedAt51BytesWithCyrillicTextTypedOrPasted) {
   author->paste();
   EXPECT_EQ(author->text(), QString(25, QChar(0x0416)));
   EXPECT_EQ(Field(32, 52), Padded(QString(25, QChar(0x0416)).toStdString(), 52));
+
+  // A paste in the middle keeps what fits and leaves the cursor right after it.
+  author->clear();
+  Type(author, "abc");
+  author->setCursorPosition(1);
+  QApplication::clipboard()->setText(QString(60, 'q'));
+  author->paste();
+  EXPECT_EQ(author->text(), "a" + QString(48, 'q') + "bc");
+  EXPECT_EQ(author->cursorPosition(), 49);
 }
 
 TEST_F(HeaderEditTest, ThemeTypeWritesOffset165AndMarksTheThemeModified) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the workbook fuzz target: one small colour scheme as .xls
-(python3-xlwt), .xlsx and .ods (zip archives written here).
+(python3-xlwt), .xlsx and .ods (zip archives written here), plus the less common forms:
+.xlsx without r attributes and with a phonetic run, .ods with repeated cells and <text:s>.
 
 Usage: make_workbook_seeds.py OUT_DIR
 """
@@ -28,17 +29,21 @@ def xls(path):
     book.save(path)
 
 
-def xlsx(path):
+def xlsx(path, refs=True):
     cells = []
     for r, row in enumerate(ROWS):
         cs = []
         for c, v in enumerate(row):
-            ref = f"{col(c)}{r + 1}"
+            ref = f' r="{col(c)}{r + 1}"' if refs else ""
             if isinstance(v, int):
-                cs.append(f'<c r="{ref}"><v>{v}</v></c>')
+                cs.append(f'<c{ref}><v>{v}</v></c>')
             elif v:
-                cs.append(f'<c r="{ref}" t="inlineStr"><is><t>{v}</t></is></c>')
-        cells.append(f'<row r="{r + 1}">{"".join(cs)}</row>')
+                phonetic = "" if refs else '<rPh sb="0" eb="1"><t>ふぉん</t></rPh>'
+                cs.append(f'<c{ref} t="inlineStr"><is><t>{v}</t>{phonetic}</is></c>')
+            elif not refs:
+                cs.append("<c/>")
+        row_ref = f' r="{r + 1}"' if refs else ""
+        cells.append(f'<row{row_ref}>{"".join(cs)}</row>')
     ns = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"'
     rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
@@ -51,12 +56,17 @@ def xlsx(path):
         z.writestr("xl/worksheets/sheet1.xml", f'<worksheet {ns}><sheetData>{"".join(cells)}</sheetData></worksheet>')
 
 
-def ods(path):
+def ods(path, repeats=False):
     rows = []
     for row in ROWS:
         cs = []
         for v in row:
-            if isinstance(v, int):
+            if repeats and isinstance(v, str) and v:
+                # As LibreOffice writes it: two equal cells as one, blanks after the first as <text:s>.
+                text = v.replace(" ", ' <text:s text:c="2"/>', 1)
+                cs.append('<table:table-cell table:number-columns-repeated="2" office:value-type="string">'
+                          f'<text:p>{text}</text:p></table:table-cell>')
+            elif isinstance(v, int):
                 cs.append(f'<table:table-cell office:value-type="float" office:value="{v}"><text:p>{v}</text:p></table:table-cell>')
             elif v:
                 cs.append(f'<table:table-cell office:value-type="string"><text:p>{v}</text:p></table:table-cell>')
@@ -80,6 +90,8 @@ def main():
     xls(os.path.join(out, "scheme.xls"))
     xlsx(os.path.join(out, "scheme.xlsx"))
     ods(os.path.join(out, "scheme.ods"))
+    xlsx(os.path.join(out, "scheme-norefs.xlsx"), refs=False)
+    ods(os.path.join(out, "scheme-repeats.ods"), repeats=True)
 
 
 if __name__ == "__main__":
