@@ -31,9 +31,11 @@ void TMainForm::BuildThemeCheck() {
   });
 
   connect(MM_Child_CheckTheme, &QAction::triggered, this, [this] {
-    ThemeCheckDialog dialog(check_.Update(editor_.state), this);
-    connect(&dialog, &ThemeCheckDialog::fileChosen, this, [this](int k) { ShowThemeFile(k); });
-    dialog.exec();
+    RunHandler([&] {
+      ThemeCheckDialog dialog(check_.Update(editor_.state), this);
+      connect(&dialog, &ThemeCheckDialog::fileChosen, this, [this](int k) { ShowThemeFile(k); });
+      dialog.exec();
+    });
   });
 }
 

@@ -121,13 +121,17 @@ TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {
   EXPECT_EQ(Status(2), "1/40");
   EXPECT_EQ(editor->view.PCtrl_page, 2);
 
-  // The thumbnail comes from the worker: the tile's middle is the picture's red.
+  // The thumbnail comes from the worker; its answer waits in the window's event queue,
+  // so the status bar tells of it until the events run.
+  auto* progress = Control<QLabel>("SBar_Thumbnails");
+  EXPECT_TRUE(progress->isVisibleTo(form.get()));
+  EXPECT_EQ(progress->text(), "Миниатюры: 0 из 1");
   FinishThumbnails();
   QPixmap tile = Tiles()->item(kRawFile)->icon().pixmap(Tiles()->iconSize());
   QColor middle = tile.toImage().pixelColor(tile.width() / 2, tile.height() / 2);
   EXPECT_GT(middle.red(), 200);
   EXPECT_LT(middle.green(), 40);
-  EXPECT_FALSE(Control<QLabel>("SBar_Thumbnails")->isVisibleTo(form.get()));
+  EXPECT_FALSE(progress->isVisibleTo(form.get()));
 
   // A click shows the file on the page "Файлы" with its information panel.
   QTest::mouseClick(Tiles()->viewport(), Qt::LeftButton, Qt::NoModifier, TileCentre(kRawFile));
