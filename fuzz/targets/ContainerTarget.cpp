@@ -5,6 +5,7 @@
 #include "base/SilentUi.h"
 #include "FuzzTargets.h"
 #include "editor/Editor.h"
+#include "editor/ThemeCheck.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
 
@@ -67,6 +68,19 @@ void FuzzContainer(std::span<const uint8_t> data) {
   }
   if (!ed.view.MM_Child_SaveTheme_enabled) return;
   if (ed.state.NewFiles.size() != static_cast<size_t>(ed.state.FilesCount)) __builtin_trap();
+  // The theme check reads every stored file: it names each absent one exactly once and
+  // nothing outside the file table.
+  const ThemeCheckReport report = CheckTheme(ed.state);
+  size_t absent = 0;
+  for (const CheckProblem& p : report.problems) {
+    if (p.index < -1 || p.index >= ed.state.FilesCount) __builtin_trap();
+    if (p.kind == CheckKind::kAbsent) {
+      if (p.index < 0 || ed.state.NewFiles[static_cast<size_t>(p.index)].Present()) __builtin_trap();
+      ++absent;
+    }
+  }
+  for (const TThemeNewFiles& f : ed.state.NewFiles) absent -= f.Present() ? 0 : 1;
+  if (absent != 0) __builtin_trap();
   // What opened saves and reopens with the same theme files.
   std::vector<TThemeNewFiles> opened = ed.state.NewFiles;
   ed.state.StoredFiles = ed.state.FilesCount;

@@ -9,6 +9,7 @@ int CmdCheckMap(Context& ctx, const std::vector<std::string>& args);
 int CmdFlmToFlc(Context& ctx, const std::vector<std::string>& args);
 int CmdFlcToFlm(Context& ctx, const std::vector<std::string>& args);
 int CmdInfo(Context& ctx, const std::vector<std::string>& args);
+int CmdCheck(Context& ctx, const std::vector<std::string>& args);
 int CmdConvert(Context& ctx, const std::vector<std::string>& args);
 int CmdCopyColors(Context& ctx, const std::vector<std::string>& args);
 int CmdIfeg(Context& ctx, const std::vector<std::string>& args);

@@ -14,6 +14,8 @@ const Command kCommands[] = {
     {"flm2flc", "IN.flm OUT.flc", "convert a phone file list to its text form", CmdFlmToFlc},
     {"flc2flm", "IN.flc OUT.flm", "convert a file list text back to the phone's form", CmdFlcToFlm},
     {"info", "THEME.ssf [--json]", "open a theme as the editor does and describe it", CmdInfo},
+    {"check", "THEME.ssf [--json]",
+     "check every theme file against its map and the header; exit 1 when an error is found", CmdCheck},
     {"convert", "IN OUT [--size WxH] [--max-error N]",
      "convert a picture by the file extensions; --max-error lets an .ifg differ by up to N units a channel",
      CmdConvert},

@@ -3,6 +3,7 @@
 #include "editor/Editor.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
+#include "editor/ThemeCheck.h"
 #include "theme/ThemeContainer.h"
 
 namespace ssf {
@@ -35,6 +36,14 @@ Bytes BuildContainer(const EditorState& s) {
   return out;
 }
 
+// The refusal names what is missing, so nobody has to click through the tree to find it.
+std::string SaveRefusal(const EditorState& s) {
+  std::string text = "Сохранение темы невозможно, пока не прикреплены все файлы!";
+  const std::string absent = AbsentFilesText(s);
+  if (!absent.empty()) text += "\r\n\r\nНе прикреплены:\r\n" + absent;
+  return text;
+}
+
 }  // namespace
 
 bool ConfirmForcedName(Ui& ui, const fs::path& chosen, const fs::path& forced) {
@@ -46,7 +55,7 @@ bool ConfirmForcedName(Ui& ui, const fs::path& chosen, const fs::path& forced) {
 void MM_Child_SaveThemeClick(Editor& ed) {
   EditorState& s = ed.state;
   if (s.StoredFiles != s.FilesCount) {
-    ed.ui.ShowMsg("Сохранение темы невозможно, пока не прикреплены все файлы!", kMsgError);
+    ed.ui.ShowMsg(SaveRefusal(s), kMsgError);
     return;
   }
   FileDialogRequest req;
@@ -69,7 +78,7 @@ void MM_Child_SaveThemeClick(Editor& ed) {
 bool SaveThemeAs(Editor& ed, const fs::path& target) {
   EditorState& s = ed.state;
   if (s.StoredFiles != s.FilesCount) {
-    ed.ui.ShowMsg("Сохранение темы невозможно, пока не прикреплены все файлы!", kMsgError);
+    ed.ui.ShowMsg(SaveRefusal(s), kMsgError);
     return false;
   }
   Bytes container = BuildContainer(s);

@@ -23,7 +23,7 @@ struct ViewState {
   std::array<std::string, 3> status;  // SBar panels 0, 1, 2
 
   bool PCtrl_enabled = false;
-  int PCtrl_page = 0;  // 0 "Файлы", 1 "Другое"
+  int PCtrl_page = 0;  // 0 "Файлы", 1 "Другое", 2 "Обзор"
 
   bool MM_Child_SaveTheme_enabled = false;
   bool MM_Child_ImportRes_enabled = false;

@@ -48,6 +48,7 @@ TMainForm::TMainForm(Editor& editor, QWidget* parent) : QMainWindow(parent), edi
   setMinimumSize(kMinFormWidth, kMinFormHeight);
   BuildControls();
   BuildMenu();
+  BuildThemeCheck();
   resize(kDefaultFormWidth, kDefaultFormHeight);
   Render();
 }
@@ -187,6 +188,7 @@ void TMainForm::BuildMenu() {
   extra->setObjectName("MM_Main_Extra");
   MM_Child_ImportRes = item(extra, "MM_Child_ImportRes", "Импорт ресурсов");
   MM_Child_ExportRes = item(extra, "MM_Child_ExportRes", "Экспорт ресурсов");
+  MM_Child_CheckTheme = item(extra, "MM_Child_CheckTheme", "Проверить тему");
   extra->addSeparator();
   MM_Child_FileListEditor = item(extra, "MM_Child_FileListEditor", "Редактор файл-листа");
   MM_Child_ColorsCopy = item(extra, "MM_Child_ColorsCopy", "Копирование цветов");
@@ -380,6 +382,7 @@ void TMainForm::Render() {
   if (v.Pnl_ThemeIcon_visible) IMG_ThemeIcon->setPixmap(QPixmap::fromImage(ToQImage(v.IMG_ThemeIcon)));
 
   RenderTree();
+  RenderThemeCheck();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -431,6 +434,7 @@ void TMainForm::ApplyLayout() {
   const int client_height = centralWidget() ? centralWidget()->height() : height();
   MainFormLayout l = ComputeMainFormLayout(size(), client_height);
   PCtrl->setGeometry(0, 0, l.page_width, client_height);
+  FitOverviewPage();
   const int tab_bar = PCtrl->tabBar() ? PCtrl->tabBar()->sizeHint().height() : 24;
   TV->setGeometry(0, 0, l.tree_width, std::max(0, client_height - tab_bar - 6));
   Pnl_ItemInfo->setGeometry(l.item_info);

@@ -10,6 +10,7 @@
 #include "shell/ItemInfoPanel.h"
 #include "shell/MainFormLayout.h"
 #include "editor/Editor.h"
+#include "editor/ThemeCheck.h"
 #include "theme/HeaderEdit.h"
 
 class QAction;
@@ -28,6 +29,7 @@ class QWidget;
 
 namespace ssf {
 
+class OverviewPage;
 class TForm_AboutProgramm;
 class SsfAssociation;
 
@@ -69,6 +71,13 @@ class TMainForm : public QMainWindow {
   void RenderTree();
   void RestorePlacement();
   void HeaderEdited(QLineEdit* edit, const HeaderField& field, const QString& text);
+  // The theme check's parts, in MainFormCheck.cpp: the page "Обзор", "Проверить тему" and
+  // the marks of the tree.
+  void BuildThemeCheck();
+  void RenderThemeCheck();
+  void FitOverviewPage();
+  // Selects theme file k in the tree and shows it on the page "Файлы".
+  void ShowThemeFile(int k);
   // The one local file a drag carries, or an empty path.
   static std::string DraggedFile(const QMimeData* mime);
 
@@ -102,6 +111,8 @@ class TMainForm : public QMainWindow {
   QPushButton* btn_SaveFile;  // "Сохранить"
   QLabel* SBar_Panels[3];
   QMenu* PM;
+  OverviewPage* TShit_3Overview = nullptr;
+  ThemeCheckCache check_;
 
   QAction* MM_Child_CreateTheme;
   QAction* MM_Child_OpenTheme;
@@ -110,6 +121,7 @@ class TMainForm : public QMainWindow {
   QAction* MM_Child_Exit;
   QAction* MM_Child_ImportRes;
   QAction* MM_Child_ExportRes;
+  QAction* MM_Child_CheckTheme;
   QAction* MM_Child_FileListEditor;
   QAction* MM_Child_ColorsCopy;
   QAction* MM_Child_AboutProgramm;

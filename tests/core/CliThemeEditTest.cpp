@@ -139,7 +139,9 @@ TEST_F(CliThemeEditTest, NewWritesNothingUnlessEveryFileIsTaken) {
 
   r = Tool({"new", "--model", "QB-X240", "-o", out.string(), Pictures()[0]});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Сохранение темы невозможно, пока не прикреплены все файлы!\n");
+  EXPECT_EQ(r.err.rfind("Сохранение темы невозможно, пока не прикреплены все файлы!", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("\n1: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\n... и ещё 34\n"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(out));
 
   EXPECT_EQ(Tool({"new", "--model", "QB-X240"}).code, 2);

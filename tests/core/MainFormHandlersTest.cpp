@@ -214,7 +214,7 @@ TEST(FormCloseQuestion, ClosesOnNoOrAfterASaveAndStaysOpenWhenTheSaveDoesNotHapp
   // Yes, but the save is refused (files missing): stays open.
   f.ui.yes_no_answers = {true};
   EXPECT_FALSE(FormClose(*f.ed));
-  EXPECT_EQ(f.ui.OnlyMessage().text, "Сохранение темы невозможно, пока не прикреплены все файлы!");
+  EXPECT_EQ(f.ui.OnlyMessage().text.rfind("Сохранение темы невозможно, пока не прикреплены все файлы!\r\n", 0), 0u);
 
   // Yes, and the save dialog is cancelled: stays open.
   f.Fill({10, 32, 5});

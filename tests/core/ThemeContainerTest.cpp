@@ -82,7 +82,8 @@ TEST_F(ContainerTest, NewThemeFromExampleMap) {
 
   // 0/3: refused without asking for a file.
   MM_Child_SaveThemeClick(ed());
-  EXPECT_EQ(fx.ui.OnlyMessage().text, "Сохранение темы невозможно, пока не прикреплены все файлы!");
+  EXPECT_EQ(fx.ui.OnlyMessage().text, "Сохранение темы невозможно, пока не прикреплены все файлы!\r\n\r\nНе прикреплены:\r\n"
+            "0: Рабочий стол/Обои\r\n1: Рабочий стол/Фон меню\r\n2: Цвета");
   EXPECT_EQ(fx.ui.OnlyMessage().kind, kMsgError);
   EXPECT_TRUE(fx.ui.save_requests.empty());
 }

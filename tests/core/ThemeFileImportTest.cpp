@@ -326,7 +326,7 @@ TEST_F(ImportTest, AConversionErrorChangesNothing) {
   fx.ed->state.ThemeModified = true;
   fx.ui.save_answers.clear();
   MM_Child_SaveThemeClick(ed());
-  EXPECT_EQ(fx.ui.OnlyMessage().text, "Сохранение темы невозможно, пока не прикреплены все файлы!");
+  EXPECT_EQ(fx.ui.OnlyMessage().text.rfind("Сохранение темы невозможно, пока не прикреплены все файлы!\r\n\r\nНе прикреплены:\r\n0: ", 0), 0u);
 }
 
 TEST_F(ImportTest, DialogByKindAndTheFolderRememberedBeforeAnyCheck) {

@@ -74,7 +74,7 @@ TEST_F(MainFormTest, SaveOpenAndTheModifiedThemeQuestions) {
   Click("MM_Child_CreateTheme");
   // Saving before all files are there is refused.
   Click("MM_Child_SaveTheme");
-  EXPECT_EQ(ui.OnlyMessage().text, "Сохранение темы невозможно, пока не прикреплены все файлы!");
+  EXPECT_EQ(ui.OnlyMessage().text.rfind("Сохранение темы невозможно, пока не прикреплены все файлы!\r\n\r\nНе прикреплены:\r\n0: ", 0), 0u) << ui.OnlyMessage().text;
   ui.messages.clear();
 
   FillAll(*editor);

@@ -1,0 +1,288 @@
+#include "editor/ThemeCheck.h"
+
+#include <algorithm>
+#include <exception>
+#include <string_view>
+
+#include "base/Cp1251.h"
+#include "ifeg/Ifeg.h"
+#include "pictures/Ani2.h"
+#include "pictures/FileProbes.h"
+#include "pictures/Jpeg.h"
+#include "theme/ThemeContainer.h"
+
+namespace ssf {
+
+namespace {
+
+std::string Size(int64_t w, int64_t h) { return std::to_string(w) + "x" + std::to_string(h); }
+
+CheckProblem Problem(int index, CheckKind kind, std::string text, CheckSeverity severity = CheckSeverity::kError) {
+  CheckProblem p;
+  p.index = index;
+  p.kind = kind;
+  p.severity = severity;
+  p.text = std::move(text);
+  return p;
+}
+
+// Appends a size problem when the picture's sides are not the map's.
+void CheckSides(std::vector<CheckProblem>& out, int index, int64_t w, int64_t h, const TTHemeFiles& entry) {
+  if (w == entry.f_width && h == entry.f_height) return;
+  out.push_back(Problem(index, CheckKind::kWrongSize,
+                        "Размер изображения " + Size(w, h) + ", по карте нужен " + Size(entry.f_width, entry.f_height)));
+}
+
+std::string DecoderText(const std::exception& e) {
+  std::string text = e.what();
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  std::replace(text.begin(), text.end(), '\r', ' ');
+  return text;
+}
+
+void CheckJpg(std::vector<CheckProblem>& out, int index, ByteSpan data, const TTHemeFiles& entry) {
+  if (!IsJFIF(data)) {
+    out.push_back(Problem(index, CheckKind::kUndecodable, "Не является JPEG-изображением JFIF"));
+    return;
+  }
+  Image picture;
+  try {
+    picture = DecodeJpeg(data);
+  } catch (const std::exception& e) {
+    out.push_back(Problem(index, CheckKind::kUndecodable, "JPEG-изображение не читается: " + DecoderText(e)));
+    return;
+  }
+  CheckSides(out, index, picture.width, picture.height, entry);
+}
+
+void CheckRaw(std::vector<CheckProblem>& out, int index, ByteSpan data, const TTHemeFiles& entry) {
+  const int64_t need = int64_t{entry.f_width} * entry.f_height * 2;
+  if (static_cast<int64_t>(data.size()) == need) return;
+  out.push_back(Problem(index, CheckKind::kUndecodable,
+                        "Длина " + std::to_string(data.size()) + " байт, для RAW " +
+                            Size(entry.f_width, entry.f_height) + " нужно " + std::to_string(need)));
+}
+
+void CheckAni2(std::vector<CheckProblem>& out, int index, ByteSpan data, const TTHemeFiles& entry) {
+  if (data.size() < kAni2HeaderSize || !IsANI2(data)) {
+    out.push_back(Problem(index, CheckKind::kUndecodable, "Не является ANI2-изображением (нет подписи ANI2)"));
+    return;
+  }
+  const int64_t w = GetHeaderWidth(data), h = GetHeaderHeight(data);
+  const int64_t need = static_cast<int64_t>(kAni2HeaderSize) + 3 * w * h;
+  if (static_cast<int64_t>(data.size()) != need) {
+    out.push_back(Problem(index, CheckKind::kUndecodable,
+                          "Длина " + std::to_string(data.size()) + " байт, для ANI2 " + Size(w, h) +
+                              " по заголовку нужно " + std::to_string(need)));
+    return;
+  }
+  CheckSides(out, index, w, h, entry);
+}
+
+void CheckIfg(std::vector<CheckProblem>& out, int index, ByteSpan data, const TTHemeFiles& entry) {
+  if (!IsIfgData(data)) {
+    out.push_back(Problem(index, CheckKind::kUndecodable, "Не является IFEG-изображением (нет подписи IFEG)"));
+    return;
+  }
+  try {
+    IfgPacked packed = DecodeIFGPacked(data);
+    CheckSides(out, index, packed.header.width, packed.header.height, entry);
+  } catch (const std::exception& e) {
+    out.push_back(Problem(index, CheckKind::kUndecodable, "IFEG-изображение не читается: " + DecoderText(e)));
+  }
+}
+
+void CheckColorTab(std::vector<CheckProblem>& out, int index, ByteSpan data, const TTHemeFiles& entry) {
+  if (static_cast<int64_t>(data.size()) == entry.f_size) return;
+  out.push_back(Problem(index, CheckKind::kWrongSize,
+                        "Длина таблицы цветов " + std::to_string(data.size()) + " байт, по карте нужно " +
+                            std::to_string(entry.f_size)));
+}
+
+// A header text the phone shows as UTF-8: it must leave its field a terminating zero and
+// be valid UTF-8.
+void CheckUtf8Field(std::vector<CheckProblem>& out, ByteSpan data, size_t offset, size_t size, CheckKind kind,
+                    const char* what) {
+  const std::string text = ReadTextField(data, offset, size);
+  if (text.size() >= size) {
+    out.push_back(Problem(-1, kind, std::string(what) + " занимает всё поле (" + std::to_string(size) +
+                                        " байт) без завершающего нуля, допустимо не более " +
+                                        std::to_string(size - 1)));
+  } else if (!IsValidUtf8(text)) {
+    out.push_back(Problem(-1, kind, std::string(what) + " не в кодировке UTF-8"));
+  }
+}
+
+// The model is Windows-1251; 0x98 has no character there and control bytes show nothing.
+bool IsShowableCp1251(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char ch) {
+    const auto b = static_cast<uint8_t>(ch);
+    return b < 0x20 || b == 0x7F || b == 0x98;
+  });
+}
+
+}  // namespace
+
+int ThemeCheckReport::Errors() const {
+  return static_cast<int>(std::count_if(problems.begin(), problems.end(),
+                                        [](const CheckProblem& p) { return p.severity == CheckSeverity::kError; }));
+}
+
+int ThemeCheckReport::Warnings() const { return static_cast<int>(problems.size()) - Errors(); }
+
+std::vector<const CheckProblem*> ThemeCheckReport::ForFile(int k) const {
+  std::vector<const CheckProblem*> out;
+  for (const CheckProblem& p : problems) {
+    if (p.index == k) out.push_back(&p);
+  }
+  return out;
+}
+
+const char* CheckKindName(CheckKind kind) {
+  switch (kind) {
+    case CheckKind::kAbsent: return "absent";
+    case CheckKind::kUndecodable: return "undecodable";
+    case CheckKind::kWrongSize: return "wrong-size";
+    case CheckKind::kFileCount: return "file-count";
+    case CheckKind::kModelText: return "model-text";
+    case CheckKind::kAuthorText: return "author-text";
+    case CheckKind::kNameText: return "name-text";
+    case CheckKind::kEmptyIcon: return "empty-icon";
+  }
+  return "unknown";
+}
+
+const char* CheckSeverityName(CheckSeverity severity) {
+  return severity == CheckSeverity::kError ? "error" : "warning";
+}
+
+std::vector<CheckProblem> CheckThemeFile(int index, ByteSpan stored, const TTHemeFiles& entry) {
+  std::vector<CheckProblem> out;
+  if (stored.empty()) {
+    out.push_back(Problem(index, CheckKind::kAbsent, "Файл отсутствует"));
+    return out;
+  }
+  const std::string& kind = entry.f_type;
+  if (kind == "JPG") {
+    CheckJpg(out, index, stored, entry);
+  } else if (kind == "RAW") {
+    CheckRaw(out, index, stored, entry);
+  } else if (kind == "ANI2") {
+    CheckAni2(out, index, stored, entry);
+  } else if (kind == "IFG") {
+    CheckIfg(out, index, stored, entry);
+  } else if (kind == "COLORTAB") {
+    CheckColorTab(out, index, stored, entry);
+  }
+  return out;
+}
+
+std::vector<CheckProblem> CheckThemeHeader(const EditorState& s) {
+  std::vector<CheckProblem> out;
+  const Bytes& data = s.ThemeStream.Data();
+  if (data.size() < kHeaderSize) return out;  // no theme open
+
+  const int32_t counted = ReadI32LE(data, kFileCountOffset);
+  const auto present =
+      std::count_if(s.NewFiles.begin(), s.NewFiles.end(), [](const TThemeNewFiles& f) { return f.Present(); });
+  if (counted != present) {
+    out.push_back(Problem(-1, CheckKind::kFileCount,
+                          "Число файлов в заголовке (смещение 148): " + std::to_string(counted) +
+                              ", в теме файлов: " + std::to_string(present)));
+  }
+  if (!IsShowableCp1251(ReadTextField(data, kModelOffset, kModelSize))) {
+    out.push_back(Problem(-1, CheckKind::kModelText,
+                          "Модель телефона в заголовке содержит байты вне кодировки Windows-1251"));
+  }
+  CheckUtf8Field(out, data, kAuthorOffset, kAuthorSize, CheckKind::kAuthorText, "Автор темы");
+  CheckUtf8Field(out, data, kThemeNameOffset, kThemeNameSize, CheckKind::kNameText, "Название темы");
+  if (s.HasIcon && data.size() >= kIconOffset + kIconBytes &&
+      std::all_of(data.begin() + kIconOffset, data.begin() + kIconOffset + kIconBytes,
+                  [](uint8_t b) { return b == 0; })) {
+    out.push_back(Problem(-1, CheckKind::kEmptyIcon, "Иконка темы пуста (все байты нулевые)", CheckSeverity::kWarning));
+  }
+  return out;
+}
+
+namespace {
+
+const TTHemeFiles& EntryOf(const EditorState& s, size_t k) {
+  static const TTHemeFiles kNone;
+  return k < s.ThemeFiles.size() ? s.ThemeFiles[k] : kNone;
+}
+
+void AddPaths(const EditorState& s, std::vector<CheckProblem>& problems) {
+  for (CheckProblem& p : problems) {
+    if (p.index < 0) continue;
+    const int node = s.Tree.FileNode(p.index);
+    p.path = node < 0 ? std::string() : s.Tree.PathOf(node);
+  }
+}
+
+size_t HashOf(const Bytes& bytes) {
+  return std::hash<std::string_view>{}(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool SameEntry(const TTHemeFiles& a, const TTHemeFiles& b) {
+  return a.f_type == b.f_type && a.f_width == b.f_width && a.f_height == b.f_height && a.f_size == b.f_size;
+}
+
+}  // namespace
+
+ThemeCheckReport CheckTheme(const EditorState& s) {
+  ThemeCheckReport report;
+  for (size_t k = 0; k < s.NewFiles.size(); ++k) {
+    std::vector<CheckProblem> file = CheckThemeFile(static_cast<int>(k), s.NewFiles[k].f_file, EntryOf(s, k));
+    report.problems.insert(report.problems.end(), file.begin(), file.end());
+  }
+  std::vector<CheckProblem> header = CheckThemeHeader(s);
+  report.problems.insert(report.problems.end(), header.begin(), header.end());
+  AddPaths(s, report.problems);
+  return report;
+}
+
+void ThemeCheckCache::Clear() {
+  files_.clear();
+  report_ = {};
+}
+
+const ThemeCheckReport& ThemeCheckCache::Update(const EditorState& s) {
+  files_.resize(s.NewFiles.size());
+  report_.problems.clear();
+  for (size_t k = 0; k < s.NewFiles.size(); ++k) {
+    const Bytes& bytes = s.NewFiles[k].f_file;
+    const TTHemeFiles& entry = EntryOf(s, k);
+    FileResult& r = files_[k];
+    const size_t hash = HashOf(bytes);
+    if (!r.checked || r.hash != hash || r.size != bytes.size() || !SameEntry(r.entry, entry)) {
+      r.checked = true;
+      r.hash = hash;
+      r.size = bytes.size();
+      r.entry = entry;
+      r.problems = CheckThemeFile(static_cast<int>(k), bytes, entry);
+    }
+    report_.problems.insert(report_.problems.end(), r.problems.begin(), r.problems.end());
+  }
+  std::vector<CheckProblem> header = CheckThemeHeader(s);
+  report_.problems.insert(report_.problems.end(), header.begin(), header.end());
+  AddPaths(s, report_.problems);
+  return report_;
+}
+
+std::string AbsentFilesText(const EditorState& s, size_t shown) {
+  std::string text;
+  size_t absent = 0;
+  for (size_t k = 0; k < s.NewFiles.size(); ++k) {
+    if (s.NewFiles[k].Present()) continue;
+    if (absent++ < shown) {
+      const int node = s.Tree.FileNode(static_cast<int>(k));
+      text += (text.empty() ? "" : "\r\n") + std::to_string(k) + ": " +
+              (node < 0 ? std::string("?") : s.Tree.PathOf(node));
+    }
+  }
+  if (absent > shown) text += "\r\n... и ещё " + std::to_string(absent - shown);
+  return text;
+}
+
+}  // namespace ssf

@@ -1,0 +1,81 @@
+#pragma once
+// The theme check: every theme file of the open theme against its map entry, and the
+// header as the phone reads it. The window's tree marks, its overview page, the dialog
+// "Проверить тему" and `ssftool check` all use these functions.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "base/ByteIO.h"
+#include "editor/EditorState.h"
+
+namespace ssf {
+
+enum class CheckSeverity { kError, kWarning };
+
+enum class CheckKind {
+  kAbsent,       // the slot holds no bytes
+  kUndecodable,  // the bytes are not a file of the entry's kind
+  kWrongSize,    // the picture (or colour table) is not the map's size
+  kFileCount,    // the count at offset 148 differs from the files present
+  kModelText,    // the model field holds bytes the phone cannot show
+  kAuthorText,   // author over its field or not UTF-8
+  kNameText,     // theme name over its field or not UTF-8
+  kEmptyIcon,    // the map has an icon, the icon area is all zero
+};
+
+struct CheckProblem {
+  int index = -1;  // theme file index; -1 for the theme as a whole
+  std::string path;  // tree path of the theme file ("/" between captions); empty for the theme
+  CheckKind kind = CheckKind::kAbsent;
+  CheckSeverity severity = CheckSeverity::kError;
+  std::string text;  // Russian, one line
+};
+
+struct ThemeCheckReport {
+  std::vector<CheckProblem> problems;  // theme files in map order, then the theme as a whole
+  int Errors() const;
+  int Warnings() const;
+  // The problems of theme file k.
+  std::vector<const CheckProblem*> ForFile(int k) const;
+};
+
+// Short names for machine-readable output: "absent", "undecodable", "wrong-size", ...
+const char* CheckKindName(CheckKind kind);
+const char* CheckSeverityName(CheckSeverity severity);  // "error", "warning"
+
+// The problems of one theme file's stored bytes against its map entry; none when sound.
+// `path` is not filled in here.
+std::vector<CheckProblem> CheckThemeFile(int index, ByteSpan stored, const TTHemeFiles& entry);
+
+// The problems of the theme as a whole: file count, header texts, icon.
+std::vector<CheckProblem> CheckThemeHeader(const EditorState& s);
+
+// The whole check of the open theme (NewFiles against ThemeFiles, ThemeStream's header).
+ThemeCheckReport CheckTheme(const EditorState& s);
+
+// The check again after an edit: a theme file is checked anew only when its bytes or its
+// map entry changed since the last call, so the window can run it after every event.
+class ThemeCheckCache {
+ public:
+  const ThemeCheckReport& Update(const EditorState& s);
+  const ThemeCheckReport& Report() const { return report_; }
+  void Clear();
+
+ private:
+  struct FileResult {
+    bool checked = false;
+    size_t hash = 0;
+    size_t size = 0;
+    TTHemeFiles entry;
+    std::vector<CheckProblem> problems;
+  };
+  std::vector<FileResult> files_;
+  ThemeCheckReport report_;
+};
+
+// Names of the absent theme files for the save refusal: the first `shown` paths, one a
+// line, then "... и ещё N" when more are absent. Empty when none is absent.
+std::string AbsentFilesText(const EditorState& s, size_t shown = 5);
+
+}  // namespace ssf

@@ -1,0 +1,79 @@
+// The main window's parts that show the theme check: the page "Обзор", the menu item
+// "Проверить тему" and the marks in the tree. Kept apart from MainForm.cpp, which holds
+// the window of the original program.
+#include <QAction>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <algorithm>
+
+#include "editor/MainFormHandlers.h"
+#include "editor/ThemeFileImport.h"
+#include "shell/MainForm.h"
+#include "shell/OverviewPage.h"
+#include "shell/ThemeCheckDialog.h"
+#include "shell/TreeMarks.h"
+
+namespace ssf {
+
+namespace {
+
+constexpr int kOverviewPage = 2;
+
+}  // namespace
+
+void TMainForm::BuildThemeCheck() {
+  TShit_3Overview = new OverviewPage;
+  PCtrl->addTab(TShit_3Overview, QStringLiteral("Обзор"));
+  TShit_3Overview->AttachProgress(statusBar());
+  connect(TShit_3Overview, &OverviewPage::fileClicked, this, [this](int k) { ShowThemeFile(k); });
+  connect(TShit_3Overview, &OverviewPage::fileDropped, this, [this](int k, const QString& file) {
+    RunHandler([&] { ImportThemeFile(editor_, k, file.toStdString()); });
+  });
+
+  connect(MM_Child_CheckTheme, &QAction::triggered, this, [this] {
+    RunHandler([&] {
+      ThemeCheckDialog dialog(check_.Update(editor_.state), this);
+      connect(&dialog, &ThemeCheckDialog::fileChosen, this, [this](int k) { ShowThemeFile(k); });
+      dialog.exec();
+    });
+  });
+}
+
+void TMainForm::RenderThemeCheck() {
+  const bool open = editor_.view.PCtrl_enabled && !editor_.state.NewFiles.empty();
+  MM_Child_CheckTheme->setEnabled(open);
+  if (!open) {
+    check_.Clear();
+  } else {
+    check_.Update(editor_.state);
+  }
+  MarkTreeItems(tree_items_, editor_.state.Tree, check_.Report());
+  if (open) {
+    TShit_3Overview->Render(editor_.state, check_.Report());
+  } else {
+    TShit_3Overview->Render(EditorState{}, ThemeCheckReport{});
+  }
+  FitOverviewPage();
+}
+
+void TMainForm::FitOverviewPage() {
+  // The overview takes the whole width; the information panel is hidden on that page.
+  if (PCtrl->currentIndex() != kOverviewPage) {
+    const int client_height = centralWidget() ? centralWidget()->height() : height();
+    PCtrl->resize(ComputeMainFormLayout(size(), client_height).page_width, PCtrl->height());
+    return;
+  }
+  PCtrl->resize(centralWidget() ? centralWidget()->width() : width(), PCtrl->height());
+}
+
+void TMainForm::ShowThemeFile(int k) {
+  const int flat = editor_.state.Tree.FileNode(k);
+  if (flat < 0) return;
+  RunHandler([&] {
+    PCtrlChange(editor_, 0);
+    SelectTreeNode(editor_, flat);
+  });
+  if (static_cast<size_t>(flat) < tree_items_.size()) TV->scrollToItem(tree_items_[static_cast<size_t>(flat)]);
+}
+
+}  // namespace ssf

@@ -1,0 +1,186 @@
+// The theme check in the window: marks in the tree, the page "Обзор" (click, drop,
+// thumbnails) and the dialog of "Проверить тему".
+#include <QAction>
+#include <QApplication>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidgetItemIterator>
+#include <QUrl>
+
+#include "GuiTestSupport.h"
+#include "base/FileIO.h"
+#include "pictures/Bmp.h"
+#include "shell/OverviewPage.h"
+#include "shell/ThemeCheckDialog.h"
+#include "shell/TreeMarks.h"
+
+namespace ssf::test {
+namespace {
+
+constexpr int kWallpaper = 0;  // JPG 240x320 in QB-X240
+constexpr int kRawFile = 6;    // RAW 240x320
+
+struct ThemeCheckFormTest : MainFormTest {
+  void CreateTheme() {
+    AddMap("QB-X240.rxt");
+    Form().show();
+    Click("MM_Child_CreateTheme");
+  }
+  QTreeWidgetItem* TreeItem(int k) {
+    const int flat = editor->state.Tree.FileNode(k);
+    QTreeWidgetItemIterator it(Control<QTreeWidget>("TV"));
+    for (; *it; ++it) {
+      if ((*it)->data(0, Qt::UserRole).toInt() == flat) return *it;
+    }
+    ADD_FAILURE() << "no item for theme file " << k;
+    return nullptr;
+  }
+  int Mark(int k) { return TreeItem(k)->data(0, kTreeMarkRole).toInt(); }
+  std::filesystem::path Picture(const char* name, uint32_t w, uint32_t h, uint8_t red = 0) {
+    Image picture(w, h);
+    for (uint32_t y = 0; y < h; ++y) {
+      for (uint32_t x = 0; x < w; ++x) picture.Pixel(x, y)[2] = red;
+    }
+    WriteFileAtomic(Home() / name, EncodeBmp(picture));
+    return Home() / name;
+  }
+  OverviewList* Tiles() { return Control<OverviewList>("LV_Overview"); }
+  QPoint TileCentre(int k) { return Tiles()->visualItemRect(Tiles()->item(k)).center(); }
+  void DropOnTile(int k, const std::filesystem::path& file) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+    QWidget* viewport = Tiles()->viewport();
+    QDragEnterEvent enter(TileCentre(k), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(TileCentre(k), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    EXPECT_TRUE(move.isAccepted());
+    QDropEvent drop(QPointF(TileCentre(k)), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &drop);
+  }
+  void FinishThumbnails() {
+    auto* page = Form().findChild<OverviewPage*>("TShit_3Overview");
+    ASSERT_NE(page, nullptr);
+    page->maker().WaitForAll();
+    QCoreApplication::processEvents();
+  }
+};
+
+TEST_F(ThemeCheckFormTest, TreeMarksFollowImportsAndDamage) {
+  CreateTheme();
+  // A new theme: every file absent, drawn grey and italic, none with the warning sign.
+  for (int k : {kWallpaper, kRawFile, 39}) {
+    EXPECT_EQ(Mark(k), 1) << k;
+    EXPECT_TRUE(TreeItem(k)->font(0).italic());
+    EXPECT_TRUE(TreeItem(k)->icon(0).isNull());
+    EXPECT_EQ(TreeItem(k)->toolTip(0), "Файл отсутствует");
+  }
+
+  // An import clears the mark at once.
+  Control<QTreeWidget>("TV")->setCurrentItem(TreeItem(kRawFile));
+  ui.AnswerOpen(Picture("p.bmp", 240, 320));
+  QTest::mouseClick(Control<QPushButton>("btn_LoadFile"), Qt::LeftButton);
+  ASSERT_TRUE(ui.messages.empty());
+  EXPECT_EQ(Mark(kRawFile), 0);
+  EXPECT_FALSE(TreeItem(kRawFile)->font(0).italic());
+  EXPECT_EQ(TreeItem(kRawFile)->toolTip(0), "");
+
+  // Bytes that do not decode (as an opened theme from elsewhere may hold) get the sign.
+  editor->state.NewFiles[kWallpaper].f_file = Bytes(100, 0x55);
+  form->Render();
+  EXPECT_EQ(Mark(kWallpaper), 2);
+  EXPECT_FALSE(TreeItem(kWallpaper)->icon(0).isNull());
+  EXPECT_FALSE(TreeItem(kWallpaper)->font(0).italic());
+  EXPECT_EQ(TreeItem(kWallpaper)->toolTip(0), "Не является JPEG-изображением JFIF");
+}
+
+TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {
+  CreateTheme();
+  auto* pages = Control<QTabWidget>("PCtrl");
+  ASSERT_EQ(pages->count(), 3);
+  EXPECT_EQ(pages->tabText(2), "Обзор");
+  pages->setCurrentIndex(2);
+  EXPECT_EQ(editor->view.PCtrl_page, 2);
+  ASSERT_EQ(Tiles()->count(), 40);
+  EXPECT_TRUE(Tiles()->item(kRawFile)->text().endsWith("\n240x320")) << Tiles()->item(kRawFile)->text().toStdString();
+  EXPECT_GT(pages->width(), 600) << "the overview takes the window's width";
+
+  // A drop on a tile imports into that theme file, with the checks of "Загрузить".
+  DropOnTile(kRawFile, Picture("tall.bmp", 240, 321));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(ui.messages[0].text.find("Загружаемый размер: 240x321, необходим: 240x320"), std::string::npos);
+  EXPECT_FALSE(editor->state.NewFiles[kRawFile].Present());
+  ui.messages.clear();
+  DropOnTile(kRawFile, Picture("red.bmp", 240, 320, 0xFF));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(editor->state.NewFiles[kRawFile].f_size(), 240u * 320 * 2);
+  EXPECT_EQ(Status(2), "1/40");
+  EXPECT_EQ(editor->view.PCtrl_page, 2);
+
+  // The thumbnail comes from the worker; its answer waits in the window's event queue,
+  // so the status bar tells of it until the events run.
+  auto* progress = Control<QLabel>("SBar_Thumbnails");
+  EXPECT_TRUE(progress->isVisibleTo(form.get()));
+  EXPECT_EQ(progress->text(), "Миниатюры: 0 из 1");
+  FinishThumbnails();
+  QPixmap tile = Tiles()->item(kRawFile)->icon().pixmap(Tiles()->iconSize());
+  QColor middle = tile.toImage().pixelColor(tile.width() / 2, tile.height() / 2);
+  EXPECT_GT(middle.red(), 200);
+  EXPECT_LT(middle.green(), 40);
+  EXPECT_FALSE(progress->isVisibleTo(form.get()));
+
+  // A click shows the file on the page "Файлы" with its information panel.
+  QTest::mouseClick(Tiles()->viewport(), Qt::LeftButton, Qt::NoModifier, TileCentre(kRawFile));
+  EXPECT_EQ(pages->currentIndex(), 0);
+  EXPECT_EQ(editor->view.TV_selected, editor->state.Tree.FileNode(kRawFile));
+  EXPECT_EQ(Control<QTreeWidget>("TV")->currentItem(), TreeItem(kRawFile));
+  EXPECT_TRUE(Control<QWidget>("Pnl_ItemInfo")->isVisible());
+  EXPECT_EQ(Control<QLineEdit>("ED_FileSize")->text(), "153600 б");
+  EXPECT_LT(pages->width(), 400);
+}
+
+TEST_F(ThemeCheckFormTest, CheckMenuItemListsProblemsAndADoubleClickSelectsTheFile) {
+  AddMap("QB-X240.rxt");
+  Form().show();
+  EXPECT_FALSE(MenuItem("MM_Child_CheckTheme")->isEnabled()) << "no theme open";
+  Click("MM_Child_CreateTheme");
+  ASSERT_TRUE(MenuItem("MM_Child_CheckTheme")->isEnabled());
+
+  int rows = -1;
+  int selected_in_dialog = -2;
+  QString first_file, last_file;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<ThemeCheckDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) {
+      ADD_FAILURE() << "no check dialog";
+      return;
+    }
+    QTableWidget* table = dialog->table();
+    rows = table->rowCount();
+    first_file = table->item(0, 0)->text();
+    last_file = table->item(rows - 1, 0)->text();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    table->scrollToItem(table->item(kRawFile, 1));
+    const QPoint row = table->visualItemRect(table->item(kRawFile, 1)).center();
+    // An item view takes a double click only on the item the press before it hit.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+    selected_in_dialog = editor->view.TV_selected;
+    dialog->reject();
+  });
+  Click("MM_Child_CheckTheme");
+  // 40 absent files, the count at 148 against none present, and the empty icon.
+  EXPECT_EQ(rows, 42);
+  EXPECT_TRUE(first_file.startsWith("0: ")) << first_file.toStdString();
+  EXPECT_EQ(last_file, "Тема");
+  EXPECT_EQ(selected_in_dialog, editor->state.Tree.FileNode(kRawFile));
+  EXPECT_EQ(editor->view.TV_selected, editor->state.Tree.FileNode(kRawFile));
+  EXPECT_EQ(Control<QTabWidget>("PCtrl")->currentIndex(), 0);
+}
+
+}  // namespace
+}  // namespace ssf::test
