@@ -2,6 +2,7 @@
 // The command-line tool `ssftool`: main() calls Run(), which returns the exit code.
 // Exit codes: 0 success, 1 refused or failed, 2 usage error.
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -45,5 +46,13 @@ struct OutputArgs {
   std::string out;  // empty without -o
 };
 OutputArgs SplitOutputOption(const std::vector<std::string>& args);
+
+// "--fit crop|pad|stretch" and "--dither" taken out of `args`: how imported pictures of
+// another size are fitted (nothing: refused as the editor refuses them).
+struct FitOptions {
+  std::optional<std::string> mode;
+  bool dither = false;
+};
+FitOptions TakeFitOptions(std::vector<std::string>& args);
 
 }  // namespace ssf::cli

@@ -40,7 +40,7 @@ Bytes BuildContainer(const EditorState& s) {
 bool ConfirmForcedName(Ui& ui, const fs::path& chosen, const fs::path& forced) {
   std::error_code ec;
   if (forced == chosen || !fs::exists(forced, ec)) return true;
-  return ui.AskYesNo("Файл " + forced.filename().string() + " уже существует.\r\nЗаменить его?");
+  return ui.AskYesNo("Файл " + forced.filename().string() + " уже существует.\r\nЗаменить его?", YesNoDefault::kNo);
 }
 
 void MM_Child_SaveThemeClick(Editor& ed) {
@@ -76,6 +76,7 @@ bool SaveThemeAs(Editor& ed, const fs::path& target) {
   WriteFileAtomic(target, container);  // throws with the old file untouched; ThemeModified stays set
   s.ThemeStream = ByteStream(std::move(container));
   s.ThemeModified = false;
+  s.Undo.MarkSaved();
   ed.view.status[1] = "Тема сохранена.";
   return true;
 }
