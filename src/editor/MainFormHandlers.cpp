@@ -5,6 +5,7 @@
 #include "editor/CommandLine.h"
 #include "base/FileIO.h"
 #include "editor/ThemeFilePreview.h"
+#include "editor/RecentThemes.h"
 #include "editor/ThemeMapLoader.h"
 #include "editor/ThemeUndo.h"
 
@@ -61,6 +62,23 @@ void MM_Child_OpenThemeClick(Editor& editor) {
     return;
   }
   OpenThemeFile(editor, chosen->path);
+  if (editor.view.MM_Child_SaveTheme_enabled) RememberRecentTheme(editor.settings, chosen->path);
+}
+
+void OpenThemePath(Editor& editor, const std::filesystem::path& path) {
+  if (!MayDiscardChanges(editor)) return;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    ForgetRecentTheme(editor.settings, path);
+    editor.ui.ShowMsg(kThemeGoneMessage + path.string(), kMsgWarning);
+    return;
+  }
+  if (GetFileSize(path) < kMinThemeFileSize) {
+    editor.ui.ShowMsg("Некорректный файл темы!\r\nЗагрузка невозможна.", kMsgError);
+    return;
+  }
+  OpenThemeFile(editor, path);
+  if (editor.view.MM_Child_SaveTheme_enabled) RememberRecentTheme(editor.settings, path);
 }
 
 void OpenStartupFile(Editor& editor, const std::vector<std::string>& params) {

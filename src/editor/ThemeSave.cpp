@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "editor/RecentThemes.h"
 #include "editor/Editor.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
@@ -77,6 +78,7 @@ bool SaveThemeAs(Editor& ed, const fs::path& target) {
   s.ThemeStream = ByteStream(std::move(container));
   s.ThemeModified = false;
   s.Undo.MarkSaved();
+  RememberRecentTheme(ed.settings, target);
   ed.view.status[1] = "Тема сохранена.";
   return true;
 }

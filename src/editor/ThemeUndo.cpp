@@ -18,7 +18,7 @@ bool ValidSlot(const Editor& ed, int k) { return k >= 0 && static_cast<size_t>(k
 
 // Swaps the step's bytes with the theme's: afterwards the step holds what the theme held.
 void SwapIn(Editor& ed, UndoStep& step) {
-  for (auto& [k, bytes] : step.slots) {
+  for (auto& [k, bytes] : step.files) {
     if (ValidSlot(ed, k)) std::swap(ed.state.NewFiles[static_cast<size_t>(k)].f_file, bytes);
   }
   if (step.has_header) {
@@ -68,10 +68,10 @@ size_t UndoHeaderSize(const Editor& ed) {
   return std::min(ed.state.ThemeStream.Data().size(), end);
 }
 
-UndoScope::UndoScope(Editor& ed, std::vector<int> slots, bool header, std::string merge_key) : ed_(ed) {
+UndoScope::UndoScope(Editor& ed, std::vector<int> files, bool header, std::string merge_key) : ed_(ed) {
   before_.merge_key = std::move(merge_key);
-  for (int k : slots) {
-    if (ValidSlot(ed, k)) before_.slots.emplace_back(k, ed.state.NewFiles[static_cast<size_t>(k)].f_file);
+  for (int k : files) {
+    if (ValidSlot(ed, k)) before_.files.emplace_back(k, ed.state.NewFiles[static_cast<size_t>(k)].f_file);
   }
   if (header) {
     before_.has_header = true;
@@ -79,18 +79,12 @@ UndoScope::UndoScope(Editor& ed, std::vector<int> slots, bool header, std::strin
   }
 }
 
-UndoScope UndoScope::AllSlots(Editor& ed) {
-  std::vector<int> all(ed.state.NewFiles.size());
-  for (size_t k = 0; k < all.size(); ++k) all[k] = static_cast<int>(k);
-  return UndoScope(ed, std::move(all), false);
-}
-
 void UndoScope::Commit() {
   UndoStep step;
   step.merge_key = before_.merge_key;
-  for (auto& [k, bytes] : before_.slots) {
+  for (auto& [k, bytes] : before_.files) {
     if (ValidSlot(ed_, k) && ed_.state.NewFiles[static_cast<size_t>(k)].f_file != bytes) {
-      step.slots.emplace_back(k, std::move(bytes));
+      step.files.emplace_back(k, std::move(bytes));
     }
   }
   if (before_.has_header && HeaderBytes(ed_) != before_.header) {
@@ -98,7 +92,7 @@ void UndoScope::Commit() {
     step.header = std::move(before_.header);
   }
   before_ = {};
-  if (step.slots.empty() && !step.has_header) return;
+  if (step.files.empty() && !step.has_header) return;
   ed_.state.Undo.Push(std::move(step));
   ed_.state.ThemeModified = !ed_.state.Undo.AtSaved();
 }

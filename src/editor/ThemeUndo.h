@@ -16,10 +16,8 @@ size_t UndoHeaderSize(const Editor& ed);
 
 class UndoScope {
  public:
-  // Remembers the slots `slots` (every slot when `all_slots`) and, with `header`, the
-  // header area. `merge_key` folds repeated edits of one field into one step.
-  UndoScope(Editor& ed, std::vector<int> slots, bool header, std::string merge_key = {});
-  static UndoScope AllSlots(Editor& ed);
+  // Remembers the theme files `files` and, with `header`, the header area. `merge_key` folds repeated edits of one field into one step.
+  UndoScope(Editor& ed, std::vector<int> files, bool header, std::string merge_key = {});
   // Records the change as one step, when there was one. Without a commit (the handler
   // threw or refused) nothing is recorded.
   void Commit();
@@ -27,7 +25,6 @@ class UndoScope {
  private:
   Editor& ed_;
   UndoStep before_;
-  bool all_slots_ = false;
 };
 
 // "Отменить" / "Повторить": puts the theme back one step and refreshes what the window

@@ -4,7 +4,7 @@ namespace ssf {
 
 size_t UndoStep::Size() const {
   size_t n = header.size();
-  for (const auto& s : slots) n += s.second.size();
+  for (const auto& s : files) n += s.second.size();
   return n;
 }
 

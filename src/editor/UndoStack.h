@@ -1,6 +1,6 @@
 #pragma once
 // The history of changes to the open theme, for "Отменить" and "Повторить". A step holds
-// only what the change replaced: the earlier bytes of the slots it touched and of the
+// only what the change replaced: the earlier bytes of the files it touched and of the
 // header area when that changed. Undoing swaps those bytes with the theme's, so the same
 // step then holds what redo puts back; nothing is kept twice.
 #include <cstddef>
@@ -14,7 +14,7 @@
 namespace ssf {
 
 struct UndoStep {
-  std::vector<std::pair<int, Bytes>> slots;  // theme file index, its other bytes
+  std::vector<std::pair<int, Bytes>> files;  // theme file index, its other bytes
   bool has_header = false;
   Bytes header;  // the other bytes of the header area (from offset 0)
   // Steps of one ongoing edit (typing into one header field) fold into one.

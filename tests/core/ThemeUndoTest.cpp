@@ -145,7 +145,7 @@ TEST(UndoStackBudget, DropsTheOldestStepsButKeepsTheNewest) {
   UndoStack stack(3000);
   auto step = [](size_t bytes) {
     UndoStep s;
-    s.slots.emplace_back(0, Bytes(bytes, 1));
+    s.files.emplace_back(0, Bytes(bytes, 1));
     return s;
   };
   stack.Push(step(1000));
