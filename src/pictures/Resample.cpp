@@ -64,30 +64,45 @@ std::vector<ResampleTap> CubicTaps(uint32_t i, double scale, uint32_t in) {
 // Four channels (premultiplied linear blue, green, red, alpha) per pixel.
 using Plane = std::vector<float>;
 
-Plane ToLinear(const Image& picture) {
+// One row of the picture in premultiplied linear light.
+void RowToLinear(const Image& picture, uint32_t y, float* out) {
   const auto& lin = SrgbToLinear();
-  Plane p(picture.PixelCount() * 4);
-  for (size_t i = 0; i < picture.PixelCount(); ++i) {
-    const float a = picture.HasAlpha() ? picture.alpha[i] / 255.0f : 1.0f;
-    for (size_t c = 0; c < 3; ++c) p[i * 4 + c] = lin[picture.bgr[i * 3 + c]] * a;
-    p[i * 4 + 3] = a;
+  const uint8_t* bgr = picture.Row(y);
+  const uint8_t* alpha = picture.HasAlpha() ? &picture.alpha[static_cast<size_t>(y) * picture.width] : nullptr;
+  for (uint32_t x = 0; x < picture.width; ++x) {
+    const float a = alpha ? alpha[x] / 255.0f : 1.0f;
+    for (size_t c = 0; c < 3; ++c) out[x * 4 + c] = lin[bgr[x * 3 + c]] * a;
+    out[x * 4 + 3] = a;
   }
-  return p;
 }
 
-// Resamples along rows (horizontal) or columns of a width x height plane.
-Plane Pass(const Plane& src, uint32_t width, uint32_t height, const Weights& w, bool horizontal) {
-  const uint32_t out_w = horizontal ? static_cast<uint32_t>(w.size()) : width;
-  const uint32_t out_h = horizontal ? height : static_cast<uint32_t>(w.size());
-  Plane dst(static_cast<size_t>(out_w) * out_h * 4, 0.0f);
-  for (uint32_t y = 0; y < out_h; ++y) {
-    for (uint32_t x = 0; x < out_w; ++x) {
-      float* d = &dst[(static_cast<size_t>(y) * out_w + x) * 4];
-      for (const ResampleTap& t : w[horizontal ? x : y]) {
-        const size_t sx = horizontal ? t.index : x, sy = horizontal ? y : t.index;
-        const float* s = &src[(sy * width + sx) * 4];
+// The rows resampled to the new width, converted one at a time so that a large source is
+// never held in floats as a whole.
+Plane Horizontal(const Image& picture, const Weights& w) {
+  const size_t out_w = w.size();
+  Plane dst(out_w * picture.height * 4, 0.0f);
+  std::vector<float> row(static_cast<size_t>(picture.width) * 4);
+  for (uint32_t y = 0; y < picture.height; ++y) {
+    RowToLinear(picture, y, row.data());
+    float* d = &dst[y * out_w * 4];
+    for (size_t x = 0; x < out_w; ++x, d += 4) {
+      for (const ResampleTap& t : w[x]) {
+        const float* s = &row[static_cast<size_t>(t.index) * 4];
         for (int c = 0; c < 4; ++c) d[c] += s[c] * t.weight;
       }
+    }
+  }
+  return dst;
+}
+
+// The columns of a width-wide plane resampled to the new height.
+Plane Vertical(const Plane& src, size_t width, const Weights& w) {
+  Plane dst(width * w.size() * 4, 0.0f);
+  for (size_t y = 0; y < w.size(); ++y) {
+    float* d = &dst[y * width * 4];
+    for (const ResampleTap& t : w[y]) {
+      const float* s = &src[static_cast<size_t>(t.index) * width * 4];
+      for (size_t i = 0; i < width * 4; ++i) d[i] += s[i] * t.weight;
     }
   }
   return dst;
@@ -113,9 +128,8 @@ std::vector<std::vector<ResampleTap>> ResampleWeights(uint32_t in, uint32_t out)
 Image ResizePicture(const Image& picture, uint32_t width, uint32_t height) {
   if (picture.width == width && picture.height == height) return picture;
   Image out(width, height);
-  const Plane wide = Pass(ToLinear(picture), picture.width, picture.height,
-                          ResampleWeights(picture.width, width), true);
-  const Plane p = Pass(wide, width, picture.height, ResampleWeights(picture.height, height), false);
+  const Plane p = Vertical(Horizontal(picture, ResampleWeights(picture.width, width)), width,
+                           ResampleWeights(picture.height, height));
   if (picture.HasAlpha()) out.AddAlpha();
   for (size_t i = 0; i < out.PixelCount(); ++i) {
     const float a = std::clamp(p[i * 4 + 3], 0.0f, 1.0f);
