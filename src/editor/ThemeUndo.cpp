@@ -38,7 +38,7 @@ void Refresh(Editor& ed) {
       [](const TThemeNewFiles& f) { return f.Present(); }));
   v.status[2] = std::to_string(s.StoredFiles) + "/" + std::to_string(s.FilesCount);
   s.ThemeModified = !s.Undo.AtSaved();
-  v.status[1] = s.ThemeModified ? "Тема изменена." : "Изменения отменены.";
+  v.status[1] = s.ThemeModified ? "Тема изменена." : "Тема не изменена.";
   const Bytes& data = s.ThemeStream.Data();
   if (data.size() >= kHeaderSize) {
     v.ED_ThemeAuthor = ReadTextField(data, kAuthorOffset, kAuthorSize);
