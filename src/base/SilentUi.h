@@ -8,7 +8,7 @@ namespace ssf {
 class SilentUi : public Ui {
  public:
   void ShowMsg(const std::string&, int) override {}
-  bool AskYesNo(const std::string&) override { return false; }
+  bool AskYesNo(const std::string&, YesNoDefault) override { return false; }
   std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
   std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
   int ChooseMap(const std::vector<std::string>&) override { return 0; }

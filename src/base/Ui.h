@@ -17,6 +17,11 @@ inline constexpr int kMsgInformation = 64;  // "Информация"
 // Caption of a message box kind, or empty for a kind that shows nothing.
 const char* MsgCaption(int kind);
 
+// The button a Yes/No question starts on: its safe answer. Yes where Yes keeps work
+// ("Сохранить тему перед выходом?"), No where Yes loses it (discarding changes, replacing
+// a file).
+enum class YesNoDefault { kYes, kNo };
+
 struct FileDialogRequest {
   // Filter as "description|pattern|description|pattern", patterns separated by ';'.
   std::string filter;
@@ -36,8 +41,8 @@ class Ui {
 
   // A modal message box with one OK button. Kinds other than 16, 48, 64 show nothing.
   virtual void ShowMsg(const std::string& text, int kind) = 0;
-  // A Yes/No confirmation box; true for Yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
+  // A Yes/No confirmation box starting on `safe`; true for Yes.
+  virtual bool AskYesNo(const std::string& text, YesNoDefault safe) = 0;
   virtual std::optional<FileDialogResult> OpenDialog(const FileDialogRequest& request) = 0;
   virtual std::optional<FileDialogResult> SaveDialog(const FileDialogRequest& request) = 0;
   // The map chooser: shows the models and returns the index of the chosen one. It has

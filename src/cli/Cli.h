@@ -3,6 +3,7 @@
 // Exit codes: 0 success, 1 refused or failed, 2 usage error.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -49,5 +50,13 @@ OutputArgs SplitOutputOption(const std::vector<std::string>& args);
 
 // The value of --max-error: the IFEG encoder's allowed error per channel, 0..8.
 uint32_t ParseMaxError(const std::string& value);
+
+// "--fit crop|pad|stretch" and "--dither" taken out of `args`: how imported pictures of
+// another size are fitted (nothing: refused as the editor refuses them).
+struct FitOptions {
+  std::optional<std::string> mode;
+  bool dither = false;
+};
+FitOptions TakeFitOptions(std::vector<std::string>& args);
 
 }  // namespace ssf::cli

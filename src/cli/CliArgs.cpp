@@ -29,4 +29,26 @@ uint32_t ParseMaxError(const std::string& value) {
   return n;
 }
 
+FitOptions TakeFitOptions(std::vector<std::string>& args) {
+  FitOptions fit;
+  std::vector<std::string> rest;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--fit") {
+      if (i + 1 >= args.size()) throw UsageError{"--fit needs crop, pad or stretch"};
+      const std::string& mode = args[++i];
+      if (mode != "crop" && mode != "pad" && mode != "stretch") {
+        throw UsageError{"--fit is crop, pad or stretch, not '" + mode + "'"};
+      }
+      fit.mode = mode;
+    } else if (args[i] == "--dither") {
+      fit.dither = true;
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  if (fit.dither && !fit.mode) throw UsageError{"--dither needs --fit"};
+  args = std::move(rest);
+  return fit;
+}
+
 }  // namespace ssf::cli

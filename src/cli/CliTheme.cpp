@@ -9,6 +9,11 @@ void CliEditor::PrintMessages(Context& ctx) {
   ui.messages.clear();
 }
 
+void ApplyFitOptions(CliEditor& cli, const FitOptions& fit) {
+  if (!fit.mode) return;
+  cli.ed.fit.always = FitChoice{*ParseFitMode(*fit.mode), fit.dither};
+}
+
 bool OpenTheme(Context& ctx, CliEditor& cli, const std::filesystem::path& file) {
   OpenThemeFile(cli.ed, file);  // unreadable or cut short: throws, and Run prints it
   if (cli.ed.view.MM_Child_SaveTheme_enabled) return true;

@@ -21,6 +21,9 @@ struct CliEditor {
   void PrintMessages(Context& ctx);
 };
 
+// Makes imports fit pictures of another size as the options say.
+void ApplyFitOptions(CliEditor& cli, const FitOptions& fit);
+
 // Opens a theme as "Открыть тему" does. False (reasons printed) when the editor refused it.
 bool OpenTheme(Context& ctx, CliEditor& cli, const std::filesystem::path& file);
 

@@ -19,7 +19,7 @@ class CliUi : public Ui {
   void ShowMsg(const std::string& text, int kind) override {
     if (*MsgCaption(kind)) messages.push_back({text, kind});
   }
-  bool AskYesNo(const std::string&) override { return false; }
+  bool AskYesNo(const std::string&, YesNoDefault) override { return false; }
   std::optional<FileDialogResult> OpenDialog(const FileDialogRequest&) override { return std::nullopt; }
   std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override { return std::nullopt; }
   int ChooseMap(const std::vector<std::string>&) override { return 0; }

@@ -1,6 +1,6 @@
 // ssftool new (--model MODEL | --map FILE.rxt) -o OUT.ssf [options] [FILE ...]: a theme
 // made from pictures, each file imported into the next theme file exactly as "Загрузить"
-// would import it, or with --from PACKAGE.res from a resource package in one step.
+// would import it (with --fit, pictures of another size fitted instead of refused), or with --from PACKAGE.res from a resource package in one step.
 // Nothing is written unless every file was taken.
 #include <algorithm>
 #include <optional>
@@ -23,10 +23,12 @@ struct Options {
   std::optional<std::string> author, name, version;
   int type = -1;
   std::vector<std::string> files;
+  FitOptions fit;
 };
 
-Options Parse(const std::vector<std::string>& args) {
+Options Parse(std::vector<std::string> args) {
   Options o;
+  o.fit = TakeFitOptions(args);
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> const std::string& {
@@ -68,6 +70,7 @@ Options Parse(const std::vector<std::string>& args) {
 int CmdNew(Context& ctx, const std::vector<std::string>& args) {
   const Options o = Parse(args);
   CliEditor cli(ctx);
+  ApplyFitOptions(cli, o.fit);
   Editor& ed = cli.ed;
   int item = 0;
   if (!o.map.empty()) {

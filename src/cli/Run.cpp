@@ -29,11 +29,11 @@ const Command kCommands[] = {
     {"import-res", "THEME.ssf PACKAGE.res [-o OUT.ssf]",
      "replace every theme file from a resource package and save the theme (in place without -o)",
      CmdImportRes},
-    {"new", "(--model MODEL | --map FILE.rxt) -o OUT.ssf [--author A] [--name N] [--version V] [--type 0|1] [FILE... | --from PACKAGE.res]",
+    {"new", "(--model MODEL | --map FILE.rxt) -o OUT.ssf [--author A] [--name N] [--version V] [--type 0|1] [--fit crop|pad|stretch [--dither]] [FILE... | --from PACKAGE.res]",
      "create a theme, importing the files into theme files 0, 1, 2, ... as \"Загрузить\" does, or "
      "every theme file from a resource package",
      CmdNew},
-    {"replace", "THEME.ssf INDEX FILE [-o OUT.ssf]", "import a file into one theme file and save the theme",
+    {"replace", "THEME.ssf INDEX FILE [-o OUT.ssf] [--fit crop|pad|stretch [--dither]]", "import a file into one theme file and save the theme",
      CmdReplace},
     {"icon", "THEME.ssf get OUT | set FILE | clear [-o OUT.ssf]", "write, load or clear the theme icon", CmdIcon},
     {"extract", "THEME.ssf INDEX OUT",

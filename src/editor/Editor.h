@@ -6,6 +6,7 @@
 #include "editor/EditorState.h"
 #include "base/IniDocument.h"
 #include "base/Ui.h"
+#include "editor/PictureFit.h"
 #include "editor/ViewState.h"
 
 namespace ssf {
@@ -16,6 +17,8 @@ struct Editor {
   std::filesystem::path maps_dir;
   EditorState state;
   ViewState view;
+  // How imports treat pictures of another size than their theme file's: refused unless set.
+  FitPolicy fit = {};
 };
 
 // Rebuilds the chooser's model list (state.MapModels) and state.MapPaths from maps_dir.

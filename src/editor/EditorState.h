@@ -10,6 +10,7 @@
 
 #include "taglines/XmlLib.h"
 #include "base/ByteIO.h"
+#include "editor/UndoStack.h"
 #include "theme/GroupTree.h"
 
 namespace ssf {
@@ -62,7 +63,11 @@ struct EditorState {
   ByteStream ThemeStream;
 
   bool MapValid = false;
+  // Set by every change, cleared by a save; undo and redo set it to whether the theme
+  // differs from the saved state.
   bool ThemeModified = false;
+  // Changes to the open theme, for undo and redo; emptied when a theme is created or opened.
+  UndoStack Undo;
   std::string StartupFile;
   int32_t MapFileCounter = 0;
 };

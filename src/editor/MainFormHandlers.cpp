@@ -5,7 +5,9 @@
 #include "editor/CommandLine.h"
 #include "base/FileIO.h"
 #include "editor/ThemeFilePreview.h"
+#include "editor/RecentThemes.h"
 #include "editor/ThemeMapLoader.h"
+#include "editor/ThemeUndo.h"
 
 namespace ssf {
 namespace {
@@ -14,7 +16,7 @@ constexpr size_t kThemeTypeOffset = 165;
 
 // Asks before unsaved changes would be lost; true when the command may go on.
 bool MayDiscardChanges(Editor& editor) {
-  return !editor.state.ThemeModified || editor.ui.AskYesNo(kLoseChangesQuestion);
+  return !editor.state.ThemeModified || editor.ui.AskYesNo(kLoseChangesQuestion, YesNoDefault::kNo);
 }
 
 std::string& HeaderText(ViewState& view, const HeaderField& field) {
@@ -60,6 +62,23 @@ void MM_Child_OpenThemeClick(Editor& editor) {
     return;
   }
   OpenThemeFile(editor, chosen->path);
+  if (editor.view.MM_Child_SaveTheme_enabled) RememberRecentTheme(editor.settings, chosen->path);
+}
+
+void OpenThemePath(Editor& editor, const std::filesystem::path& path) {
+  if (!MayDiscardChanges(editor)) return;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    ForgetRecentTheme(editor.settings, path);
+    editor.ui.ShowMsg(kThemeGoneMessage + path.string(), kMsgWarning);
+    return;
+  }
+  if (GetFileSize(path) < kMinThemeFileSize) {
+    editor.ui.ShowMsg("Некорректный файл темы!\r\nЗагрузка невозможна.", kMsgError);
+    return;
+  }
+  OpenThemeFile(editor, path);
+  if (editor.view.MM_Child_SaveTheme_enabled) RememberRecentTheme(editor.settings, path);
 }
 
 void OpenStartupFile(Editor& editor, const std::vector<std::string>& params) {
@@ -75,9 +94,11 @@ std::string ED_ThemeAuthorKeyPress(Editor& editor, const HeaderField& field, con
   Bytes& bytes = editor.state.ThemeStream.Data();
   const size_t field_size = field.max_bytes + 1;
   if (bytes.size() >= field.offset + field_size) {
+    UndoScope undo(editor, {}, true, "header " + std::to_string(field.offset));
     std::memset(bytes.data() + field.offset, 0, field_size);
     std::memcpy(bytes.data() + field.offset, kept.data(), kept.size());
     editor.state.ThemeModified = true;
+    undo.Commit();
   }
   return kept;
 }
@@ -88,8 +109,10 @@ void CBox_ThemeTypeChange(Editor& editor, int index) {
   Bytes& bytes = editor.state.ThemeStream.Data();
   if (bytes.size() <= kThemeTypeOffset) return;
   if (bytes[kThemeTypeOffset] != static_cast<uint8_t>(index)) {
+    UndoScope undo(editor, {}, true);
     bytes[kThemeTypeOffset] = static_cast<uint8_t>(index);
     editor.state.ThemeModified = true;
+    undo.Commit();
   }
 }
 
@@ -105,7 +128,7 @@ void SelectTreeNode(Editor& editor, int flat_index) {
 
 bool FormClose(Editor& editor) {
   if (!editor.state.ThemeModified) return true;
-  if (!editor.ui.AskYesNo(kSaveBeforeExitQuestion)) return true;
+  if (!editor.ui.AskYesNo(kSaveBeforeExitQuestion, YesNoDefault::kYes)) return true;
   MM_Child_SaveThemeClick(editor);
   return !editor.state.ThemeModified;
 }

@@ -2,6 +2,7 @@
 // The main window's own commands: creating, opening and closing themes around the
 // container operations, the header edits, the theme type and the page switch.
 // They work on the Editor and talk to the user only through its Ui.
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ inline constexpr int32_t kMinThemeFileSize = 148;
 void MM_Child_CreateThemeClick(Editor& editor);
 // "Открыть тему".
 void MM_Child_OpenThemeClick(Editor& editor);
+
+// A theme named by path, from the recent themes or dropped on the window: asks before
+// unsaved changes are lost, then opens it as "Открыть тему" would. A file that is gone is
+// reported and leaves the recent themes.
+void OpenThemePath(Editor& editor, const std::filesystem::path& path);
+inline constexpr const char* kThemeGoneMessage = "Файл темы не найден:\r\n";
 
 // Start-up: the parameters joined with blanks become StartupFile, opened when it
 // names a ".ssf" file (any case).

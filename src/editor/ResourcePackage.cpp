@@ -1,5 +1,7 @@
 #include "editor/ResourcePackage.h"
 
+#include "editor/ThemeUndo.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -148,10 +150,14 @@ bool ImportResourcePackage(Editor& ed, const fs::path& descriptor) {
     }
     loaded.push_back(ReadWholeFile(p));
   }
+  std::vector<int> touched;
+  for (const ResourceNode& r : nodes) touched.push_back(r.k);
+  UndoScope undo(ed, std::move(touched), false);
   for (size_t i = 0; i < nodes.size(); ++i) {
     s.NewFiles[static_cast<size_t>(nodes[i].k)].f_file = std::move(loaded[i]);
   }
   if (!nodes.empty()) s.ThemeModified = true;
+  undo.Commit();
 
   const size_t counted = std::min(s.NewFiles.size(), static_cast<size_t>(std::max(0, s.FilesCount)));
   s.StoredFiles = static_cast<int32_t>(

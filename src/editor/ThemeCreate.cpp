@@ -56,6 +56,7 @@ void lk_CreateNewTheme(Editor& ed, int item_index) {
   v.MM_Child_ImportRes_enabled = true;
   v.MM_Child_ExportRes_enabled = true;
   s.ThemeModified = false;
+  s.Undo.Clear();
 
   v.CBox_ThemeType_visible = !s.IsColorTheme;
   if (!s.IsColorTheme) v.CBox_ThemeType_index = 0;

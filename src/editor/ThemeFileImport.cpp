@@ -15,6 +15,9 @@
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
 #include "editor/IfgImportOption.h"
+#include "editor/PictureFit.h"
+#include "editor/ThemeFilePreview.h"
+#include "editor/ThemeUndo.h"
 
 namespace ssf {
 
@@ -56,8 +59,8 @@ uint64_t FileLength(const fs::path& file) {
 // pictures converted to IFEG may differ from the input by up to `ifg_max_error`.
 class Importer {
  public:
-  Importer(Ui& ui, const fs::path& file, const TTHemeFiles& entry, uint32_t ifg_max_error)
-      : ui_(ui), file_(file), entry_(entry), ifg_max_error_(ifg_max_error) {}
+  Importer(Ui& ui, const fs::path& file, const TTHemeFiles& entry, uint32_t ifg_max_error, const FitPolicy& fit)
+      : ui_(ui), file_(file), entry_(entry), ifg_max_error_(ifg_max_error), fit_(fit) {}
 
   std::optional<Imported> Run() {
     const std::string ext = UpperExtension(file_);
@@ -76,15 +79,41 @@ class Importer {
     Image picture;
     PreviewPicture preview;
     Bytes data;  // the file as read
+    bool other_size = false;  // to be fitted
   };
+
+  bool MayFit() const { return fit_.always || fit_.ask; }
+
+  // How to fit a picture of another size: nothing when the user cancelled.
+  std::optional<FitChoice> Choose(const Image& picture) {
+    if (fit_.always) return fit_.always;
+    return fit_.ask(FitQuestion{picture, static_cast<uint32_t>(entry_.f_width),
+                                static_cast<uint32_t>(entry_.f_height), entry_.f_type});
+  }
+
+  // The theme file made from a fitted picture, shown as it is stored.
+  Imported StoreFitted(const Image& fitted, const std::string& kind, bool has_alpha_channel) {
+    Bytes stored;
+    if (kind == "JPG") stored = EncodeJpeg(fitted, 100);
+    else if (kind == "RAW") stored = ImageToRaw(fitted);
+    else if (kind == "IFG") stored = EncodeIFG(fitted, 16, 1);
+    else stored = ImageToAni2(fitted, has_alpha_channel);
+    PreviewPicture preview = MakePreviewPicture(stored, entry_);
+    return Imported{std::move(stored), std::move(preview)};
+  }
 
   bool Refuse(const char* text, int kind = kMsgWarning) {
     ui_.ShowMsg(text, kind);
     return false;
   }
 
+  bool SameSize(int64_t width, int64_t height) const { return width == entry_.f_width && height == entry_.f_height; }
+
+  // A picture of another size goes on to be fitted when fitting may be asked for.
+  bool SizeFitsOrMayFit(int64_t width, int64_t height) { return MayFit() || SizeFits(width, height); }
+
   bool SizeFits(int64_t width, int64_t height) {
-    if (width == entry_.f_width && height == entry_.f_height) return true;
+    if (SameSize(width, height)) return true;
     ui_.ShowMsg(PictureSizeMessage(width, height, entry_.f_width, entry_.f_height), kMsgError);
     return false;
   }
@@ -108,9 +137,10 @@ class Importer {
       Refuse(kNotBmpMessage);
       return std::nullopt;
     }
-    if (!SizeFits(picture.width, picture.height)) return std::nullopt;
+    if (!SizeFitsOrMayFit(picture.width, picture.height)) return std::nullopt;
     PreviewPicture preview = Bitmap(picture);
-    return Input{Input::From::kBmp, std::move(picture), std::move(preview), {}};
+    const bool other = !SameSize(picture.width, picture.height);
+    return Input{Input::From::kBmp, std::move(picture), std::move(preview), {}, other};
   }
 
   std::optional<Input> LoadJpeg() {
@@ -120,9 +150,10 @@ class Importer {
       return std::nullopt;
     }
     Image picture = DecodeJpeg(data);  // a damaged JFIF file is an error, not a refusal
-    if (!SizeFits(picture.width, picture.height)) return std::nullopt;
+    if (!SizeFitsOrMayFit(picture.width, picture.height)) return std::nullopt;
     PreviewPicture preview = JpegPreview(picture, data);
-    return Input{Input::From::kJpeg, std::move(picture), std::move(preview), std::move(data)};
+    const bool other = !SameSize(picture.width, picture.height);
+    return Input{Input::From::kJpeg, std::move(picture), std::move(preview), std::move(data), other};
   }
 
   std::optional<PngPicture> LoadPng() {
@@ -134,7 +165,7 @@ class Importer {
       Refuse(kNotPngMessage);
       return std::nullopt;
     }
-    if (!SizeFits(png.image.width, png.image.height)) return std::nullopt;
+    if (!SizeFitsOrMayFit(png.image.width, png.image.height)) return std::nullopt;
     return png;
   }
 
@@ -156,7 +187,7 @@ class Importer {
       Refuse(kNotIfegMessage);
       return std::nullopt;
     }
-    if (!SizeFits(GetHeaderWidth(data), GetHeaderHeight(data))) return std::nullopt;
+    if (!SizeFitsOrMayFit(GetHeaderWidth(data), GetHeaderHeight(data))) return std::nullopt;
     Image picture;
     try {
       DecodeIFG(data, picture);
@@ -164,7 +195,8 @@ class Importer {
       throw SsfError(std::string(e.what()) + ": " + file_.string());
     }
     PreviewPicture preview = Bitmap(picture);
-    return Input{Input::From::kIfeg, std::move(picture), std::move(preview), std::move(data)};
+    const bool other = !SameSize(picture.width, picture.height);
+    return Input{Input::From::kIfeg, std::move(picture), std::move(preview), std::move(data), other};
   }
 
   // The JPG, RAW and IFG kinds take the same five inputs.
@@ -176,7 +208,10 @@ class Importer {
       in = LoadJpeg();
     } else if (ext == ".PNG") {
       std::optional<PngPicture> png = LoadPng();
-      if (png) in = Input{Input::From::kPng, FlattenOverBlack(*png), PngPreview(std::move(png->image)), {}};
+      if (png) {
+        const bool other = !SameSize(png->image.width, png->image.height);
+        in = Input{Input::From::kPng, FlattenOverBlack(*png), PngPreview(std::move(png->image)), {}, other};
+      }
     } else if (ext == ".RAW") {
       in = LoadRaw(kind == "JPG" ? kWrongFileSizeMessage : kWrongLoadSizeMessage);
     } else if (ext == ".IFG") {
@@ -185,6 +220,13 @@ class Importer {
       return std::nullopt;  // an extension the kind does not take: nothing happens
     }
     if (!in) return std::nullopt;
+    if (in->other_size) {
+      std::optional<FitChoice> choice = Choose(in->picture);
+      if (!choice) return std::nullopt;
+      const Image fitted = FitForThemeFile(in->picture, static_cast<uint32_t>(entry_.f_width),
+                                           static_cast<uint32_t>(entry_.f_height), kind, *choice);
+      return StoreFitted(fitted, kind, false);
+    }
 
     using From = Input::From;
     if (kind == "JPG") {
@@ -217,6 +259,7 @@ class Importer {
     if (ext == ".PNG") {
       std::optional<PngPicture> png = LoadPng();
       if (!png) return std::nullopt;
+      if (!SameSize(png->image.width, png->image.height)) return FitAni2(png->image, png->has_alpha_channel);
       Bytes ani2 = ImageToAni2(png->image, png->has_alpha_channel);
       return Imported{std::move(ani2), PngPreview(std::move(png->image))};
     }
@@ -226,6 +269,11 @@ class Importer {
       Refuse(kNotAni2Message);
       return std::nullopt;
     }
+    const uint64_t own_pixels = static_cast<uint64_t>(GetHeaderWidth(data)) * GetHeaderHeight(data);
+    if (MayFit() && !SameSize(GetHeaderWidth(data), GetHeaderHeight(data)) &&
+        data.size() == kAni2HeaderSize + 3 * own_pixels) {
+      return FitAni2(Ani2ToImage(data), true);
+    }
     if (data.size() != kAni2HeaderSize + 3 * PixelCount()) {
       Refuse(kWrongLoadSizeMessage);
       return std::nullopt;
@@ -233,6 +281,14 @@ class Importer {
     if (!SizeFits(GetHeaderWidth(data), GetHeaderHeight(data))) return std::nullopt;
     Image shown = Ani2ToImage(data);
     return Imported{std::move(data), PngPreview(std::move(shown))};
+  }
+
+  std::optional<Imported> FitAni2(const Image& picture, bool has_alpha_channel) {
+    std::optional<FitChoice> choice = Choose(picture);
+    if (!choice) return std::nullopt;
+    const Image fitted = FitForThemeFile(picture, static_cast<uint32_t>(entry_.f_width),
+                                         static_cast<uint32_t>(entry_.f_height), "ANI2", *choice);
+    return StoreFitted(fitted, "ANI2", has_alpha_channel);
   }
 
   std::optional<Imported> ColorTab() {
@@ -250,6 +306,7 @@ class Importer {
   const fs::path& file_;
   const TTHemeFiles& entry_;
   uint32_t ifg_max_error_;
+  const FitPolicy& fit_;
 };
 
 bool ValidIndex(const Editor& ed, int k) {
@@ -294,7 +351,9 @@ const char* ImportFilter(const std::string& kind) {
 
 void StoreSelectedFile(Editor& ed, int k, Bytes bytes, std::optional<PreviewPicture> preview) {
   if (!ValidIndex(ed, k)) throw SsfError("Нет файла темы с номером " + std::to_string(k));
+  UndoScope undo(ed, {k}, false);
   Commit(ed, k, Imported{std::move(bytes), std::move(preview)});
+  undo.Commit();
 }
 
 bool ImportThemeFile(Editor& ed, int k, const fs::path& file) {
@@ -302,14 +361,17 @@ bool ImportThemeFile(Editor& ed, int k, const fs::path& file) {
   std::optional<Imported> imported;
   try {
     imported =
-        Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)], IfgImportMaxError(ed.settings)).Run();
+        Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)], IfgImportMaxError(ed.settings), ed.fit)
+                   .Run();
   } catch (const SsfError& e) {
     // A decoder's error says what is wrong; the user also needs to know with which file.
     if (std::string(e.what()).find(file.string()) != std::string::npos) throw;
     throw SsfError(std::string(e.what()) + ": " + file.string());
   }
   if (!imported) return false;
+  UndoScope undo(ed, {k}, false);
   Commit(ed, k, std::move(*imported));
+  undo.Commit();
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include "pictures/Jpeg.h"
 #include "pictures/PixelFormats.h"
 #include "pictures/Png.h"
+#include "editor/ThemeUndo.h"
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
 #include "theme/ThemeContainer.h"
@@ -149,12 +150,14 @@ void StoreThemeIcon(Editor& ed, const Image& picture) {
   }
   Bytes& data = ed.state.ThemeStream.Data();
   CheckRange(data.size(), kIconOffset, kIconBytes, "иконка темы");
+  UndoScope undo(ed, {}, true);
   size_t pos = kIconOffset;
   for (uint32_t y = 0; y < kSide; ++y) {
     for (uint32_t x = 0; x < kSide; ++x, pos += 2) WriteU16LE(data, pos, PixelToRGB565(picture.Pixel(x, y)));
   }
   ed.state.ThemeStream.SetPosition(pos);
   ed.state.ThemeModified = true;
+  undo.Commit();
   // The window keeps the picture as loaded, not its 16-bit stored form, until the theme
   // is opened again.
   ed.view.IMG_ThemeIcon = picture;
@@ -227,10 +230,12 @@ void PM_ExctractIMGClick(Editor& ed) {
 void PM_DelIMGClick(Editor& ed) {
   if (!HasIconArea(ed)) return;
   ByteStream& stream = ed.state.ThemeStream;
+  UndoScope undo(ed, {}, true);
   stream.SetPosition(kIconOffset);
   rt_memclr(stream, kIconBytes);
   // Clearing is a change like any other: without the flag it was lost on exit unasked.
   ed.state.ThemeModified = true;
+  undo.Commit();
   ShowThemeIcon(ed);
 }
 

@@ -93,6 +93,7 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
     throw SsfError("Не удалось прочитать файл: " + path.string());
   }
   s.ThemeModified = false;
+  s.Undo.Clear();
   // The previous theme's bytes go before the new ones are read, so a large theme is never
   // held twice. (Its file table could not be used after a failed open anyway: the page
   // control and the save item are disabled then.)

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "editor/RecentThemes.h"
 #include "editor/Editor.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
@@ -49,7 +50,7 @@ std::string SaveRefusal(const EditorState& s) {
 bool ConfirmForcedName(Ui& ui, const fs::path& chosen, const fs::path& forced) {
   std::error_code ec;
   if (forced == chosen || !fs::exists(forced, ec)) return true;
-  return ui.AskYesNo("Файл " + forced.filename().string() + " уже существует.\r\nЗаменить его?");
+  return ui.AskYesNo("Файл " + forced.filename().string() + " уже существует.\r\nЗаменить его?", YesNoDefault::kNo);
 }
 
 void MM_Child_SaveThemeClick(Editor& ed) {
@@ -85,6 +86,8 @@ bool SaveThemeAs(Editor& ed, const fs::path& target) {
   WriteFileAtomic(target, container);  // throws with the old file untouched; ThemeModified stays set
   s.ThemeStream = ByteStream(std::move(container));
   s.ThemeModified = false;
+  s.Undo.MarkSaved();
+  RememberRecentTheme(ed.settings, target);
   ed.view.status[1] = "Тема сохранена.";
   return true;
 }

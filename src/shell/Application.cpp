@@ -8,7 +8,9 @@
 namespace ssf {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-  setApplicationName(QStringLiteral("Quillbay SSF Manager v2.0"));
+  // Wayland matches the desktop entry by its file name, X11 by the class (the name).
+  setApplicationName(QString::fromUtf8(kApplicationName));
+  setDesktopFileName(QStringLiteral("quillbay-ssf-manager"));
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

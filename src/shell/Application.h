@@ -6,6 +6,10 @@
 
 namespace ssf {
 
+// The application's name, which Qt makes the X11 window class; the desktop entry's
+// StartupWMClass repeats it so docks match the window to the entry.
+inline constexpr const char* kApplicationName = "Quillbay SSF Manager v2.0";
+
 class Application : public QApplication {
  public:
   Application(int& argc, char** argv);

@@ -25,6 +25,7 @@
 
 #include "Version.h"
 #include "shell/AboutDialog.h"
+#include "shell/EditorHabits.h"
 #include "shell/ImageConvert.h"
 #include "editor/IfgImportOption.h"
 #include "editor/MainFormHandlers.h"
@@ -49,6 +50,7 @@ TMainForm::TMainForm(Editor& editor, QWidget* parent) : QMainWindow(parent), edi
   BuildControls();
   BuildMenu();
   BuildThemeCheck();
+  new EditorHabits(*this);
   resize(kDefaultFormWidth, kDefaultFormHeight);
   Render();
 }
@@ -327,11 +329,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == Pnl_ItemInfo) {
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
       auto* drag = static_cast<QDropEvent*>(event);
+      if (!DraggedTheme(drag->mimeData()).empty()) return false;  // a theme opens, on the whole window
       if (!DraggedFile(drag->mimeData()).empty() && SelectedThemeFile(editor_) >= 0) drag->acceptProposedAction();
       return true;
     }
     if (event->type() == QEvent::Drop) {
       auto* drop = static_cast<QDropEvent*>(event);
+      if (!DraggedTheme(drop->mimeData()).empty()) return false;
       const std::string file = DraggedFile(drop->mimeData());
       const int k = SelectedThemeFile(editor_);
       if (file.empty() || k < 0) return true;
@@ -383,6 +387,7 @@ void TMainForm::Render() {
 
   RenderTree();
   RenderThemeCheck();
+  emit Rendered();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -56,6 +56,10 @@ class TMainForm : public QMainWindow {
 
   Editor& editor() { return editor_; }
 
+ signals:
+  // Render has shown the state: for the parts of the window built elsewhere.
+  void Rendered();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

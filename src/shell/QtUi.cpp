@@ -28,12 +28,12 @@ void QtUi::ShowMsg(const std::string& text, int kind) {
   box.exec();
 }
 
-bool QtUi::AskYesNo(const std::string& text) {
+bool QtUi::AskYesNo(const std::string& text, YesNoDefault safe) {
   BeforeModal();
   QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), MessageText(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   box.setObjectName("AskYesNo");
-  box.setDefaultButton(QMessageBox::Yes);
+  box.setDefaultButton(safe == YesNoDefault::kYes ? QMessageBox::Yes : QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 

@@ -20,7 +20,7 @@ class QtUi : public Ui {
   void SetBeforeModal(std::function<void()> before) { before_modal_ = std::move(before); }
 
   void ShowMsg(const std::string& text, int kind) override;
-  bool AskYesNo(const std::string& text) override;
+  bool AskYesNo(const std::string& text, YesNoDefault safe) override;
   std::optional<FileDialogResult> OpenDialog(const FileDialogRequest& request) override;
   std::optional<FileDialogResult> SaveDialog(const FileDialogRequest& request) override;
   int ChooseMap(const std::vector<std::string>& models) override;

@@ -14,6 +14,8 @@
 #include "editor/Editor.h"
 #include "pictures/Jpeg.h"
 #include "pictures/Png.h"
+#include "pictures/RawImage.h"
+#include "editor/PictureFit.h"
 #include "theme/ThemeContainer.h"
 
 namespace ssf {
@@ -168,6 +170,38 @@ TEST_F(CliThemeEditTest, ReplaceSavesInPlaceOrToAnotherFile) {
   EXPECT_EQ(r.err, "Некорректный размер загружаемого файла. Загрузка невозможна.\n");
   EXPECT_EQ(test::ReadFile(theme), test::ReadFile(dir / "u.ssf"));
   EXPECT_EQ(Tool({"replace", theme.string(), "40", (dir / "r.raw").string()}).code, 2);
+}
+
+TEST_F(CliThemeEditTest, FitTakesPicturesOfAnotherSizeOnNewAndReplace) {
+  const fs::path out = dir / "t.ssf";
+  std::vector<std::string> files = Pictures();
+  test::WriteFile(dir / "tall.bmp", EncodeBmp(test::Gradient(240, 321)));
+  files[0] = (dir / "tall.bmp").string();
+  std::vector<std::string> args{"new", "--model", "QB-X240", "-o", out.string(), "--fit", "crop"};
+  args.insert(args.end(), files.begin(), files.end());
+  auto r = Tool(args);
+  ASSERT_EQ(r.code, 0) << r.err;
+
+  // Theme file 6 is RAW 240x320: a small wide picture, padded and dithered.
+  ASSERT_EQ(entries[6].f_type, "RAW");
+  const Image small = test::Gradient(60, 20);
+  test::WriteFile(dir / "small.png", EncodePng(small));
+  r = Tool({"replace", out.string(), "6", (dir / "small.png").string(), "--fit", "pad", "--dither"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const Bytes want = ImageToRaw(FitForThemeFile(small, 240, 320, "RAW", FitChoice{FitMode::kPad, true}));
+  const Bytes after = test::ReadFile(out);
+  EXPECT_NE(std::search(after.begin(), after.end(), want.begin(), want.end()), after.end());
+
+  // Without --fit the size is refused as always; bad options are usage errors.
+  r = Tool({"replace", out.string(), "6", (dir / "small.png").string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Загружаемый размер: 60x20, необходим: 240x320"), std::string::npos) << r.err;
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--fit", "zoom"}, {"--dither"}, {"--fit"}}) {
+    std::vector<std::string> a{"replace", out.string(), "6", (dir / "small.png").string()};
+    a.insert(a.end(), bad.begin(), bad.end());
+    EXPECT_EQ(Tool(a).code, 2) << bad[0];
+  }
 }
 
 TEST_F(CliThemeEditTest, IconGetSetClear) {

@@ -73,6 +73,7 @@ TEST_F(EditorFixture, FlmToFlcThroughTheHandlers) {
   editor.btn_FLM_SaveFLCClick();
   ASSERT_EQ(ui.questions.size(), 1u);
   EXPECT_EQ(ui.questions[0], "Файл " + (dir / "keep.flc").string() + " уже существует.\r\nЗаменить его?");
+  EXPECT_EQ(ui.question_defaults[0], YesNoDefault::kNo);
   EXPECT_EQ(ReadText(dir / "keep.flc"), "keep");
 
   ui.AnswerSave(dir / "keep.flc");  // the dialog asked about this very name already

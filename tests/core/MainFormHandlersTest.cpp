@@ -43,6 +43,7 @@ TEST(CreateThemeCommand, AModifiedThemeIsKeptWhenTheUserSaysNo) {
   f.ui.yes_no_answers = {false, true};
   MM_Child_CreateThemeClick(*f.ed);
   EXPECT_EQ(f.ui.questions, (std::vector<std::string>{kLoseChangesQuestion}));
+  EXPECT_EQ(f.ui.question_defaults, (std::vector<YesNoDefault>{YesNoDefault::kNo}));  // Yes loses work
   EXPECT_TRUE(f.ed->state.ThemeModified);
   EXPECT_EQ(f.ed->view.status[1], "marker");
 
@@ -210,6 +211,7 @@ TEST(FormCloseQuestion, ClosesOnNoOrAfterASaveAndStaysOpenWhenTheSaveDoesNotHapp
   f.ui.yes_no_answers = {false};
   EXPECT_TRUE(FormClose(*f.ed));
   EXPECT_EQ(f.ui.questions.back(), kSaveBeforeExitQuestion);
+  EXPECT_EQ(f.ui.question_defaults.back(), YesNoDefault::kYes);  // Yes keeps the work
 
   // Yes, but the save is refused (files missing): stays open.
   f.ui.yes_no_answers = {true};

@@ -28,6 +28,7 @@ class ScriptedUi : public Ui {
   // What happened.
   std::vector<Message> messages;
   std::vector<std::string> questions;
+  std::vector<YesNoDefault> question_defaults;  // the button each question started on
   std::vector<FileDialogRequest> open_requests;
   std::vector<FileDialogRequest> save_requests;
   std::vector<std::vector<std::string>> map_lists;
@@ -44,8 +45,9 @@ class ScriptedUi : public Ui {
   void ShowMsg(const std::string& text, int kind) override {
     if (kind == kMsgError || kind == kMsgWarning || kind == kMsgInformation) messages.push_back({text, kind});
   }
-  bool AskYesNo(const std::string& text) override {
+  bool AskYesNo(const std::string& text, YesNoDefault safe) override {
     questions.push_back(text);
+    question_defaults.push_back(safe);
     if (yes_no_answers.empty()) {
       ADD_FAILURE() << "unexpected question: " << text;
       return false;

@@ -351,6 +351,7 @@ TEST_F(ContainerTest, ForcedExtensionAsksBeforeReplacingAnotherFile) {
   MM_Child_SaveThemeClick(ed());
   ASSERT_EQ(fx.ui.questions.size(), 1u);
   EXPECT_EQ(fx.ui.questions[0], "Файл t.ssf уже существует.\r\nЗаменить его?");
+  EXPECT_EQ(fx.ui.question_defaults[0], YesNoDefault::kNo);
   EXPECT_EQ(test::ReadText(fx.dir / "t.ssf"), "old");
   EXPECT_TRUE(ed().state.ThemeModified);
 

@@ -105,10 +105,20 @@ TEST(QtUiDialogs, MessageBoxesHaveTheirCaptionsAndRussianButtons) {
     ASSERT_NE(box, nullptr);
     yes_text = box->button(QMessageBox::Yes)->text();
     EXPECT_EQ(box->button(QMessageBox::No)->text().remove('&'), "Нет");
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
     box->button(QMessageBox::No)->click();
   });
-  EXPECT_FALSE(ui.AskYesNo("Сохранить тему перед выходом?"));
+  EXPECT_FALSE(ui.AskYesNo("Сохранить тему перед выходом?", YesNoDefault::kYes));
   EXPECT_EQ(yes_text.remove('&'), "Да");
+
+  // A question whose Yes loses work starts on No: Enter keeps the work.
+  OnNextDialog([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  EXPECT_FALSE(ui.AskYesNo("Тема была изменена.\r\nВы хотите продолжить, потеряв изменения?", YesNoDefault::kNo));
 }
 
 TEST(QtUiDialogs, TheWindowIsRenderedBeforeEveryModalCall) {

@@ -70,7 +70,7 @@ TEST_F(MainFormTest, StartsWithEveryControlAndMenuItemAsTheTableSays) {
   EXPECT_TRUE(MenuItem("MM_Child_AboutProgramm")->actionGroup()->isExclusive());
   QStringList menus;
   for (QAction* a : f.menuBar()->actions()) menus << a->text();
-  EXPECT_EQ(menus, (QStringList{"Файл", "Дополнительно", "Помощь"}));
+  EXPECT_EQ(menus, (QStringList{"Файл", "Правка", "Дополнительно", "Помощь"}));
   QStringList pm;
   for (QAction* a : Control<QMenu>("PM")->actions()) pm << a->text();
   EXPECT_EQ(pm, (QStringList{"Загрузить изображение", "Сохранить изображение", "Удалить иконку"}));

@@ -45,7 +45,7 @@ std::optional<fs::path> FileListEditor::AskSave(const char* filter, const char* 
   // The dialog asked about the confirmed name only; a different file would be replaced
   // without a word.
   std::error_code ec;
-  if (file != chosen->path && fs::exists(file, ec) && !ui_.AskYesNo(ReplaceFileQuestion(file))) {
+  if (file != chosen->path && fs::exists(file, ec) && !ui_.AskYesNo(ReplaceFileQuestion(file), YesNoDefault::kNo)) {
     return std::nullopt;
   }
   return file;

@@ -1,0 +1,54 @@
+#include "editor/RecentThemes.h"
+
+#include <algorithm>
+#include <string>
+
+#include "base/SsfError.h"
+
+namespace ssf {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Key(size_t i) { return "File" + std::to_string(i + 1); }
+
+void Write(IniDocument& settings, const std::vector<fs::path>& list) {
+  try {
+    for (size_t i = 0; i < kRecentThemesMax; ++i) {
+      settings.WriteString(kRecentSection, Key(i), i < list.size() ? list[i].string() : std::string());
+    }
+  } catch (const SsfError&) {
+    // See the header: the list is a convenience.
+  }
+}
+
+}  // namespace
+
+std::vector<fs::path> ReadRecentThemes(const IniDocument& settings) {
+  std::vector<fs::path> list;
+  for (size_t i = 0; i < kRecentThemesMax; ++i) {
+    const std::string value = settings.ReadString(kRecentSection, Key(i));
+    if (!value.empty() && std::find(list.begin(), list.end(), fs::path(value)) == list.end()) list.emplace_back(value);
+  }
+  return list;
+}
+
+void RememberRecentTheme(IniDocument& settings, const fs::path& theme) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(theme, ec);
+  if (ec) absolute = theme;
+  std::vector<fs::path> list = ReadRecentThemes(settings);
+  list.erase(std::remove(list.begin(), list.end(), absolute), list.end());
+  list.insert(list.begin(), absolute);
+  if (list.size() > kRecentThemesMax) list.resize(kRecentThemesMax);
+  Write(settings, list);
+}
+
+void ForgetRecentTheme(IniDocument& settings, const fs::path& theme) {
+  std::vector<fs::path> list = ReadRecentThemes(settings);
+  list.erase(std::remove(list.begin(), list.end(), theme), list.end());
+  Write(settings, list);
+}
+
+}  // namespace ssf

@@ -1,0 +1,110 @@
+#include "pictures/FitPicture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "base/SsfError.h"
+#include "pictures/Resample.h"
+
+namespace ssf {
+
+namespace {
+
+uint32_t Scaled(uint32_t side, double scale) {
+  return static_cast<uint32_t>(std::max<long>(1, std::lround(side * scale)));
+}
+
+// The part of `picture` starting at (x, y), width x height.
+Image Cut(const Image& picture, uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
+  Image out(width, height);
+  if (picture.HasAlpha()) out.AddAlpha();
+  for (uint32_t row = 0; row < height; ++row) {
+    std::copy_n(picture.Pixel(x, y + row), static_cast<size_t>(width) * 3, out.Row(row));
+    if (picture.HasAlpha()) {
+      std::copy_n(&picture.alpha[static_cast<size_t>(y + row) * picture.width + x], width,
+                  &out.alpha[static_cast<size_t>(row) * width]);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<FitMode> ParseFitMode(const std::string& word) {
+  if (word == "crop") return FitMode::kCrop;
+  if (word == "pad") return FitMode::kPad;
+  if (word == "stretch") return FitMode::kStretch;
+  return std::nullopt;
+}
+
+const char* FitModeName(FitMode mode) {
+  switch (mode) {
+    case FitMode::kCrop: return "crop";
+    case FitMode::kPad: return "pad";
+    case FitMode::kStretch: return "stretch";
+  }
+  return "";
+}
+
+Image FitPicture(const Image& picture, uint32_t width, uint32_t height, FitMode mode, const uint8_t pad_bgr[3]) {
+  if (width == 0 || height == 0 || picture.width == 0 || picture.height == 0) {
+    throw SsfError("Изображение нулевого размера нельзя подогнать");
+  }
+  CheckImageSize(width, height);
+  if (mode == FitMode::kStretch) return ResizePicture(picture, width, height);
+  const double sx = static_cast<double>(width) / picture.width, sy = static_cast<double>(height) / picture.height;
+  if (mode == FitMode::kCrop) {
+    const double scale = std::max(sx, sy);
+    const uint32_t w = std::max(width, Scaled(picture.width, scale));
+    const uint32_t h = std::max(height, Scaled(picture.height, scale));
+    const Image scaled = ResizePicture(picture, w, h);
+    return Cut(scaled, (w - width) / 2, (h - height) / 2, width, height);
+  }
+  const double scale = std::min(sx, sy);
+  const uint32_t w = std::min(width, Scaled(picture.width, scale));
+  const uint32_t h = std::min(height, Scaled(picture.height, scale));
+  const Image scaled = ResizePicture(picture, w, h);
+  Image out(width, height);
+  const uint8_t black[3] = {0, 0, 0};
+  const uint8_t* fill = pad_bgr ? pad_bgr : black;
+  for (size_t i = 0; i < out.PixelCount(); ++i) std::copy_n(fill, 3, &out.bgr[i * 3]);
+  if (picture.HasAlpha()) out.AddAlpha(0);
+  const uint32_t left = (width - w) / 2, top = (height - h) / 2;
+  for (uint32_t row = 0; row < h; ++row) {
+    std::copy_n(scaled.Row(row), static_cast<size_t>(w) * 3, out.Pixel(left, top + row));
+    if (picture.HasAlpha()) {
+      std::copy_n(&scaled.alpha[static_cast<size_t>(row) * w], w,
+                  &out.alpha[static_cast<size_t>(top + row) * width + left]);
+    }
+  }
+  return out;
+}
+
+void DitherToRgb565(Image& picture) {
+  const uint32_t w = picture.width;
+  // Error carried to this row and the next, per channel, one spare pixel either side.
+  std::vector<float> cur((static_cast<size_t>(w) + 2) * 3, 0.0f), next(cur.size(), 0.0f);
+  const int max_of[3] = {31, 63, 31};  // blue, green, red
+  for (uint32_t y = 0; y < picture.height; ++y) {
+    for (uint32_t x = 0; x < w; ++x) {
+      uint8_t* p = picture.Pixel(x, y);
+      for (size_t c = 0; c < 3; ++c) {
+        const int max = max_of[c];
+        const float want = std::clamp(p[c] + cur[(x + 1) * 3 + c], 0.0f, 255.0f);
+        const long level = std::lround(want * max / 255.0f);
+        const auto shown = static_cast<uint8_t>((level * 255 + max / 2) / max);
+        const float err = want - shown;
+        p[c] = shown;
+        cur[(x + 2) * 3 + c] += err * 7 / 16;
+        next[x * 3 + c] += err * 3 / 16;
+        next[(x + 1) * 3 + c] += err * 5 / 16;
+        next[(x + 2) * 3 + c] += err * 1 / 16;
+      }
+    }
+    cur.swap(next);
+    std::fill(next.begin(), next.end(), 0.0f);
+  }
+}
+
+}  // namespace ssf
