@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Limits.h"
 #include "base/SsfError.h"
 
 // libjpeg's error_exit must not return. Ours formats the message into plain C state and
@@ -69,8 +70,22 @@ bool DecodeHeaderFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, const u
   return true;
 }
 
+// Called by libjpeg as it works through the input: a progressive file of thousands of
+// scans, each decoded in full, is refused once it passes the cap.
+void LimitScans(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > kMaxJpegScans) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "больше %d сканов", kMaxJpegScans);
+    std::longjmp(err->jump, 1);
+  }
+}
+
 bool DecodeRowsFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, uint8_t* pixels, size_t stride) {
   if (setjmp(err->jump)) return false;
+  static thread_local jpeg_progress_mgr progress{};
+  progress.progress_monitor = LimitScans;
+  cinfo->progress = &progress;
   cinfo->out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(cinfo);
   while (cinfo->output_scanline < cinfo->output_height) {
