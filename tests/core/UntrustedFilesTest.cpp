@@ -14,6 +14,11 @@
 #include "base/SsfError.h"
 #include "editor/ResourcePackage.h"
 #include "editor/WindowPlacement.h"
+#include "PictureSupport.h"
+#include "pictures/Bmp.h"
+#include "pictures/Jpeg.h"
+#include "pictures/PictureHeader.h"
+#include "pictures/Png.h"
 #include "tools/workbook/Workbook.h"
 
 namespace ssf::test {
@@ -279,6 +284,19 @@ TEST(UntrustedFiles, WorkbookTextIsBudgetedAcrossSharedStringsAndRepeats) {
       EXPECT_EQ(error, "");
     }
   }
+}
+
+// An import compares this with the map before it decodes (and allocates) the pixels.
+TEST(UntrustedFiles, PictureHeadersGiveTheirSizeWithoutDecoding) {
+  const Image picture = Gradient(5, 4);
+  for (const Bytes& file : {EncodeBmp(picture), EncodePng(picture), EncodeJpeg(picture, 90)}) {
+    const std::optional<PictureSize> size = ReadPictureHeaderSize(file);
+    ASSERT_TRUE(size.has_value());
+    EXPECT_EQ(size->width, 5);
+    EXPECT_EQ(size->height, 4);
+  }
+  EXPECT_FALSE(ReadPictureHeaderSize(Bytes{'B', 'M', 0}).has_value());
+  EXPECT_FALSE(ReadPictureHeaderSize(Bytes{0xFF, 0xD8, 0xFF, 0xDA, 0, 2}).has_value());
 }
 
 TEST(UntrustedFiles, StoredWindowPlacementComesBackOntoAScreen) {
