@@ -239,8 +239,10 @@ void WriteAtomicAt(int dir, const std::string& name, const fs::path& shown, Byte
   }
   RemoveStaleTemps(dir, name);
 
-  bool unnamed = true;
-  int fd = ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  // The unnamed file is given its name through /proc; without /proc, a named one at once.
+  static const bool proc_fds = ::access("/proc/self/fd", X_OK) == 0;
+  bool unnamed = proc_fds;
+  int fd = proc_fds ? ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
   std::string tmp = "." + name + "." + RandomSuffix() + ".tmp";
   if (fd < 0) {
     unnamed = false;

@@ -91,7 +91,7 @@ TEST(ThemeFileExport, Ani2AndColorTab) {
 // A caption from a stranger's map never proposes a name outside the chosen folder.
 TEST(ThemeFileExport, ProposedNamesStayInTheChosenFolder) {
   const std::pair<std::string, std::string> cases[] = {
-      {"../../.bashrc", "....bashrc"}, {"/etc/passwd", "etcpasswd"}, {"..", "_"}, {".", "_"},
+      {"../../.bashrc", ".....bashrc"}, {"/etc/passwd", "etcpasswd"}, {"..", "_"}, {".", "_"},
       {"a\\b", "ab"},                  {std::string("x\0y", 3), "xy"}, {"Часы: анимация", "Часы анимация"},
   };
   for (const auto& [caption, name] : cases) EXPECT_EQ(ProposedFileName(caption), name) << caption;

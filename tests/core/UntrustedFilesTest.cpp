@@ -309,7 +309,8 @@ TEST(UntrustedFiles, StoredWindowPlacementComesBackOntoAScreen) {
   const Case cases[] = {
       {"fits as stored", {false, 100, 50, 800, 600}, {false, 100, 50, 800, 600}},
       {"on the second screen", {false, 1400, 10, 800, 600}, {false, 1400, 10, 800, 600}},
-      {"huge size shrinks to the screen", {false, 0, 0, 100000, 100000}, {false, 0, 0, 1280, 1000}},
+      {"huge size shrinks to the screen it overlaps most", {false, 0, 0, 100000, 100000},
+       {false, 1280, 0, 1920, 1050}},
       {"off every screen goes to the primary", {false, -50000, 90000, 800, 600}, {false, 0, 400, 800, 600}},
       {"extremes do not overflow", {false, 2147483647, -2147483647 - 1, 2147483647, 2147483647},
        {false, 0, 0, 1280, 1000}},
