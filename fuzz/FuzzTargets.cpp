@@ -15,6 +15,8 @@ const Target kTargets[] = {
     {"container", FuzzContainer},
     {"filelist", FuzzFileList},
     {"convert", FuzzConvert},
+    {"resource_package", FuzzResourcePackage},
+    {"window_placement", FuzzWindowPlacement},
 };
 
 }  // namespace

@@ -28,5 +28,7 @@ void FuzzThemeMap(std::span<const uint8_t> data);
 void FuzzContainer(std::span<const uint8_t> data);
 void FuzzFileList(std::span<const uint8_t> data);
 void FuzzConvert(std::span<const uint8_t> data);
+void FuzzResourcePackage(std::span<const uint8_t> data);
+void FuzzWindowPlacement(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz

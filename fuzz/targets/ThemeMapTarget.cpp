@@ -3,6 +3,7 @@
 #include "base/SilentUi.h"
 #include "FuzzTargets.h"
 #include "base/Cp1251.h"
+#include "base/Limits.h"
 #include "base/SsfError.h"
 #include "editor/ThemeMapLoader.h"
 
@@ -32,6 +33,13 @@ void FuzzThemeMap(std::span<const uint8_t> data) {
   if (state.MapValid && (state.MapFileCounter != state.FilesCount ||
                          static_cast<int>(state.ThemeFiles.size()) != state.FilesCount)) {
     __builtin_trap();
+  }
+  // A clean map never asks for more than the limits allow.
+  if (state.MapValid) {
+    if (state.FilesStart > kMaxContainerSize) __builtin_trap();
+    for (const TTHemeFiles& e : state.ThemeFiles) {
+      if (e.f_width > kMaxPictureSide || e.f_height > kMaxPictureSide || e.f_size > kMaxContainerSize) __builtin_trap();
+    }
   }
 }
 

@@ -1,13 +1,15 @@
 #include "base/FileIO.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "base/SsfError.h"
 #include "base/SystemErrorText.h"
@@ -16,31 +18,159 @@ namespace ssf {
 
 namespace fs = std::filesystem;
 
-Bytes ReadWholeFile(const fs::path& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) throw SsfError("Не удалось прочитать файл: " + path.string() + " (это папка)");
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    int err = errno;
-    throw SsfError("Не удалось прочитать файл: " + path.string() + (err != 0 ? " (" + SystemErrorText(err) + ")" : ""));
+namespace {
+
+[[noreturn]] void ReadFailed(const fs::path& path, const std::string& reason) {
+  throw SsfError("Не удалось прочитать файл: " + path.string() + (reason.empty() ? "" : " (" + reason + ")"));
+}
+
+std::string KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "это папка";
+  if (S_ISLNK(mode)) return "это символическая ссылка";
+  if (S_ISFIFO(mode)) return "это канал, а не обычный файл";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "это устройство, а не обычный файл";
+  return "это не обычный файл";
+}
+
+// Checks the freshly opened descriptor and puts it back into blocking mode.
+ReadHandle CheckRegular(int fd, const fs::path& path) {
+  ReadHandle handle(fd);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) ReadFailed(path, SystemErrorText(errno));
+  if (!S_ISREG(st.st_mode)) ReadFailed(path, KindOf(st.st_mode));
+  int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) ReadFailed(path, SystemErrorText(errno));
+  return handle;
+}
+
+}  // namespace
+
+ReadHandle& ReadHandle::operator=(ReadHandle&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.fd_;
+    other.fd_ = -1;
   }
-  Bytes data;
-  in.seekg(0, std::ios::end);
-  std::streamoff size = in.tellg();
-  if (size < 0) throw SsfError("Не удалось прочитать файл: " + path.string());
-  in.seekg(0, std::ios::beg);
-  data.resize(static_cast<size_t>(size));
-  if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size)) {
-    throw SsfError("Не удалось прочитать файл: " + path.string());
+  return *this;
+}
+
+ReadHandle::~ReadHandle() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int64_t ReadHandle::Size() const {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+ReadHandle OpenRegularFile(const fs::path& path) {
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) ReadFailed(path, errno == ENOENT ? "файл не найден" : SystemErrorText(errno));
+  return CheckRegular(fd, path);
+}
+
+ReadHandle OpenRegularFileBeneath(const fs::path& root, const fs::path& relative) {
+  const fs::path shown = root / relative;
+  if (relative.empty() || relative.is_absolute()) ReadFailed(shown, "путь вне папки");
+  std::vector<std::string> parts;
+  for (const fs::path& part : relative) {
+    const std::string name = part.string();
+    if (name.empty() || name == ".") continue;
+    if (name == "..") ReadFailed(shown, "путь вне папки");
+    parts.push_back(name);
+  }
+  if (parts.empty()) ReadFailed(shown, "путь вне папки");
+  int dir = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) ReadFailed(root, SystemErrorText(errno));
+  ReadHandle dir_handle(dir);
+  fs::path walked = root;
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    walked /= parts[i];
+    // O_NOFOLLOW on each folder: a linked folder fails with ELOOP (or ENOTDIR) here.
+    int next = ::openat(dir_handle.fd(), parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0) {
+      int err = errno;
+      struct stat st {};
+      if (::fstatat(dir_handle.fd(), parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode)) {
+        ReadFailed(walked, S_ISLNK(st.st_mode) ? "это символическая ссылка" : "это не папка");
+      }
+      ReadFailed(walked, err == ENOENT ? "папка не найдена" : SystemErrorText(err));
+    }
+    dir_handle = ReadHandle(next);
+  }
+  int fd = ::openat(dir_handle.fd(), parts.back().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    int err = errno;
+    if (err == ELOOP) ReadFailed(shown, "это символическая ссылка");
+    ReadFailed(shown, err == ENOENT ? "файл не найден" : SystemErrorText(err));
+  }
+  return CheckRegular(fd, shown);
+}
+
+namespace {
+
+// Reads up to `count` bytes; fewer only at the end of the file.
+size_t ReadUpTo(int fd, uint8_t* out, size_t count, const fs::path& path) {
+  size_t done = 0;
+  while (done < count) {
+    ssize_t n = ::read(fd, out + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ReadFailed(path, SystemErrorText(errno));
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
+[[noreturn]] void TooLarge(const fs::path& path, int64_t size, int64_t max_size) {
+  ReadFailed(path, (size >= 0 ? "файл длиной " + std::to_string(size) + " байт" : std::string("файл")) +
+                       " больше предела " + std::to_string(max_size) + " байт");
+}
+
+}  // namespace
+
+Bytes ReadWholeFile(ReadHandle& file, const fs::path& path, int64_t max_size) {
+  const int64_t size = file.Size();
+  if (size < 0) ReadFailed(path, SystemErrorText(errno));
+  if (size > max_size) TooLarge(path, size, max_size);
+  Bytes data(static_cast<size_t>(size));
+  size_t done = ReadUpTo(file.fd(), data.data(), data.size(), path);
+  data.resize(done);
+  if (done < static_cast<size_t>(size)) return data;
+  // The file may have grown since fstat (or report no size, as some special files do):
+  // read on in steps, within the limit.
+  uint8_t chunk[65536];
+  for (;;) {
+    size_t n = ReadUpTo(file.fd(), chunk, sizeof chunk, path);
+    if (n == 0) break;
+    if (static_cast<int64_t>(data.size() + n) > max_size) TooLarge(path, -1, max_size);
+    data.insert(data.end(), chunk, chunk + n);
   }
   return data;
+}
+
+Bytes ReadWholeFile(const fs::path& path, int64_t max_size) {
+  ReadHandle file = OpenRegularFile(path);
+  return ReadWholeFile(file, path, max_size);
+}
+
+Bytes ReadFileHead(const fs::path& path, size_t count) {
+  ReadHandle file = OpenRegularFile(path);
+  Bytes head(count);
+  head.resize(ReadUpTo(file.fd(), head.data(), count, path));
+  return head;
 }
 
 namespace {
 
 [[noreturn]] void WriteFailed(const fs::path& path, int err) {
   throw SsfError("Не удалось записать файл: " + path.string() + " (" + SystemErrorText(err) + ")");
+}
+
+[[noreturn]] void WriteRefused(const fs::path& path, const std::string& reason) {
+  throw SsfError("Не удалось записать файл: " + path.string() + " (" + reason + ")");
 }
 
 std::string RandomSuffix() {
@@ -51,55 +181,195 @@ std::string RandomSuffix() {
   return s;
 }
 
+// Temporary names are "." + target name + "." + 8 hex digits + ".tmp", so a save killed
+// half way leaves a name that the next save of the same target recognises and removes.
+bool IsTempNameOf(const std::string& entry, const std::string& target) {
+  const std::string prefix = "." + target + ".";
+  if (entry.size() != prefix.size() + 8 + 4 || entry.compare(0, prefix.size(), prefix) != 0) return false;
+  if (entry.compare(entry.size() - 4, 4, ".tmp") != 0) return false;
+  return std::all_of(entry.begin() + static_cast<ptrdiff_t>(prefix.size()), entry.end() - 4,
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+void RemoveStaleTemps(int dir, const std::string& target) {
+  int fd = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  DIR* d = ::fdopendir(fd);
+  if (d == nullptr) {
+    ::close(fd);
+    return;
+  }
+  std::vector<std::string> stale;
+  while (dirent* e = ::readdir(d)) {
+    if (IsTempNameOf(e->d_name, target)) stale.emplace_back(e->d_name);
+  }
+  ::closedir(d);
+  for (const std::string& name : stale) {
+    struct stat st {};
+    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+      ::unlinkat(dir, name.c_str(), 0);
+    }
+  }
+}
+
+bool WriteAll(int fd, ByteSpan bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Replaces `name` in the folder `dir` with the bytes, atomically. The data goes into an
+// unnamed file (O_TMPFILE) that only gets a name for the moment before the rename; where
+// the file system has no unnamed files, into a named temporary file. `shown` names the
+// target in messages. With `no_link`, a link standing at `name` is refused.
+void WriteAtomicAt(int dir, const std::string& name, const fs::path& shown, ByteSpan bytes, bool no_link) {
+  struct stat st {};
+  mode_t mode = 0644;
+  if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (S_ISLNK(st.st_mode) && no_link) WriteRefused(shown, "это символическая ссылка");
+    if (!S_ISLNK(st.st_mode) && !S_ISREG(st.st_mode)) WriteRefused(shown, "это не обычный файл");
+    // The replacement keeps the permissions of the file it replaces.
+    if (S_ISREG(st.st_mode)) mode = st.st_mode & 07777;
+  }
+  RemoveStaleTemps(dir, name);
+
+  // The unnamed file is given its name through /proc; without /proc, a named one at once.
+  static const bool proc_fds = ::access("/proc/self/fd", X_OK) == 0;
+  bool unnamed = proc_fds;
+  int fd = proc_fds ? ::openat(dir, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
+  std::string tmp = "." + name + "." + RandomSuffix() + ".tmp";
+  if (fd < 0) {
+    unnamed = false;
+    fd = ::openat(dir, tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) WriteFailed(shown, errno);
+  }
+  auto fail = [&](int err) {
+    ::close(fd);
+    if (!unnamed) ::unlinkat(dir, tmp.c_str(), 0);
+    WriteFailed(shown, err);
+  };
+  (void)::fchmod(fd, mode);
+  if (!WriteAll(fd, bytes)) fail(errno);
+  if (::fsync(fd) != 0) fail(errno);
+  if (unnamed) {
+    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, proc.c_str(), dir, tmp.c_str(), AT_SYMLINK_FOLLOW) != 0) fail(errno);
+    unnamed = false;
+  }
+  if (::close(fd) != 0) {
+    int err = errno;
+    ::unlinkat(dir, tmp.c_str(), 0);
+    WriteFailed(shown, err);
+  }
+  if (::renameat(dir, tmp.c_str(), dir, name.c_str()) != 0) {
+    int err = errno;
+    ::unlinkat(dir, tmp.c_str(), 0);
+    WriteFailed(shown, err);
+  }
+}
+
+// The names below `root` in `relative`; "..", an absolute path or an empty one is refused.
+std::vector<std::string> PartsBeneath(const fs::path& root, const fs::path& relative) {
+  std::vector<std::string> parts;
+  if (!relative.is_absolute()) {
+    for (const fs::path& part : relative) {
+      const std::string name = part.string();
+      if (name.empty() || name == ".") continue;
+      if (name == "..") WriteRefused(root / relative, "путь вне папки");
+      parts.push_back(name);
+    }
+  }
+  if (parts.empty()) WriteRefused(root / relative, "путь вне папки");
+  return parts;
+}
+
+// Opens the folders parts[0 .. count) below `root` without following a link, making the
+// missing ones when `create`. Returns the descriptor of the last, or -1 when one is missing.
+int OpenFoldersBeneath(const fs::path& root, const std::vector<std::string>& parts, size_t count, bool create) {
+  int dir = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) WriteFailed(root, errno);
+  fs::path walked = root;
+  for (size_t i = 0; i < count; ++i) {
+    walked /= parts[i];
+    const char* name = parts[i].c_str();
+    if (create && ::mkdirat(dir, name, 0777) != 0 && errno != EEXIST) {
+      int err = errno;
+      ::close(dir);
+      WriteFailed(walked, err);
+    }
+    int next = ::openat(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0) {
+      int err = errno;
+      struct stat st {};
+      bool found = ::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
+      ::close(dir);
+      if (found && S_ISLNK(st.st_mode)) WriteRefused(walked, "это символическая ссылка");
+      if (found) WriteRefused(walked, "это не папка");
+      if (err == ENOENT) return -1;
+      WriteFailed(walked, err);
+    }
+    ::close(dir);
+    dir = next;
+  }
+  return dir;
+}
+
 }  // namespace
 
 void WriteFileAtomic(const fs::path& requested, ByteSpan bytes) {
-  // A link is kept as a link: the file it points to is replaced.
+  // A link the user named as the output is kept as a link: the file it points to is replaced.
   std::error_code ec;
   fs::path path = requested;
   if (fs::is_symlink(fs::symlink_status(requested, ec))) {
     fs::path target = fs::weakly_canonical(requested, ec);
     if (!ec) path = target;
   }
-  // Only regular files are replaced; renaming over a device or a folder would destroy it.
-  auto status = fs::status(path, ec);
-  mode_t mode = 0644;
-  if (!ec && fs::exists(status)) {
-    if (!fs::is_regular_file(status)) {
-      throw SsfError("Не удалось записать файл: " + requested.string() + " (это не обычный файл)");
-    }
-    mode = static_cast<mode_t>(status.permissions() & fs::perms::mask);
+  fs::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) WriteFailed(requested, errno);
+  try {
+    WriteAtomicAt(dir, path.filename().string(), requested, bytes, false);
+  } catch (...) {
+    ::close(dir);
+    throw;
   }
-  fs::path dir = path.parent_path();
-  if (dir.empty()) dir = ".";
-  fs::path tmp = dir / ("." + path.filename().string() + "." + RandomSuffix() + ".tmp");
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) WriteFailed(requested, errno);
-  // The replacement keeps the permissions of the file it replaces.
-  (void)::fchmod(fd, mode);
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      int err = errno;
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      WriteFailed(requested, err);
-    }
-    done += static_cast<size_t>(n);
+  ::close(dir);
+}
+
+void CheckNoLinkBeneath(const fs::path& root, const fs::path& relative) {
+  const std::vector<std::string> parts = PartsBeneath(root, relative);
+  int dir = OpenFoldersBeneath(root, parts, parts.size() - 1, false);
+  if (dir < 0) return;  // a folder on the way is missing: the write makes it
+  struct stat st {};
+  bool link = ::fstatat(dir, parts.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+  ::close(dir);
+  if (link) WriteRefused(root / relative, "это символическая ссылка");
+}
+
+void MakeFoldersBeneath(const fs::path& root, const fs::path& relative) {
+  const std::vector<std::string> parts = PartsBeneath(root, relative);
+  int dir = OpenFoldersBeneath(root, parts, parts.size(), true);
+  if (dir >= 0) ::close(dir);
+}
+
+void WriteFileAtomicBeneath(const fs::path& root, const fs::path& relative, ByteSpan bytes) {
+  const std::vector<std::string> parts = PartsBeneath(root, relative);
+  int dir = OpenFoldersBeneath(root, parts, parts.size() - 1, true);
+  try {
+    WriteAtomicAt(dir, parts.back(), root / relative, bytes, true);
+  } catch (...) {
+    ::close(dir);
+    throw;
   }
-  int err = ::fsync(fd) != 0 ? errno : 0;
-  if (::close(fd) != 0 && err == 0) err = errno;
-  if (err != 0) {
-    ::unlink(tmp.c_str());
-    WriteFailed(requested, err);
-  }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(tmp.c_str());
-    WriteFailed(requested, err);
-  }
+  ::close(dir);
 }
 
 void WriteFileAtomic(const fs::path& path, const std::string& text) {

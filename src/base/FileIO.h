@@ -1,21 +1,68 @@
 #pragma once
-// Whole-file reads and writes. Writes are atomic: a sibling temporary file is written,
-// flushed and renamed over the target, so a failure never leaves a half-written file
-// and the previous file stays as it was.
+// Whole-file reads and writes. Reads take regular files only, within a size limit. Writes
+// are atomic: an unnamed temporary file (or, where the file system has none, a sibling
+// ".<name>.<hex>.tmp" that the next save removes) is written, flushed and renamed over the
+// target, so a failure never leaves a half-written file and the previous file stays as it was.
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "base/ByteIO.h"
+#include "base/Limits.h"
 
 namespace ssf {
 
-// Throws SsfError("Не удалось прочитать файл: <path>") when the file cannot be read.
-Bytes ReadWholeFile(const std::filesystem::path& path);
+// A descriptor open for reading, closed when the handle goes.
+class ReadHandle {
+ public:
+  explicit ReadHandle(int fd = -1) : fd_(fd) {}
+  ReadHandle(ReadHandle&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+  ReadHandle& operator=(ReadHandle&& other) noexcept;
+  ReadHandle(const ReadHandle&) = delete;
+  ReadHandle& operator=(const ReadHandle&) = delete;
+  ~ReadHandle();
+  int fd() const { return fd_; }
+  // Size in bytes, from fstat.
+  int64_t Size() const;
+
+ private:
+  int fd_;
+};
+
+// Opens a file for reading and refuses, before a byte is read, anything but a regular file
+// (folder, FIFO, device, socket): files come from strangers, and a FIFO would block the
+// program forever. A FIFO does not block the open itself. Throws SsfError
+// ("Не удалось прочитать файл: <path> (<reason>)").
+ReadHandle OpenRegularFile(const std::filesystem::path& path);
+
+// Opens `relative` below the folder `root` as OpenRegularFile does, and refuses a symbolic
+// link on any component below `root` (and any ".." or absolute part), so a package of
+// files from a stranger cannot name a file outside itself. Messages name root / relative.
+ReadHandle OpenRegularFileBeneath(const std::filesystem::path& root, const std::filesystem::path& relative);
+
+// The whole file; refused before allocating when it is larger than `max_size`.
+// Throws SsfError("Не удалось прочитать файл: <path>...") when the file cannot be read.
+Bytes ReadWholeFile(const std::filesystem::path& path, int64_t max_size = kMaxReadFileSize);
+// The same for a file already opened; `path` names it in messages.
+Bytes ReadWholeFile(ReadHandle& file, const std::filesystem::path& path, int64_t max_size = kMaxReadFileSize);
+
+// The first `count` bytes of a regular file, or fewer when the file is shorter.
+Bytes ReadFileHead(const std::filesystem::path& path, size_t count);
 
 // Throws SsfError("Не удалось записать файл: <path> (<reason>)") on any failure.
 void WriteFileAtomic(const std::filesystem::path& path, ByteSpan bytes);
 void WriteFileAtomic(const std::filesystem::path& path, const std::string& text);
+
+// For packages written into a folder the user chose but a stranger may have prepared: the
+// file `relative` below `root` is written atomically without following a link on any part
+// of the way; the missing folders are made. A link (or a file where a folder goes) is
+// refused with its name.
+void WriteFileAtomicBeneath(const std::filesystem::path& root, const std::filesystem::path& relative, ByteSpan bytes);
+// Makes the folders of `relative` below `root` in the same way.
+void MakeFoldersBeneath(const std::filesystem::path& root, const std::filesystem::path& relative);
+// Throws as the write would when a part of the way that exists is a link; writes nothing.
+// Lets a writer of many files refuse before the first is written.
+void CheckNoLinkBeneath(const std::filesystem::path& root, const std::filesystem::path& relative);
 
 // Size of the file in bytes (low 32 bits), 0 for a folder, -1 when nothing is there.
 int32_t GetFileSize(const std::filesystem::path& path);

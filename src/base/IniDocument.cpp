@@ -25,7 +25,7 @@ IniDocument IniDocument::Load(const std::filesystem::path& path) {
   std::error_code ec;
   IniDocument doc;
   if (std::filesystem::exists(path, ec)) {
-    Bytes raw = ReadWholeFile(path);
+    Bytes raw = ReadWholeFile(path, kMaxTextFileSize);
     doc = Parse(std::string(raw.begin(), raw.end()));
   }
   doc.path_ = path;

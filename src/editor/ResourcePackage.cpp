@@ -9,6 +9,7 @@
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
 #include "base/IniDocument.h"
+#include "base/Limits.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -65,17 +66,11 @@ std::string GetNodePath(const GroupTree& tree, int node, char separator, bool as
   return path;
 }
 
-void CreateNodeDirs(const fs::path& base, const GroupTree& tree, int index) {
-  std::string rest = GetNodePath(tree, index, kSep, false);
-  fs::path current = base;
-  while (!rest.empty()) {
-    std::string piece = CutAtChar(rest, kSep, 3);
-    if (piece == kNotFound) break;  // a folder path ends with the separator: not reached
-    piece.pop_back();
-    current /= piece;
-    std::error_code ignored;
-    fs::create_directory(current, ignored);
-    rest = CutAtChar(rest, kSep, 2);
+void CreateNodeDirs(const fs::path& package, const GroupTree& tree, int index) {
+  try {
+    MakeFoldersBeneath(package, fs::path(kResFolder) / GetNodePath(tree, index, kSep, false));
+  } catch (const SsfError&) {
+    // Other failures show when a file is written into the folder.
   }
 }
 
@@ -89,26 +84,37 @@ std::vector<ResourceNode> ResourceNodes(const EditorState& s) {
   return nodes;
 }
 
-fs::path ResourceFilePath(const fs::path& descriptor, const EditorState& s, const ResourceNode& r) {
+fs::path ResourceFileInPackage(const EditorState& s, const ResourceNode& r) {
   const TTHemeFiles& entry = s.ThemeFiles.at(static_cast<size_t>(r.k));
   std::string name = GetNodePath(s.Tree, r.node, kSep, true) + GetResExt(AsciiLower(entry.f_type));
-  return descriptor.parent_path() / kResFolder / fs::path(name);
+  return fs::path(kResFolder) / fs::path(name);
+}
+
+fs::path ResourceFilePath(const fs::path& descriptor, const EditorState& s, const ResourceNode& r) {
+  return descriptor.parent_path() / ResourceFileInPackage(s, r);
 }
 
 void ExportResourcePackage(Editor& ed, const fs::path& descriptor) {
   const EditorState& s = ed.state;
+  const fs::path package = descriptor.parent_path().empty() ? fs::path(".") : descriptor.parent_path();
+  const std::vector<ResourceNode> nodes = ResourceNodes(s);
+  // The folder may come from a stranger: a link anywhere below it would let the export write
+  // outside the package. Refused before anything is written.
+  for (int i = 0; i < s.Tree.Size(); ++i) {
+    if (s.Tree.HasChildren(i)) CheckNoLinkBeneath(package, fs::path(kResFolder) / GetNodePath(s.Tree, i, kSep, false));
+  }
+  for (const ResourceNode& r : nodes) CheckNoLinkBeneath(package, ResourceFileInPackage(s, r));
+
   IniDocument desc = IniDocument::Load(descriptor);
   desc.WriteString(kResSection, "ThemeSignMobile", Cp1251ToUtf8(s.SignMobile));
   desc.WriteInteger(kResSection, "ThemeFilesCount", s.FilesCount);
 
-  const fs::path base = descriptor.parent_path() / kResFolder;
-  std::error_code ignored;
-  fs::create_directory(base, ignored);
+  MakeFoldersBeneath(package, kResFolder);
   for (int i = 0; i < s.Tree.Size(); ++i) {
-    if (s.Tree.HasChildren(i)) CreateNodeDirs(base, s.Tree, i);
+    if (s.Tree.HasChildren(i)) CreateNodeDirs(package, s.Tree, i);
   }
-  for (const ResourceNode& r : ResourceNodes(s)) {
-    WriteFileAtomic(ResourceFilePath(descriptor, s, r), s.NewFiles[static_cast<size_t>(r.k)].f_file);
+  for (const ResourceNode& r : nodes) {
+    WriteFileAtomicBeneath(package, ResourceFileInPackage(s, r), s.NewFiles[static_cast<size_t>(r.k)].f_file);
   }
 }
 
@@ -126,13 +132,16 @@ bool ImportResourcePackage(Editor& ed, const fs::path& descriptor) {
   }
   v.Pnl_ItemInfo_visible = false;
 
+  const fs::path package = descriptor.parent_path().empty() ? fs::path(".") : descriptor.parent_path();
   const std::vector<ResourceNode> nodes = ResourceNodes(s);
   std::vector<fs::path> paths;
   std::string missing;
   for (const ResourceNode& r : nodes) {
-    paths.push_back(ResourceFilePath(descriptor, s, r));
+    paths.push_back(ResourceFileInPackage(s, r));
+    // A link, FIFO or device is no missing file: the read below refuses it with its name.
     std::error_code ec;
-    if (!fs::is_regular_file(paths.back(), ec)) missing += paths.back().string() + "\r\n";
+    const fs::file_status st = fs::symlink_status(package / paths.back(), ec);
+    if (!fs::exists(st) || fs::is_directory(st)) missing += ResourceFilePath(descriptor, s, r).string() + "\r\n";
   }
   if (!missing.empty()) {
     ed.ui.ShowMsg(kResMissingFiles + missing, kMsgError);
@@ -143,12 +152,10 @@ bool ImportResourcePackage(Editor& ed, const fs::path& descriptor) {
   std::vector<Bytes> loaded;
   loaded.reserve(paths.size());
   for (const fs::path& p : paths) {
-    std::error_code ec;
-    const uintmax_t size = fs::file_size(p, ec);
-    if (!ec && size > UINT32_MAX) {
-      throw SsfError("Файл ресурса " + p.string() + " больше 4 ГБ и не поместится в тему");
-    }
-    loaded.push_back(ReadWholeFile(p));
+    // Never through a link: a package's file linked to a private file of the user would
+    // otherwise end up inside the theme that is passed on. No file larger than a theme.
+    ReadHandle file = OpenRegularFileBeneath(package, p);
+    loaded.push_back(ReadWholeFile(file, descriptor.parent_path() / p, kMaxContainerSize));
   }
   std::vector<int> touched;
   for (const ResourceNode& r : nodes) touched.push_back(r.k);

@@ -34,9 +34,10 @@ std::string GetResExt(std::string_view kind);
 // leaves the folder it is put under.
 std::string GetNodePath(const GroupTree& tree, int node, char separator, bool as_file);
 
-// Creates under `base` the folder chain of the node at `index`. Failures (an existing
-// folder, no permission) are ignored: a write into a missing folder reports them.
-void CreateNodeDirs(const std::filesystem::path& base, const GroupTree& tree, int index);
+// Creates the folder chain of the node at `index` under the "Resources" folder of the
+// package folder `package`, never through a link. Failures (no permission, a link) are
+// ignored here: the write of a file into the folder reports them.
+void CreateNodeDirs(const std::filesystem::path& package, const GroupTree& tree, int index);
 
 // A theme file node and the slot it stands for.
 struct ResourceNode {
@@ -48,19 +49,24 @@ struct ResourceNode {
 // file table.
 std::vector<ResourceNode> ResourceNodes(const EditorState& s);
 
+// Where the theme file of `r` lies in a package, relative to the package folder.
+std::filesystem::path ResourceFileInPackage(const EditorState& s, const ResourceNode& r);
 // Where the theme file of `r` lies in the package whose descriptor is `descriptor`.
 std::filesystem::path ResourceFilePath(const std::filesystem::path& descriptor, const EditorState& s,
                                        const ResourceNode& r);
 
 // Writes the package: the descriptor (other content of an existing file stays), the
 // folders, one file per theme file. `descriptor` already has its ".res" extension.
-// A file that cannot be written throws SsfError naming it; files written before stay.
+// A link below the package folder on the way of any file is refused, naming it, before
+// anything is written. A file that cannot be written throws SsfError naming it; files
+// written before stay.
 void ExportResourcePackage(Editor& ed, const std::filesystem::path& descriptor);
 
 // Replaces every theme file from the package. Refusals (other model, other count,
 // missing files) are shown through the Ui and change no slot; returns false for them.
 // Every file is read before any slot changes, so a file that cannot be read throws
-// SsfError naming it and leaves the theme as it was.
+// SsfError naming it and leaves the theme as it was. Only regular files inside the
+// package's "Resources" folder are read: a link on the way, a FIFO or a device is refused.
 bool ImportResourcePackage(Editor& ed, const std::filesystem::path& descriptor);
 
 // "Экспорт ресурсов".

@@ -29,6 +29,15 @@ Image OpaquePicture(const PreviewPicture& preview) {
 
 }  // namespace
 
+std::string ProposedFileName(const std::string& caption) {
+  // The caption comes from a map made by a stranger: without separators and never a name
+  // that means a folder, so the file can only land in the folder chosen in the dialog.
+  std::string name = StripFileNameChars(caption);
+  std::erase(name, '\0');
+  if (name == "." || name == "..") name = "_";
+  return name;
+}
+
 std::string ExportFilter(const std::string& kind) {
   if (IsPictureKind(kind)) return kPictureExportFilter;
   if (kind == "ANI2") return kAni2ExportFilter;
@@ -101,8 +110,7 @@ void btn_SaveFileClick(Editor& ed) {
   const std::string& caption = tree.Node(selected).caption;
   FileDialogRequest request;
   request.filter = filter;
-  // Picture names lose the characters a file name cannot hold; ANI2 and COLORTAB keep the caption.
-  request.file_name = IsPictureKind(kind) ? StripFileNameChars(caption) : caption;
+  request.file_name = ProposedFileName(caption);
   request.initial_dir = ed.settings.ReadString("ExecuteFiles", "SaveFile");
   request.ask_overwrite = true;
   std::optional<FileDialogResult> chosen = ed.ui.SaveDialog(request);

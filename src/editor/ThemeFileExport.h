@@ -18,6 +18,10 @@ inline constexpr const char* kAni2ExportFilter =
     "PNG-изображение (*.png)|*.png|ANI2-изображение (c) Harlund (*.ani2)|*.ani2";
 inline constexpr const char* kColorTabFilter = "Файл цветов ColorTab (*.tab)|*.tab";
 
+// The file name "Сохранить" proposes for a theme file of any kind: the caption without the
+// characters a file name cannot hold, "_" for a caption that would name a folder.
+std::string ProposedFileName(const std::string& caption);
+
 // The export dialog's filter for a kind; empty for a kind that cannot be exported.
 std::string ExportFilter(const std::string& kind);
 // The extension (with its dot) that filter `filter_index` (1-based) of the kind forces;

@@ -11,6 +11,7 @@
 #include "base/FileIO.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
+#include "pictures/PictureHeader.h"
 #include "pictures/Png.h"
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
@@ -118,6 +119,14 @@ class Importer {
     return false;
   }
 
+  // The size the header declares against the map, before the pixels are decoded: a small
+  // file claiming a huge picture is refused without the allocation. Unknown headers pass;
+  // the decoder refuses them.
+  bool HeaderSizeFits(ByteSpan data) {
+    const std::optional<PictureSize> size = ReadPictureHeaderSize(data);
+    return !size || SizeFits(size->width, size->height);
+  }
+
   bool LengthIs(uint64_t expected, const char* message) {
     if (FileLength(file_) == expected) return true;
     return Refuse(message);
@@ -129,6 +138,7 @@ class Importer {
 
   std::optional<Input> LoadBmp() {
     Bytes data = ReadWholeFile(file_);
+    if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M' && !HeaderSizeFits(data)) return std::nullopt;
     Image picture;
     try {
       picture = DecodeBmp(data);
@@ -149,6 +159,7 @@ class Importer {
       Refuse(kNotJpegMessage);
       return std::nullopt;
     }
+    if (!HeaderSizeFits(data)) return std::nullopt;
     Image picture = DecodeJpeg(data);  // a damaged JFIF file is an error, not a refusal
     if (!SizeFitsOrMayFit(picture.width, picture.height)) return std::nullopt;
     PreviewPicture preview = JpegPreview(picture, data);
@@ -158,6 +169,7 @@ class Importer {
 
   std::optional<PngPicture> LoadPng() {
     Bytes data = ReadWholeFile(file_);
+    if (data.size() >= 2 && data[0] == 0x89 && data[1] == 'P' && !HeaderSizeFits(data)) return std::nullopt;
     PngPicture png;
     try {
       png = DecodePng(data);

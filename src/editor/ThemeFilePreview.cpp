@@ -1,11 +1,14 @@
 #include "editor/ThemeFilePreview.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
 #include "pictures/Jpeg.h"
 #include "pictures/RawImage.h"
+#include "base/Limits.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -83,8 +86,11 @@ void TVChange(Editor& ed) {
   v.ED_FileWidth = colortab ? "" : std::to_string(entry.f_width);
   v.ED_FileHeight = colortab ? "" : std::to_string(entry.f_height);
   if ((kind == "RAW" || kind == "ANI2") && entry.f_width > kPreviewImageWidth) {
-    v.PNL_IMG_width = entry.f_width + 2;
-    v.IMG_width = entry.f_width;
+    // Bounded like every picture side, so the frame and the places after it stay in an int
+    // even when the preview is asked for an entry that no valid map could hold.
+    const int width = static_cast<int>(std::min<int64_t>(entry.f_width, kMaxPictureSide));
+    v.PNL_IMG_width = width + 2;
+    v.IMG_width = width;
   }
   v.lbl_5_visible = !slot.Present();
   v.btn_SaveFile_enabled = slot.Present();

@@ -2,6 +2,7 @@
 
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
+#include "base/Limits.h"
 #include "base/SsfError.h"
 #include "editor/ThemeMapLoader.h"
 
@@ -23,7 +24,34 @@ std::string HexAtLeast4(int64_t value) {
   return buf;
 }
 
-void CheckMapValues(const EditorState& s, std::vector<std::string>& errors) {
+// A map as read, before it is installed into the editor. It starts from the values the editor
+// holds, because a map without a block keeps the previous map's values of that block.
+struct LoadedMap {
+  std::string SignMain;
+  std::string SignMobile;
+  int32_t FilesTable = 0;
+  int32_t FilesStart = 0;
+  int32_t FilesCount = 0;
+  bool HasIcon = false;
+  bool IsColorTheme = false;
+  int32_t MapFileCounter = 0;
+  std::vector<TTHemeFiles> ThemeFiles;
+  GroupTree Tree;
+  TagParams Params;
+  std::vector<std::string> errors;
+
+  explicit LoadedMap(const EditorState& s)
+      : SignMain(s.SignMain),
+        SignMobile(s.SignMobile),
+        FilesTable(s.FilesTable),
+        FilesStart(s.FilesStart),
+        FilesCount(s.FilesCount),
+        HasIcon(s.HasIcon),
+        IsColorTheme(s.IsColorTheme),
+        Params(s.TagParams) {}
+};
+
+void CheckMapValues(const LoadedMap& s, std::vector<std::string>& errors) {
   if (s.SignMain != "SAMSUNG THEME") {
     errors.push_back("Тег \"Main\" в блоке ThemeSign должен быть равен `SAMSUNG THEME`!");
   }
@@ -48,6 +76,23 @@ void CheckMapValues(const EditorState& s, std::vector<std::string>& errors) {
   if (s.MapFileCounter != s.FilesCount) {
     errors.push_back("Количество файлов в теме не совпадает с количеством описанных файлов в карте темы!");
   }
+  // A new theme is FilesStart bytes before any file is added: bounded, so a few bytes of map
+  // cannot make the editor allocate gigabytes.
+  if (int64_t{s.FilesStart} > kMaxContainerSize || int64_t{s.FilesTable} > kMaxContainerSize) {
+    errors.push_back("Адреса в тегах \"FilesTable\" и \"FilesStart\" не должны превышать 0x" +
+                     HexAtLeast4(kMaxContainerSize) + " (предельный размер темы)!");
+  }
+}
+
+// Sizes of one FILE line against the limits; a line out of bounds is an entry of the report.
+void CheckEntryLimits(const TTHemeFiles& entry, const std::string& line, std::vector<std::string>& errors) {
+  if (entry.f_width > kMaxPictureSide || entry.f_height > kMaxPictureSide) {
+    errors.push_back(line + " - ширина и высота изображения не должны превышать " +
+                     std::to_string(kMaxPictureSide) + ".");
+  }
+  if (entry.f_size > kMaxContainerSize) {
+    errors.push_back(line + " - размер файла не должен превышать " + std::to_string(kMaxContainerSize) + " байт.");
+  }
 }
 
 void ShowMapErrors(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path,
@@ -63,23 +108,17 @@ void ShowMapErrors(EditorState& state, ViewState& view, Ui& ui, const std::files
 
 }  // namespace
 
-void LoadThemeMap(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path) {
-  state.MapValid = false;
-  LoadThemeMapLines(state, view, ui, path, ReadMapLines(path));
-}
+namespace {
 
-void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path,
-                       const std::vector<std::string>& lines) {
-  state.MapFileCounter = 0;
-  state.MapValid = false;
-  state.Tree.Clear();
-  view.TV_selected = -1;
-  state.ThemeFiles.clear();
-  state.MapPath = path;
+// Reads the lines into a map value. Throws SsfError for a "/GROUP" with no open group; the
+// editor has not been touched then.
+LoadedMap ParseMap(const EditorState& state, const std::filesystem::path& path,
+                   const std::vector<std::string>& lines) {
+  LoadedMap m(state);
   std::vector<int> groups;  // open groups, innermost last
-  std::vector<std::string> errors;
-
-  TagParams& p = state.TagParams;
+  bool too_deep = false;
+  std::vector<std::string>& errors = m.errors;
+  TagParams& p = m.Params;
   for (size_t n = 0; n < lines.size(); ++n) {
     const std::string& line = lines[n];
     if (IsSkippedTagLine(line)) continue;
@@ -95,29 +134,35 @@ void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::f
       if (count != 2) {
         errors.push_back(line + kWrongCount);
       } else {
-        state.SignMain = Utf8ToCp1251(p[0]);
-        state.SignMobile = Utf8ToCp1251(p[1]);
+        m.SignMain = Utf8ToCp1251(p[0]);
+        m.SignMobile = Utf8ToCp1251(p[1]);
       }
     } else if (keyword == "THEMESETTINGS") {
       if (count != 4) {
         errors.push_back(line + kWrongCount);
       } else {
-        state.FilesTable = ParseMapNumber(p[0], line, errors);
-        state.FilesStart = ParseMapNumber(p[1], line, errors);
-        state.FilesCount = ParseMapNumber(p[2], line, errors);
-        state.HasIcon = IsYes(p[3]);
+        m.FilesTable = ParseMapNumber(p[0], line, errors);
+        m.FilesStart = ParseMapNumber(p[1], line, errors);
+        m.FilesCount = ParseMapNumber(p[2], line, errors);
+        m.HasIcon = IsYes(p[3]);
       }
     } else if (keyword == "COLORTHEMESSETTINGS") {
       if (count != 1) {
         errors.push_back(line + kWrongCount);
       } else {
-        state.IsColorTheme = IsYes(p[0]);
+        m.IsColorTheme = IsYes(p[0]);
       }
     } else if (keyword == "GROUP") {
-      groups.push_back(state.Tree.Add(p[0], parent, true));
+      // Reported once, at the first group too deep; the stack itself is a vector, so reading
+      // on costs no stack.
+      if (groups.size() >= static_cast<size_t>(kMaxGroupDepth) && !too_deep) {
+        too_deep = true;
+        errors.push_back(line + " - группы вложены глубже " + std::to_string(kMaxGroupDepth) + " уровней.");
+      }
+      groups.push_back(m.Tree.Add(p[0], parent, true));
     } else if (keyword == "FILE") {
-      state.Tree.Add(p[0], parent);
-      ++state.MapFileCounter;
+      m.Tree.Add(p[0], parent);
+      ++m.MapFileCounter;
       ParseMapNumber(p[1], line, errors);
       TTHemeFiles entry;
       entry.f_type = AsciiUpper(p[2]);
@@ -135,7 +180,8 @@ void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::f
           entry.f_size = ParseMapNumber(p[3], line, errors);
         }
       }
-      state.ThemeFiles.push_back(std::move(entry));
+      CheckEntryLimits(entry, line, errors);
+      m.ThemeFiles.push_back(std::move(entry));
     } else if (keyword == "/GROUP") {
       if (groups.empty()) {
         throw SsfError("Карта темы " + path.string() + ", строка " + std::to_string(n + 1) + ": \"" + line +
@@ -146,12 +192,36 @@ void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::f
       errors.push_back(line + " - неизвестный программе блок.");
     }
   }
-  CheckMapValues(state, errors);
-  if (errors.empty()) {
-    state.MapValid = true;
-  } else {
-    ShowMapErrors(state, view, ui, path, errors);
-  }
+  CheckMapValues(m, errors);
+  return m;
+}
+
+}  // namespace
+
+void LoadThemeMap(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path) {
+  LoadThemeMapLines(state, view, ui, path, ReadMapLines(path));
+}
+
+void LoadThemeMapLines(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path,
+                       const std::vector<std::string>& lines) {
+  // Everything is read before anything is installed: a map that stops part way leaves the
+  // open theme, its tables and the window as they were.
+  LoadedMap m = ParseMap(state, path, lines);
+  state.SignMain = std::move(m.SignMain);
+  state.SignMobile = std::move(m.SignMobile);
+  state.FilesTable = m.FilesTable;
+  state.FilesStart = m.FilesStart;
+  state.FilesCount = m.FilesCount;
+  state.HasIcon = m.HasIcon;
+  state.IsColorTheme = m.IsColorTheme;
+  state.MapFileCounter = m.MapFileCounter;
+  state.ThemeFiles = std::move(m.ThemeFiles);
+  state.Tree = std::move(m.Tree);
+  state.TagParams = std::move(m.Params);
+  state.MapPath = path;
+  view.TV_selected = -1;
+  state.MapValid = m.errors.empty();
+  if (!state.MapValid) ShowMapErrors(state, view, ui, path, m.errors);
 }
 
 namespace fs = std::filesystem;

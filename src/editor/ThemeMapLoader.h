@@ -13,7 +13,8 @@ namespace ssf {
 
 // Loads the map into the state (map values, entry table, group tree, MapValid). On errors
 // shows the map error report and puts the window into its no-theme state. A map that cannot
-// be read, or a "/GROUP" with no open group, throws SsfError; MapValid stays false.
+// be read, or a "/GROUP" with no open group, throws SsfError before anything of the state or
+// the window has changed.
 void LoadThemeMap(EditorState& state, ViewState& view, Ui& ui, const std::filesystem::path& path);
 
 // The same for lines already read; `path` names the map in the report and the status bar.

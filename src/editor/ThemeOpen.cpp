@@ -6,6 +6,7 @@
 #include "base/Cp1251.h"
 #include "editor/Editor.h"
 #include "base/FileIO.h"
+#include "base/Limits.h"
 #include "base/SsfError.h"
 #include "theme/ThemeContainer.h"
 #include "editor/ThemeMapLoader.h"
@@ -59,6 +60,12 @@ void CheckRegions(Editor& ed, const fs::path& path) {
     FailStructure(ed, path, "таблица размеров по смещению " + Hex(table) + " перекрывает заголовок (до " +
                                 Hex(kIconOffset) + ")");
   }
+  // The icon lies between the header and the size table; a table over it would be
+  // overwritten by the icon, or overwrite it, on the next save.
+  if (s.HasIcon && table < static_cast<int64_t>(kIconOffset + kIconBytes)) {
+    FailStructure(ed, path, "таблица размеров по смещению " + Hex(table) + " перекрывает иконку (" +
+                                Hex(kIconOffset) + "-" + Hex(kIconOffset + kIconBytes) + ")");
+  }
   if (table_end > size) {
     FailStructure(ed, path, "таблица размеров по смещению " + Hex(table) + " (" +
                                 CountText(count, "запись", "записи", "записей") + ", до " + Hex(table_end) + ") выходит за конец файла длиной " +
@@ -87,38 +94,34 @@ void CheckRegions(Editor& ed, const fs::path& path) {
 void OpenThemeFile(Editor& ed, const fs::path& path) {
   EditorState& s = ed.state;
   ViewState& v = ed.view;
-  // A file that cannot even be opened leaves the open theme as it was.
-  std::error_code dir_ec;
-  if (std::ifstream probe(path, std::ios::binary); !probe || fs::is_directory(path, dir_ec)) {
-    throw SsfError("Не удалось прочитать файл: " + path.string());
-  }
-  s.ThemeModified = false;
-  s.Undo.Clear();
-  // The previous theme's bytes go before the new ones are read, so a large theme is never
-  // held twice. (Its file table could not be used after a failed open anyway: the page
-  // control and the save item are disabled then.)
-  s.ThemeStream = ByteStream();
-  s.NewFiles = {};
-  try {
-    s.ThemeStream = ByteStream(ReadWholeFile(path));
-  } catch (const SsfError&) {
-    ShowNoTheme(ed, path.filename().string(), "Некорректный файл темы. [Нарушена структура файла]");
-    throw;
-  }
-  const Bytes& data = s.ThemeStream.Data();
-  if (data.size() < kHeaderSize) {
+  // Read before anything changes: a file that cannot be read, is too large, or whose map
+  // stops part way leaves the open theme as it was.
+  Bytes bytes = ReadWholeFile(path, kMaxContainerSize);
+  // From here the previous theme is given up, as a failed open leaves no theme to browse.
+  auto take_new_theme = [&] {
+    s.ThemeModified = false;
+    s.Undo.Clear();
+    s.NewFiles = {};
+    s.ThemeStream = ByteStream(std::move(bytes));
+  };
+  if (bytes.size() < kHeaderSize) {
+    const size_t size = bytes.size();
+    take_new_theme();
     FailStructure(ed, path, "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " +
-                                std::to_string(data.size()));
+                                std::to_string(size));
   }
 
-  std::string model = ReadTextField(data, kModelOffset, kModelSize);
+  std::string model = ReadTextField(bytes, kModelOffset, kModelSize);
   std::optional<fs::path> map = FindMapForMobile(ed.maps_dir, Cp1251ToUtf8(model), s.TagParams);
   if (!map) {
+    take_new_theme();
     ShowNoTheme(ed, "Ошибка #1#", "Не найден файл карты темы. Дальнейшая работа невозможна.");
     return;
   }
   LoadThemeMap(ed, *map);
+  take_new_theme();
   if (!s.MapValid) return;
+  const Bytes& data = s.ThemeStream.Data();
 
   if (s.SignMain.size() != kSignatureSize ||
       std::memcmp(data.data() + kSignatureOffset, s.SignMain.data(), kSignatureSize) != 0) {

@@ -199,10 +199,11 @@ Image DecodeBmp(ByteSpan data) {
     for (size_t i = 0; i < count; ++i) std::memcpy(&palette[i * 3], &data[after_header + i * entry], 3);
   }
 
-  Image image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-  if (image.PixelCount() == 0) return image;
+  if (width == 0 || height == 0) return Image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
   if (rle) {
     if (pixel_offset > data.size()) Refuse("файл обрезан: сжатые строки по смещению " + std::to_string(pixel_offset) + ", файл " + std::to_string(data.size()) + " байт");
+    // A few codes may paint a whole picture, so only the picture limit checked above bounds it.
+    Image image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
     DecodeRle(data, pixel_offset, bpp, palette, image);
     return image;
   }
@@ -210,13 +211,15 @@ Image DecodeBmp(ByteSpan data) {
   const uint64_t row_bits = static_cast<uint64_t>(width) * bpp;
   const uint64_t row_bytes = (row_bits + 7) / 8;
   const uint64_t stride = (row_bits + 31) / 32 * 4;
-  // The last row may lack its padding; nothing past it is read.
+  // The last row may lack its padding; nothing past it is read. Checked before the pixels
+  // are allocated, so a header of a few bytes cannot claim hundreds of megabytes.
   const uint64_t needed = stride * static_cast<uint64_t>(height - 1) + row_bytes;
   if (pixel_offset > data.size() || data.size() - pixel_offset < needed) {
     Refuse("файл обрезан: строкам " + std::to_string(width) + "x" + std::to_string(height) + "x" +
            std::to_string(bpp) + " бит нужно " + std::to_string(needed) + " байт по смещению " +
            std::to_string(pixel_offset) + ", есть " + std::to_string(data.size()));
   }
+  Image image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
 
   const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
   const uint32_t w = image.width;

@@ -1,7 +1,6 @@
 #include "pictures/FileProbes.h"
 
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "base/FileIO.h"
@@ -12,14 +11,7 @@ namespace ssf {
 namespace {
 
 // The first `count` bytes of a file, or fewer when the file is shorter.
-Bytes ReadHead(const std::filesystem::path& file, size_t count) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw SsfError("Не удалось прочитать файл: " + file.string());
-  Bytes head(count);
-  in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(count));
-  head.resize(static_cast<size_t>(in.gcount()));
-  return head;
-}
+Bytes ReadHead(const std::filesystem::path& file, size_t count) { return ReadFileHead(file, count); }
 
 bool StartsWith(ByteSpan data, const char* magic, size_t min_size) {
   const size_t n = std::strlen(magic);

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Limits.h"
+
 namespace ssf {
 
 // Limits for pictures from untrusted files, checked before anything is allocated.
-inline constexpr uint32_t kMaxImageSide = 16384;
-inline constexpr uint64_t kMaxImagePixels = 64ull * 1024 * 1024;
+inline constexpr uint32_t kMaxImageSide = static_cast<uint32_t>(kMaxPictureSide);
+inline constexpr uint64_t kMaxImagePixels = static_cast<uint64_t>(kMaxPicturePixels);
 
 // Throws SsfError when a picture of this size is refused (a side above the limit
 // or too many pixels). Zero sizes are allowed: an empty picture.

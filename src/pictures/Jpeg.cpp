@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/Limits.h"
 #include "base/SsfError.h"
 #include "pictures/Bmp.h"
 
@@ -72,6 +73,17 @@ bool DecodeHeaderFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, const u
   return true;
 }
 
+// Called by libjpeg as it works through the input: a progressive file of thousands of
+// scans, each decoded in full, is refused once it passes the cap.
+void LimitScans(j_common_ptr cinfo) {
+  auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (d->input_scan_number > kMaxJpegScans) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "больше %d сканов", kMaxJpegScans);
+    std::longjmp(err->jump, 1);
+  }
+}
+
 // One row of CMYK (libjpeg turns YCCK into CMYK) into blue, green, red. Adobe's writers
 // store the inks inverted (0 is full ink); without their marker 255 is full ink.
 void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, size_t width, bool inverted) {
@@ -89,6 +101,9 @@ void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, size_t width, bool inverted
 bool DecodeRowsFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, uint8_t* pixels, ptrdiff_t stride,
                      uint8_t* cmyk_row) {
   if (setjmp(err->jump)) return false;
+  static thread_local jpeg_progress_mgr progress{};
+  progress.progress_monitor = LimitScans;
+  cinfo->progress = &progress;
   cinfo->out_color_space = cmyk_row ? JCS_CMYK : JCS_EXT_BGR;
   jpeg_start_decompress(cinfo);
   while (cinfo->output_scanline < cinfo->output_height) {

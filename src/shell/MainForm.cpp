@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -406,6 +408,17 @@ void TMainForm::RestorePlacement() {
     setWindowState(windowState() | Qt::WindowMaximized);
     return;
   }
+  std::vector<ScreenArea> screens;
+  if (QScreen* primary = QGuiApplication::primaryScreen()) {
+    const QRect r = primary->availableGeometry();
+    screens.push_back({r.x(), r.y(), r.width(), r.height()});
+  }
+  for (QScreen* screen : QGuiApplication::screens()) {
+    if (screen == QGuiApplication::primaryScreen()) continue;
+    const QRect r = screen->availableGeometry();
+    screens.push_back({r.x(), r.y(), r.width(), r.height()});
+  }
+  p = FitToScreens(p, screens, kMinFormWidth, kMinFormHeight);
   move(p.left, p.top);
   resize(std::max(p.width, kMinFormWidth), std::max(p.height, kMinFormHeight));
 }

@@ -25,7 +25,8 @@ std::vector<fs::path> ListMapFiles(const fs::path& maps_dir) {
   for (const fs::directory_entry& e : it) {
     // The extension matches in any case, as file-name patterns do on the phone tools' home system.
     if (AsciiUpper(e.path().extension().string()) != ".RXT") continue;
-    if (e.is_directory(ec)) continue;
+    // Only regular files: a FIFO or device among the maps would block or never end.
+    if (!e.is_regular_file(ec)) continue;
     maps.push_back(e.path());
   }
   // By file name, byte-wise, so the order is the same on every machine.

@@ -5,7 +5,7 @@
 namespace ssf {
 
 std::vector<std::string> ReadMapLines(const std::filesystem::path& path) {
-  Bytes bytes = ReadWholeFile(path);
+  Bytes bytes = ReadWholeFile(path, kMaxTextFileSize);
   std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   std::string text;
   if (raw.substr(0, 3) == "\xEF\xBB\xBF") {

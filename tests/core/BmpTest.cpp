@@ -165,6 +165,13 @@ TEST(Bmp, RefusesDamagedAndUnsupportedFiles) {
       {"broken mask", bad_mask, "маска"},
       {"side over the limit", huge, "Слишком большое"},
       {"too many pixels", many, "Слишком большое"},
+      // 54 bytes claiming 16384x4096: refused for its length before 192 MB are allocated.
+      {"header only, huge size", [] {
+         Bytes b = EncodeBmp(test::Gradient(1, 1));
+         b.resize(54);
+         WriteI32LE(b, 18, 16384), WriteI32LE(b, 22, 4096);
+         return b;
+       }(), "обрезан"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

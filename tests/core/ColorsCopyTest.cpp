@@ -387,7 +387,7 @@ TEST_F(ColorsCopyToolTest, CopyErrorGoesToTheErrorReport) {
   tool.btn_CopyFromFirstToSecondClick("btn_CopyFromFirstToSecond");
   auto msg = ui.OnlyMessage();
   EXPECT_EQ(msg.kind, kMsgError);
-  EXPECT_EQ(msg.text, "Не удалось прочитать файл: " + (dir / "new.tab").string() + " (файл или папка не найдены)");
+  EXPECT_EQ(msg.text, "Не удалось прочитать файл: " + (dir / "new.tab").string() + " (файл не найден)");
   EXPECT_EQ(ReadFile(second), ColourFile(10, 0xC0));
 }
 

@@ -85,7 +85,9 @@ bool SetUp(FileFault fault, int spared_fd) {
   Filter f(FaultErrno(fault));
   switch (fault) {
     case FileFault::kCreate:
-      f.FailWithFlag(SYS_openat, 2, O_CREAT);
+      // A new file comes from O_CREAT, or from an unnamed O_TMPFILE given its name by linkat.
+      f.FailWithFlag(SYS_openat, 2, O_CREAT | (O_TMPFILE & ~O_DIRECTORY));
+      f.Fail(SYS_linkat);
 #ifdef SYS_open
       f.FailWithFlag(SYS_open, 1, O_CREAT);
 #endif

@@ -183,5 +183,52 @@ TEST(Jpeg, RefusesDamagedAndCutShortFiles) {
   EXPECT_THROW(EncodeJpeg(Image(0, 0)), SsfError);
 }
 
+// A greyscale progressive JPEG whose scan script sends each AC coefficient on its own, in
+// `refinements` + 1 passes of successive approximation: 1 + 63 * (refinements + 1) scans.
+Bytes ManyScanJpeg(int refinements) {
+  std::vector<jpeg_scan_info> script;
+  script.push_back({1, {0}, 0, 0, 0, 0});
+  for (int k = 1; k < 64; ++k) {
+    script.push_back({1, {0}, k, k, 0, refinements});
+    for (int a = refinements; a > 0; --a) script.push_back({1, {0}, k, k, a, a - 1});
+  }
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = cinfo.image_height = 8;
+  cinfo.input_components = 1;
+  cinfo.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&cinfo);
+  cinfo.scan_info = script.data();
+  cinfo.num_scans = static_cast<int>(script.size());
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<uint8_t> row(8);
+  while (cinfo.next_scanline < 8) {
+    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<uint8_t>(i * 30 + cinfo.next_scanline * 3);
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+// Thousands of scans take libjpeg minutes; a file with more than the cap is refused.
+TEST(Jpeg, ProgressiveScansAreCapped) {
+  EXPECT_EQ(DecodeJpeg(ManyScanJpeg(5)).width, 8u);  // 379 scans
+  try {
+    DecodeJpeg(ManyScanJpeg(9));  // 631 scans
+    ADD_FAILURE() << "accepted";
+  } catch (const SsfError& e) {
+    EXPECT_NE(std::string(e.what()).find("сканов"), std::string::npos) << e.what();
+  }
+}
+
 }  // namespace
 }  // namespace ssf

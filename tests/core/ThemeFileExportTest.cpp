@@ -88,6 +88,15 @@ TEST(ThemeFileExport, Ani2AndColorTab) {
   EXPECT_EQ(ReadFile(t.f.dir / "colours.tab"), t.Slot(kColorTabFile));
 }
 
+// A caption from a stranger's map never proposes a name outside the chosen folder.
+TEST(ThemeFileExport, ProposedNamesStayInTheChosenFolder) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"../../.bashrc", ".....bashrc"}, {"/etc/passwd", "etcpasswd"}, {"..", "_"}, {".", "_"},
+      {"a\\b", "ab"},                  {std::string("x\0y", 3), "xy"}, {"Часы: анимация", "Часы анимация"},
+  };
+  for (const auto& [caption, name] : cases) EXPECT_EQ(ProposedFileName(caption), name) << caption;
+}
+
 TEST(ThemeFileExport, DialogOffersTheCaptionAndTheLastFolder) {
   struct Case {
     int file;
@@ -98,8 +107,8 @@ TEST(ThemeFileExport, DialogOffersTheCaptionAndTheLastFolder) {
       {kJpgFile, "Обои главные", kPictureExportFilter},
       {kRawFile, "Фонменю", kPictureExportFilter},
       {kIfgFile, "Значок", kPictureExportFilter},
-      {kAni2File, "Часы: анимация", kAni2ExportFilter},
-      {kColorTabFile, "Цвета: главные", kColorTabFilter},
+      {kAni2File, "Часы анимация", kAni2ExportFilter},
+      {kColorTabFile, "Цвета главные", kColorTabFilter},
   };
   ExportFixture t;
   t.f.settings.WriteString("ExecuteFiles", "SaveFile", "/start/");

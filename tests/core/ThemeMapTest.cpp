@@ -144,6 +144,23 @@ std::vector<MapCase> MapCases() {
         "Адрес в теге \"FilesStart\" должен быть больше адреса \"FilesTable\" на минимум "
         "(4*Количество файлов)! Желательное начало адреса \"FilesTable\": 0x0FE5",
         "Адрес в теге \"FilesTable\" должен быть кратен 4!", kCountError}},
+      // Limits: a few bytes of map must not ask for a huge theme or picture.
+      {"FilesStart past the theme size limit", ExampleMapWith("0xFE0", "0x4000001"),
+       {"Адреса в тегах \"FilesTable\" и \"FilesStart\" не должны превышать 0x4000000 (предельный размер темы)!"}},
+      {"FilesStart at the limit", ExampleMapWith("0xFE0", "0x4000000"), {}},
+      {"picture side past 16384", ExampleMapWith("\"240\" \"320\"", "\"16385\" \"320\""),
+       {"  <FILE \"Обои\" \"1\" \"JPG\" \"16385\" \"320\"> - ширина и высота изображения не должны превышать 16384."}},
+      {"picture side 16384", ExampleMapWith("\"240\" \"320\"", "\"16384\" \"16384\""), {}},
+      {"COLORTAB past the theme size", ExampleMapWith("\"1024\">", "\"67108865\">"),
+       {"<FILE \"Цвета\" \"3\" \"COLORTAB\" \"67108865\"> - размер файла не должен превышать 67108864 байт."}},
+      {"groups nested 33 deep, reported once",
+       ExampleMapWith("<GROUP \"Рабочий стол\">\n", [] {
+         std::string deep;
+         for (int i = 0; i < 34; ++i) deep += "<GROUP \"g\">\n";
+         for (int i = 0; i < 33; ++i) deep += "</GROUP>\n";
+         return deep;
+       }()),
+       {"<GROUP \"g\"> - группы вложены глубже 32 уровней."}},
   };
 }
 

@@ -76,10 +76,9 @@ FlmCheckResult CheckFLM(const std::filesystem::path& file) {
   if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
   if (size < static_cast<uint64_t>(kFlmMinSize)) return {FlmCheckResult::kBadSize, 0};
   uint8_t header[kFlmHeaderSize];
-  std::ifstream in(file, std::ios::binary);
-  if (!in || !in.read(reinterpret_cast<char*>(header), sizeof header)) {
-    throw SsfError("Не удалось прочитать файл: " + file.string());
-  }
+  Bytes head = ReadFileHead(file, sizeof header);
+  if (head.size() != sizeof header) throw SsfError("Не удалось прочитать файл: " + file.string());
+  std::copy(head.begin(), head.end(), header);
   return Check(size, header);
 }
 

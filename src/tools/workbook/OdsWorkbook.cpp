@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/SsfError.h"
+#include "tools/workbook/TextBudget.h"
 #include "tools/workbook/WorkbookReaders.h"
 #include "tools/workbook/XmlSax.h"
 #include "tools/workbook/ZipArchive.h"
@@ -16,7 +17,7 @@ namespace {
 
 class ContentReader : public XmlSax {
  public:
-  ContentReader(MemoryWorkbook& book, std::string what) : book_(book), what_(std::move(what)) {}
+  ContentReader(MemoryWorkbook& book, std::string what) : book_(book), what_(what), budget_(std::move(what)) {}
   bool found = false;
 
  protected:
@@ -65,10 +66,14 @@ class ContentReader : public XmlSax {
         ++in_p_;
       } else if (el == "s") {
         const char* c = Attr(attrs, "c");
-        text_.append(c != nullptr ? std::min(Count(c), 1000L) : 1, ' ');
+        const long spaces = c != nullptr ? std::min(Count(c), 1000L) : 1;
+        budget_.Charge(static_cast<uint64_t>(spaces));
+        text_.append(static_cast<size_t>(spaces), ' ');
       } else if (el == "tab") {
+        budget_.Charge(1);
         text_ += '\t';
       } else if (el == "line-break") {
+        budget_.Charge(1);
         text_ += '\n';
       }
     }
@@ -90,6 +95,8 @@ class ContentReader : public XmlSax {
       in_cell_ = false;
       std::string text = value_.empty() ? text_ : value_;
       if (!text.empty() || (uncomputed_ && paragraphs_ == 0)) {
+        const long copies = std::clamp(kMaxWorkbookColumns - column_, 0L, cell_repeat_);
+        budget_.Charge(text.size(), static_cast<uint64_t>(copies));
         for (long i = 0; i < cell_repeat_ && column_ + i < kMaxWorkbookColumns; ++i) {
           if (row_cells_.size() >= kMaxWorkbookCells) TooManyCells();
           row_cells_.push_back({static_cast<int>(column_ + i + 1), text, text.empty()});
@@ -97,6 +104,12 @@ class ContentReader : public XmlSax {
       }
       column_ += cell_repeat_;
     } else if (!in_cell_ && el == "table-row") {
+      if (!row_cells_.empty()) {
+        uint64_t row_text = 0;
+        for (const auto& cell : row_cells_) row_text += cell.text.size();
+        const long copies = std::clamp(kMaxWorkbookRows - row_, 0L, row_repeat_);
+        budget_.Charge(row_text, static_cast<uint64_t>(copies));
+      }
       for (long r = 0; !row_cells_.empty() && r < row_repeat_ && row_ + r < kMaxWorkbookRows; ++r) {
         for (const RowCell& cell : row_cells_) {
           if (book_.CellCount() >= kMaxWorkbookCells) TooManyCells();
@@ -112,7 +125,10 @@ class ContentReader : public XmlSax {
   }
 
   void Text(std::string_view s) override {
-    if (in_cell_ && skip_ == 0 && in_p_ > 0) text_ += s;
+    if (in_cell_ && skip_ == 0 && in_p_ > 0) {
+      budget_.Charge(s.size());
+      text_ += s;
+    }
   }
 
  private:
@@ -130,6 +146,7 @@ class ContentReader : public XmlSax {
 
   MemoryWorkbook& book_;
   std::string what_;
+  TextBudget budget_;
   int table_depth_ = 0;
   long row_ = 0, column_ = 0, row_repeat_ = 1, cell_repeat_ = 1;
   bool in_cell_ = false, uncomputed_ = false;

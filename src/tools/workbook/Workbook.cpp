@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "base/FileIO.h"
 #include "base/SsfError.h"
 #include "tools/workbook/WorkbookReaders.h"
 #include "tools/workbook/ZipArchive.h"
@@ -56,9 +57,13 @@ std::unique_ptr<Workbook> OpenWorkbook(const std::filesystem::path& path) {
   }
   unsigned char magic[8] = {};
   {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw SsfError("Не удалось прочитать книгу: " + path.string() + " (файл не открывается)");
-    in.read(reinterpret_cast<char*>(magic), sizeof magic);
+    Bytes head;
+    try {
+      head = ReadFileHead(path, sizeof magic);
+    } catch (const SsfError&) {
+      throw SsfError("Не удалось прочитать книгу: " + path.string() + " (файл не открывается)");
+    }
+    std::copy(head.begin(), head.end(), magic);
   }
   static const unsigned char kCompoundFile[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
   if (std::equal(magic, magic + 8, kCompoundFile)) return OpenXlsWorkbook(path);

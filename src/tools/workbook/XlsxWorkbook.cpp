@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/SsfError.h"
+#include "tools/workbook/TextBudget.h"
 #include "tools/workbook/WorkbookReaders.h"
 #include "tools/workbook/XmlSax.h"
 #include "tools/workbook/ZipArchive.h"
@@ -125,8 +126,8 @@ bool ParseCellRef(std::string_view ref, int& row, int& column) {
 
 class SheetReader : public XmlSax {
  public:
-  SheetReader(MemoryWorkbook& book, const std::vector<std::string>& shared, std::string what)
-      : book_(book), shared_(shared), what_(std::move(what)) {}
+  SheetReader(MemoryWorkbook& book, const std::vector<std::string>& shared, TextBudget& budget, std::string what)
+      : book_(book), shared_(shared), budget_(budget), what_(std::move(what)) {}
 
  protected:
   void Start(std::string_view el, const char** attrs) override {
@@ -202,9 +203,15 @@ class SheetReader : public XmlSax {
       if (value_.empty() || res.ec != std::errc() || index >= shared_.size()) {
         Fail("нет общей строки номер " + value_);
       }
+      // Every use is a copy: charged before it is made.
+      budget_.Charge(shared_[index].size());
       return shared_[index];
     }
-    if (cell_type_ == "inlineStr") return rich_.Take();
+    if (cell_type_ == "inlineStr") {
+      std::string text = rich_.Take();
+      budget_.Charge(text.size());
+      return text;
+    }
     if (cell_type_ == "b") return value_ == "1" ? "TRUE" : value_.empty() ? "" : "FALSE";
     if (cell_type_ == "n" && !value_.empty()) {
       double d = 0;
@@ -216,6 +223,7 @@ class SheetReader : public XmlSax {
 
   MemoryWorkbook& book_;
   const std::vector<std::string>& shared_;
+  TextBudget& budget_;
   std::string what_;
   int row_ = 0, column_ = 0, cell_row_ = 0;
   std::string cell_type_, value_;
@@ -263,7 +271,9 @@ std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::filesystem::path& path) {
 
   auto book = std::make_unique<MemoryWorkbook>(sheets.name);
   std::string sheet_name = PartName(rels.target);
-  SheetReader reader(*book, shared.strings, where + " (" + sheet_name + ")");
+  // The shared strings are held once; the cells' copies of them count on their own.
+  TextBudget budget(where);
+  SheetReader reader(*book, shared.strings, budget, where + " (" + sheet_name + ")");
   reader.Parse(part(sheet_name), where + " (" + sheet_name + ")");
   return book;
 }
