@@ -15,6 +15,7 @@
 #include "base/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "tools/workbook/CompoundFile.h"
+#include "tools/workbook/TextBudget.h"
 #include "tools/workbook/WorkbookReaders.h"
 
 namespace ssf {
@@ -227,7 +228,7 @@ std::string BoolText(uint8_t value) { return value != 0 ? "TRUE" : "FALSE"; }
 
 class XlsReader {
  public:
-  XlsReader(ByteSpan stream, std::string where) : stream_(stream), where_(std::move(where)) {}
+  XlsReader(ByteSpan stream, std::string where) : stream_(stream), where_(std::move(where)), budget_(where_) {}
 
   std::unique_ptr<MemoryWorkbook> Read() {
     size_t sheet_at = ReadGlobals();
@@ -372,6 +373,8 @@ class XlsReader {
   void PutAt(size_t row, size_t column, std::string text) {
     if (text.empty() || row >= 65536 || column >= 256) return;
     CountCell();
+    // Shared strings are copied into every cell that uses them.
+    budget_.Charge(text.size());
     book_->SetCell(static_cast<int>(row + 1), static_cast<int>(column + 1), std::move(text));
   }
 
@@ -383,6 +386,7 @@ class XlsReader {
   std::string where_;
   std::vector<std::string> shared_;
   std::unique_ptr<MemoryWorkbook> book_ = std::make_unique<MemoryWorkbook>();
+  TextBudget budget_;
 };
 
 }  // namespace
@@ -409,7 +413,7 @@ std::unique_ptr<Workbook> OpenXlsWorkbook(const std::filesystem::path& path) {
   auto size = std::filesystem::file_size(path, ec);
   if (ec) throw SsfError(where + " (" + SystemErrorText(ec) + ")");
   if (size > kMaxWorkbookPartBytes) throw SsfError(where + " (файл слишком велик)");
-  return ReadXlsWorkbook(ReadWholeFile(path), where);
+  return ReadXlsWorkbook(ReadWholeFile(path, static_cast<int64_t>(kMaxWorkbookPartBytes)), where);
 }
 
 }  // namespace ssf
