@@ -7,6 +7,8 @@
 namespace ssf {
 
 std::string Cp1251ToUtf8(std::string_view bytes);
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
 // Characters with no Windows-1251 byte become '?'.
 std::string Utf8ToCp1251(std::string_view utf8);
 bool IsValidUtf8(std::string_view bytes);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/Cp1251.h"
 #include "base/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "tools/workbook/CompoundFile.h"
@@ -71,24 +72,6 @@ class RecordReader {
  private:
   ByteReader in_;
 };
-
-void AppendUtf8(std::string& out, uint32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 std::string Utf16ToUtf8(const std::vector<uint16_t>& units) {
   std::string out;
