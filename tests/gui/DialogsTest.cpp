@@ -137,7 +137,7 @@ TEST(QtUiDialogs, TheWindowIsRenderedBeforeEveryModalCall) {
     seen = renders;
     qobject_cast<QMessageBox*>(w)->button(QMessageBox::No)->click();
   });
-  ui.AskYesNo("?");
+  ui.AskYesNo("?", YesNoDefault::kNo);
   EXPECT_EQ(seen, 2);
   OnNextDialog([&](QWidget* w) {
     seen = renders;
