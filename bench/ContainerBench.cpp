@@ -20,7 +20,7 @@ using namespace ssf;
 class BenchUi : public SilentUi {
  public:
   fs::path save_to;
-  bool AskYesNo(const std::string&) override { return true; }
+  bool AskYesNo(const std::string&, YesNoDefault) override { return true; }
   std::optional<FileDialogResult> SaveDialog(const FileDialogRequest&) override {
     return FileDialogResult{save_to, 1};
   }
