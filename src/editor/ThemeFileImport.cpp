@@ -121,10 +121,11 @@ class Importer {
 
   // The size the header declares against the map, before the pixels are decoded: a small
   // file claiming a huge picture is refused without the allocation. Unknown headers pass;
-  // the decoder refuses them.
+  // the decoder refuses them. A picture that will be fitted is bounded by the decoders'
+  // own picture limits instead.
   bool HeaderSizeFits(ByteSpan data) {
     const std::optional<PictureSize> size = ReadPictureHeaderSize(data);
-    return !size || SizeFits(size->width, size->height);
+    return !size || SizeFitsOrMayFit(size->width, size->height);
   }
 
   bool LengthIs(uint64_t expected, const char* message) {

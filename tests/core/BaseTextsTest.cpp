@@ -46,7 +46,7 @@ TEST(BaseTextsTest, CommonSystemErrorsReadInRussian) {
     ADD_FAILURE();
   } catch (const SsfError& e) {
     EXPECT_EQ(std::string(e.what()), "Не удалось прочитать файл: " + (dir / "missing.bin").string() +
-                                         " (файл или папка не найдены)");
+                                         " (файл не найден)");
   }
   try {
     WriteFileAtomic(dir / "no-such-folder" / "x.bin", std::string("x"));

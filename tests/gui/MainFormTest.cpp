@@ -105,13 +105,14 @@ TEST_F(MainFormTest, ResizeLaysOutTheControlsAndRefusesSmallSizes) {
 TEST_F(MainFormTest, PlacementIsRestoredOnFirstShowAndWrittenAtClose) {
   settings.WriteInteger("MainForm Sizes", "Left", 30);
   settings.WriteInteger("MainForm Sizes", "Top", 40);
-  settings.WriteInteger("MainForm Sizes", "Width", 800);
-  settings.WriteInteger("MainForm Sizes", "Height", 600);
+  // A placement that lies on the test screen (800x600), so it comes back as stored.
+  settings.WriteInteger("MainForm Sizes", "Width", 760);
+  settings.WriteInteger("MainForm Sizes", "Height", 540);
   TMainForm& f = Form();
   f.show();
   QApplication::processEvents();
   EXPECT_EQ(f.pos(), QPoint(30, 40));
-  EXPECT_EQ(f.size(), QSize(800, 600));
+  EXPECT_EQ(f.size(), QSize(760, 540));
 
   // Showing again does not put the window back.
   f.move(50, 60);

@@ -12,7 +12,7 @@ import tempfile
 
 # (words typed, the last one being completed; exactly what is offered)
 CASES = [
-    (["check"], {"check-map"}),
+    (["check"], {"check", "check-map"}),
     (["--"], {"--maps", "--help"}),
     (["--maps", ""], {"sub"}),
     (["info", ""], {"t.ssf", "U.SSF", "sub"}),
