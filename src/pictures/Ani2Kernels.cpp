@@ -4,6 +4,8 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
+
+#include "pictures/PixelLanes.h"
 #define SSF_HAVE_X86 1
 #endif
 
@@ -35,32 +37,16 @@ namespace {
 
 __attribute__((target("ssse3"))) size_t BgrToAni2Ssse3(const uint8_t* bgr, const uint8_t* alpha, uint8_t* ani2,
                                                        size_t count) {
-  // Each colour channel into eight 16-bit lanes, as the raw kernel does.
-  const __m128i b_lo = _mm_setr_epi8(0, -128, 3, -128, 6, -128, 9, -128, 12, -128, 15, -128, -128, -128, -128, -128);
-  const __m128i b_hi = _mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 2, -128, 5, -128);
-  const __m128i g_lo = _mm_setr_epi8(1, -128, 4, -128, 7, -128, 10, -128, 13, -128, -128, -128, -128, -128, -128, -128);
-  const __m128i g_hi = _mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 0, -128, 3, -128, 6, -128);
-  const __m128i r_lo = _mm_setr_epi8(2, -128, 5, -128, 8, -128, 11, -128, 14, -128, -128, -128, -128, -128, -128, -128);
-  const __m128i r_hi = _mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 1, -128, 4, -128, 7, -128);
   // Output pixel p is alpha p, then byte 2p + 1 and byte 2p of the RGB565 lanes.
   const __m128i out_lo_v = _mm_setr_epi8(-128, 1, 0, -128, 3, 2, -128, 5, 4, -128, 7, 6, -128, 9, 8, -128);
   const __m128i out_lo_a = _mm_setr_epi8(0, -128, -128, 1, -128, -128, 2, -128, -128, 3, -128, -128, 4, -128, -128, 5);
   const __m128i out_hi_v = _mm_setr_epi8(11, 10, -128, 13, 12, -128, 15, 14, -128, -128, -128, -128, -128, -128, -128, -128);
   const __m128i out_hi_a = _mm_setr_epi8(-128, -128, 6, -128, -128, 7, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128);
-  const __m128i red_mask = _mm_set1_epi16(0xF8);
-  const __m128i green_mask = _mm_set1_epi16(0xFC);
   const __m128i six_bits = _mm_set1_epi8(0x3F);
   const __m128i opaque = _mm_set1_epi8(63);
   size_t i = 0;
   for (; i + 8 <= count; i += 8, bgr += 24, ani2 += 24) {
-    const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bgr));
-    const __m128i hi = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bgr + 16));
-    const __m128i b = _mm_or_si128(_mm_shuffle_epi8(lo, b_lo), _mm_shuffle_epi8(hi, b_hi));
-    const __m128i g = _mm_or_si128(_mm_shuffle_epi8(lo, g_lo), _mm_shuffle_epi8(hi, g_hi));
-    const __m128i r = _mm_or_si128(_mm_shuffle_epi8(lo, r_lo), _mm_shuffle_epi8(hi, r_hi));
-    const __m128i v = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_and_si128(r, red_mask), 8),
-                                                _mm_slli_epi16(_mm_and_si128(g, green_mask), 3)),
-                                   _mm_srli_epi16(b, 3));
+    const __m128i v = pixel_lanes::GatherRgb565x8(bgr);
     // Shifting 16-bit lanes moves two bits across each byte border; the mask drops them.
     const __m128i a = alpha ? _mm_and_si128(_mm_srli_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(alpha + i)), 2), six_bits)
                             : opaque;
@@ -76,13 +62,6 @@ __attribute__((target("ssse3"))) size_t Ani2ToBgrSsse3(const uint8_t* ani2, uint
   const __m128i v_hi = _mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 1, 0, 4, 3, 7, 6);
   const __m128i a_lo = _mm_setr_epi8(0, 3, 6, 9, 12, 15, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128);
   const __m128i a_hi = _mm_setr_epi8(-128, -128, -128, -128, -128, -128, 2, 5, -128, -128, -128, -128, -128, -128, -128, -128);
-  // As the raw kernel: blue and green packed into one register, red into another.
-  const __m128i out_lo_bg = _mm_setr_epi8(0, 8, -128, 1, 9, -128, 2, 10, -128, 3, 11, -128, 4, 12, -128, 5);
-  const __m128i out_lo_r = _mm_setr_epi8(-128, -128, 0, -128, -128, 1, -128, -128, 2, -128, -128, 3, -128, -128, 4, -128);
-  const __m128i out_hi_bg = _mm_setr_epi8(13, -128, 6, 14, -128, 7, 15, -128, -128, -128, -128, -128, -128, -128, -128, -128);
-  const __m128i out_hi_r = _mm_setr_epi8(-128, 5, -128, -128, 6, -128, -128, 7, -128, -128, -128, -128, -128, -128, -128, -128);
-  const __m128i five_bits = _mm_set1_epi16(0x1F);
-  const __m128i six_bits = _mm_set1_epi16(0x3F);
   const __m128i high_six = _mm_set1_epi8(static_cast<char>(0xFC));
   size_t i = 0;
   for (; i + 8 <= count; i += 8, ani2 += 24, bgr += 24) {
@@ -91,13 +70,7 @@ __attribute__((target("ssse3"))) size_t Ani2ToBgrSsse3(const uint8_t* ani2, uint
     const __m128i v = _mm_or_si128(_mm_shuffle_epi8(lo, v_lo), _mm_shuffle_epi8(hi, v_hi));
     const __m128i a = _mm_or_si128(_mm_shuffle_epi8(lo, a_lo), _mm_shuffle_epi8(hi, a_hi));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(alpha + i), _mm_and_si128(_mm_slli_epi16(a, 2), high_six));
-    const __m128i b = _mm_slli_epi16(_mm_and_si128(v, five_bits), 3);
-    const __m128i g = _mm_slli_epi16(_mm_and_si128(_mm_srli_epi16(v, 5), six_bits), 2);
-    const __m128i r = _mm_slli_epi16(_mm_srli_epi16(v, 11), 3);
-    const __m128i bg = _mm_packus_epi16(b, g);
-    const __m128i rr = _mm_packus_epi16(r, r);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(bgr), _mm_or_si128(_mm_shuffle_epi8(bg, out_lo_bg), _mm_shuffle_epi8(rr, out_lo_r)));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(bgr + 16), _mm_or_si128(_mm_shuffle_epi8(bg, out_hi_bg), _mm_shuffle_epi8(rr, out_hi_r)));
+    pixel_lanes::ScatterRgb565x8(v, bgr);
   }
   return i;
 }
