@@ -115,44 +115,56 @@ void DecodeRle(ByteSpan data, size_t at, uint32_t bpp, const Palette& palette, I
   }
 }
 
-}  // namespace
+// The fields of the info header that the rest of the reading needs, checked against each
+// other and against the picture limits.
+struct Header {
+  uint32_t pixel_offset = 0;
+  uint32_t size = 0;  // of the info header
+  bool core = false;  // OS/2 core: 16-bit sizes, 3-byte palette entries
+  uint32_t width = 0, height = 0;
+  bool top_down = false;
+  uint32_t bpp = 0;
+  uint32_t compression = 0;
+  uint32_t colours_used = 0;
+  bool rle = false;
+};
 
-Image DecodeBmp(ByteSpan data) {
+Header ReadHeader(ByteSpan data) {
   if (data.size() < 2 || data[0] != 'B' || data[1] != 'M') Refuse("нет подписи BM, это не BMP-изображение");
   if (data.size() < kFileHeaderSize + 4) {
     Refuse("файл обрезан, заголовок неполон (" + std::to_string(data.size()) + " байт)");
   }
-  const uint32_t pixel_offset = ReadU32LE(data, 10);
-  const uint32_t header_size = ReadU32LE(data, 14);
-  const bool core = header_size == 12;
-  const bool windows = header_size == 40 || header_size == 52 || header_size == 56 || header_size == 108 ||
-                       header_size == 124;
-  const bool os2 = !core && !windows && header_size >= 16 && header_size <= 64;
-  if (!core && !windows && !os2) {
-    Refuse("неизвестный размер заголовка " + std::to_string(header_size) + " по смещению 14");
+  Header h;
+  h.pixel_offset = ReadU32LE(data, 10);
+  h.size = ReadU32LE(data, 14);
+  h.core = h.size == 12;
+  const bool windows = h.size == 40 || h.size == 52 || h.size == 56 || h.size == 108 || h.size == 124;
+  const bool os2 = !h.core && !windows && h.size >= 16 && h.size <= 64;
+  if (!h.core && !windows && !os2) {
+    Refuse("неизвестный размер заголовка " + std::to_string(h.size) + " по смещению 14");
   }
-  if (data.size() < kFileHeaderSize + header_size) {
+  if (data.size() < kFileHeaderSize + h.size) {
     Refuse("файл обрезан, заголовок неполон (" + std::to_string(data.size()) + " байт)");
   }
 
   int64_t width, height;
-  uint32_t bpp, compression = 0, colours_used = 0;
-  if (core) {
+  if (h.core) {
     width = ReadU16LE(data, 18);
     height = ReadU16LE(data, 20);
-    bpp = ReadU16LE(data, 24);
+    h.bpp = ReadU16LE(data, 24);
   } else {
     width = ReadI32LE(data, 18);
     height = ReadI32LE(data, 22);
-    bpp = ReadU16LE(data, 28);
+    h.bpp = ReadU16LE(data, 28);
     // A shortened OS/2 2.x header leaves out the fields from the compression on.
-    if (header_size >= 20) compression = ReadU32LE(data, 30);
-    if (header_size >= 36) colours_used = ReadU32LE(data, 46);
+    if (h.size >= 20) h.compression = ReadU32LE(data, 30);
+    if (h.size >= 36) h.colours_used = ReadU32LE(data, 46);
   }
-  const bool top_down = height < 0;
-  if (top_down) height = -height;
+  h.top_down = height < 0;
+  if (h.top_down) height = -height;
   if (width < 0) Refuse("отрицательная ширина " + std::to_string(width));
 
+  const uint32_t compression = h.compression, bpp = h.bpp;
   if (os2 && compression == 3) Refuse("сжатие Хаффмана (OS/2) не поддерживается");
   if (os2 && compression == 4) Refuse("сжатие RLE24 (OS/2) не поддерживается");
   if (compression != 0 && compression != 1 && compression != 2 && compression != 3 && compression != 6) {
@@ -161,78 +173,103 @@ Image DecodeBmp(ByteSpan data) {
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
     Refuse("неподдерживаемая глубина цвета " + std::to_string(bpp) + " бит");
   }
-  const bool rle = compression == 1 || compression == 2;
-  if (rle && bpp != (compression == 1 ? 8u : 4u)) {
+  h.rle = compression == 1 || compression == 2;
+  if (h.rle && bpp != (compression == 1 ? 8u : 4u)) {
     Refuse("сжатие RLE" + std::to_string(compression == 1 ? 8 : 4) + " при глубине " + std::to_string(bpp) + " бит");
   }
-  if (rle && top_down) Refuse("сжатые строки не могут идти сверху вниз");
-  if (!rle && compression != 0 && bpp != 16 && bpp != 32) {
+  if (h.rle && h.top_down) Refuse("сжатые строки не могут идти сверху вниз");
+  if (!h.rle && compression != 0 && bpp != 16 && bpp != 32) {
     Refuse("битовые маски при глубине " + std::to_string(bpp) + " бит");
   }
   CheckImageSize(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
+  // Within the limits now, so both fit.
+  h.width = static_cast<uint32_t>(width);
+  h.height = static_cast<uint32_t>(height);
+  return h;
+}
 
-  // Masks: in the header from 52 bytes on, else right after a 40-byte header.
-  size_t after_header = kFileHeaderSize + header_size;
+bool HasMasks(const Header& h) { return h.compression == 3 || h.compression == 6; }
+
+// The palette follows the info header, and the masks when they are stored after a
+// 40-byte one (three, or four with alpha).
+size_t PaletteOffset(const Header& h) {
+  size_t at = kFileHeaderSize + h.size;
+  if (HasMasks(h) && h.size < 52) at += h.compression == 6 ? 16 : 12;
+  return at;
+}
+
+struct Masks {
+  uint32_t red = 0, green = 0, blue = 0;
+};
+
+// The stored masks (in the header from 52 bytes on, else right after a 40-byte header), or
+// the default 5-5-5 or 8-8-8 layout of a 16- or 32-bit picture.
+Masks ReadMasks(ByteSpan data, const Header& h) {
   uint32_t masks[3] = {0, 0, 0};
-  if (bpp == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
-  if (bpp == 32) masks[0] = 0xFF0000, masks[1] = 0x00FF00, masks[2] = 0x0000FF;
-  if (compression == 3 || compression == 6) {
-    size_t at = header_size >= 52 ? kFileHeaderSize + 40 : after_header;
-    if (header_size < 52) after_header += compression == 6 ? 16 : 12;
+  if (h.bpp == 16) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
+  if (h.bpp == 32) masks[0] = 0xFF0000, masks[1] = 0x00FF00, masks[2] = 0x0000FF;
+  if (HasMasks(h)) {
+    const size_t at = kFileHeaderSize + (h.size >= 52 ? 40 : h.size);
     if (at + 12 > data.size()) Refuse("файл обрезан в битовых масках");
     for (int i = 0; i < 3; ++i) {
       masks[i] = ReadU32LE(data, at + 4 * static_cast<size_t>(i));
       if (!ContiguousMask(masks[i])) Refuse("битовая маска не сплошная: " + std::to_string(masks[i]));
     }
   }
+  return {masks[0], masks[1], masks[2]};
+}
 
-  // Palette.
+// The palette of a picture of 1 to 8 bits; any other leaves it black.
+Palette ReadPalette(ByteSpan data, const Header& h) {
   Palette palette{};
-  if (bpp <= 8) {
-    const size_t entry = core ? 3 : 4;
-    size_t count = colours_used == 0 || colours_used > (1u << bpp) ? (1u << bpp) : colours_used;
-    if (core) count = 1u << bpp;
-    // Some writers list fewer entries than they claim; take what lies before the rows.
-    const size_t room = pixel_offset > after_header ? (pixel_offset - after_header) / entry : 0;
-    if (pixel_offset >= after_header && room < count) count = room;
-    if (after_header + count * entry > data.size()) Refuse("файл обрезан в палитре");
-    for (size_t i = 0; i < count; ++i) std::memcpy(&palette[i * 3], &data[after_header + i * entry], 3);
-  }
+  if (h.bpp > 8) return palette;
+  const size_t at = PaletteOffset(h);
+  const size_t entry = h.core ? 3 : 4;
+  size_t count = h.colours_used == 0 || h.colours_used > (1u << h.bpp) ? (1u << h.bpp) : h.colours_used;
+  if (h.core) count = 1u << h.bpp;
+  // Some writers list fewer entries than they claim; take what lies before the rows.
+  const size_t room = h.pixel_offset > at ? (h.pixel_offset - at) / entry : 0;
+  if (h.pixel_offset >= at && room < count) count = room;
+  if (at + count * entry > data.size()) Refuse("файл обрезан в палитре");
+  for (size_t i = 0; i < count; ++i) std::memcpy(&palette[i * 3], &data[at + i * entry], 3);
+  return palette;
+}
 
-  if (width == 0 || height == 0) return Image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-  if (rle) {
-    if (pixel_offset > data.size()) Refuse("файл обрезан: сжатые строки по смещению " + std::to_string(pixel_offset) + ", файл " + std::to_string(data.size()) + " байт");
-    // A few codes may paint a whole picture, so only the picture limit checked above bounds it.
-    Image image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
-    DecodeRle(data, pixel_offset, bpp, palette, image);
-    return image;
-  }
+Image ReadRleRows(ByteSpan data, const Header& h, const Palette& palette) {
+  if (h.pixel_offset > data.size()) Refuse("файл обрезан: сжатые строки по смещению " + std::to_string(h.pixel_offset) + ", файл " + std::to_string(data.size()) + " байт");
+  // A few codes may paint a whole picture, so only the picture limit checked above bounds it.
+  Image image(h.width, h.height);
+  DecodeRle(data, h.pixel_offset, h.bpp, palette, image);
+  return image;
+}
 
-  const uint64_t row_bits = static_cast<uint64_t>(width) * bpp;
+Image ReadRows(ByteSpan data, const Header& h, const Masks& masks, const Palette& palette) {
+  const uint32_t bpp = h.bpp;
+  const uint64_t row_bits = uint64_t{h.width} * bpp;
   const uint64_t row_bytes = (row_bits + 7) / 8;
   const uint64_t stride = (row_bits + 31) / 32 * 4;
   // The last row may lack its padding; nothing past it is read. Checked before the pixels
   // are allocated, so a header of a few bytes cannot claim hundreds of megabytes.
-  const uint64_t needed = stride * static_cast<uint64_t>(height - 1) + row_bytes;
-  if (pixel_offset > data.size() || data.size() - pixel_offset < needed) {
-    Refuse("файл обрезан: строкам " + std::to_string(width) + "x" + std::to_string(height) + "x" +
+  const uint64_t needed = stride * (uint64_t{h.height} - 1) + row_bytes;
+  if (h.pixel_offset > data.size() || data.size() - h.pixel_offset < needed) {
+    Refuse("файл обрезан: строкам " + std::to_string(h.width) + "x" + std::to_string(h.height) + "x" +
            std::to_string(bpp) + " бит нужно " + std::to_string(needed) + " байт по смещению " +
-           std::to_string(pixel_offset) + ", есть " + std::to_string(data.size()));
+           std::to_string(h.pixel_offset) + ", есть " + std::to_string(data.size()));
   }
-  Image image(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+  Image image(h.width, h.height);
 
-  const Channel red(masks[0]), green(masks[1]), blue(masks[2]);
+  const Channel red(masks.red), green(masks.green), blue(masks.blue);
   const uint32_t w = image.width;
   for (uint32_t y = 0; y < image.height; ++y) {
-    const uint32_t file_row = top_down ? y : image.height - 1 - y;
-    const uint8_t* src = data.data() + pixel_offset + stride * file_row;
+    const uint32_t file_row = h.top_down ? y : image.height - 1 - y;
+    const uint8_t* src = data.data() + h.pixel_offset + stride * file_row;
     uint8_t* dst = image.Row(y);
     switch (bpp) {
       case 24:
         std::memcpy(dst, src, static_cast<size_t>(w) * 3);
         break;
       case 32:
-        if (compression == 0) {
+        if (h.compression == 0) {
           for (uint32_t x = 0; x < w; ++x, src += 4, dst += 3) dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
           break;
         }
@@ -259,6 +296,17 @@ Image DecodeBmp(ByteSpan data) {
     }
   }
   return image;
+}
+
+}  // namespace
+
+Image DecodeBmp(ByteSpan data) {
+  const Header header = ReadHeader(data);
+  const Masks masks = ReadMasks(data, header);
+  const Palette palette = ReadPalette(data, header);
+  if (header.width == 0 || header.height == 0) return Image(header.width, header.height);
+  if (header.rle) return ReadRleRows(data, header, palette);
+  return ReadRows(data, header, masks, palette);
 }
 
 size_t BmpStride(uint32_t width) { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
