@@ -71,10 +71,18 @@ std::string CopyCaption(std::string_view from, std::string_view to) {
   return std::string(from) + "->" + std::string(to);
 }
 
-bool CopiesSecondToFirst(std::string_view button_name) { return button_name == kSecondToFirstButton; }
+CopyDirection CopyDirectionOf(std::string_view button_name) {
+  return button_name == kSecondToFirstButton ? CopyDirection::kSecondToFirst : CopyDirection::kFirstToSecond;
+}
 
 ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& first_file,
                            const std::filesystem::path& second_file, std::string_view button_name,
+                           std::string_view caption, std::vector<std::string>& log) {
+  return CopyColors(scheme, first_file, second_file, CopyDirectionOf(button_name), caption, log);
+}
+
+ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& first_file,
+                           const std::filesystem::path& second_file, CopyDirection direction,
                            std::string_view caption, std::vector<std::string>& log) {
   ColorCopyCounts counts;
   for (const auto* path : {&first_file, &second_file}) {
@@ -87,7 +95,7 @@ ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& 
   }
   Bytes first = ReadWholeFile(first_file);
   Bytes second = ReadWholeFile(second_file);
-  const bool reverse = CopiesSecondToFirst(button_name);
+  const bool reverse = direction == CopyDirection::kSecondToFirst;
   const Bytes& source = reverse ? second : first;
   Bytes& dest = reverse ? first : second;
   const std::filesystem::path& dest_path = reverse ? first_file : second_file;

@@ -33,25 +33,30 @@ ColorSchemeCheck CheckColorScheme(const Workbook& scheme);
 // Caption of a copy button: "<from>-><to>".
 std::string CopyCaption(std::string_view from, std::string_view to);
 
+enum class CopyDirection { kFirstToSecond, kSecondToFirst };
+
 // The copy button named "btn_CopyFromSecondToFirst" copies second to first; any other
 // name first to second.
 inline constexpr std::string_view kSecondToFirstButton = "btn_CopyFromSecondToFirst";
-bool CopiesSecondToFirst(std::string_view button_name);
+CopyDirection CopyDirectionOf(std::string_view button_name);
 
 struct ColorCopyCounts {
   int copied = 0;
   int failed = 0;
 };
 
-// Reads both colour files, copies every row of the scheme in the direction of the clicked
-// button and writes the destination back whole (atomically), also when nothing was
-// copied. Log lines are appended to `log` as they happen, the closing lines with
-// `caption` last. A row whose place is invalid, whose source entry lies outside the
-// source file, or whose destination offset is negative or past the destination's end
-// is refused as a failed colour, and so is a row with a formula cell stored without its
-// result (the log line names the cell); an entry at the end (or one byte before it)
-// lengthens the destination. Throws SsfError when a file cannot be read or written; nothing is
-// written then.
+// Reads both colour files, copies every row of the scheme in `direction` and writes the
+// destination back whole (atomically), also when nothing was copied. Log lines are
+// appended to `log` as they happen, the closing lines with `caption` last. A row whose
+// place is invalid, whose source entry lies outside the source file, or whose
+// destination offset is negative or past the destination's end is refused as a failed
+// colour, and so is a row with a formula cell stored without its result (the log line
+// names the cell); an entry at the end (or one byte before it) lengthens the destination.
+// Throws SsfError when a file cannot be read or written; nothing is written then.
+ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& first_file,
+                           const std::filesystem::path& second_file, CopyDirection direction,
+                           std::string_view caption, std::vector<std::string>& log);
+// The same in the direction of the clicked button (see CopyDirectionOf).
 ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& first_file,
                            const std::filesystem::path& second_file, std::string_view button_name,
                            std::string_view caption, std::vector<std::string>& log);

@@ -99,9 +99,10 @@ void ColorsCopyTool::btn_CopyFromFirstToSecondClick(std::string_view sender_name
   Guarded(ui_, [&] {
     view_.log.clear();
     if (scheme_ == nullptr) return;
-    const std::string& caption = CopiesSecondToFirst(sender_name) ? view_.second_to_first_caption
-                                                                  : view_.first_to_second_caption;
-    CopyColors(*scheme_, view_.first_path, view_.second_path, sender_name, caption, view_.log);
+    const CopyDirection direction = CopyDirectionOf(sender_name);
+    const std::string& caption = direction == CopyDirection::kSecondToFirst ? view_.second_to_first_caption
+                                                                            : view_.first_to_second_caption;
+    CopyColors(*scheme_, view_.first_path, view_.second_path, direction, caption, view_.log);
   });
 }
 
