@@ -2,24 +2,24 @@
 
 #include <charconv>
 
+#include "base/FileIO.h"
+#include "cli/CliUi.h"
+#include "theme/ThemeCheck.h"
+
 namespace ssf::cli {
 
-void CliEditor::PrintMessages(Context& ctx) {
-  for (const CliUi::Message& m : ui.messages) ctx.err << ForTerminal(m.text) << "\n";
-  ui.messages.clear();
+void PrintRefusal(Context& ctx, const Refusal& refusal) { ctx.err << ForTerminal(refusal.text) << "\n"; }
+
+std::optional<OpenedTheme> OpenTheme(Context& ctx, const std::filesystem::path& file) {
+  Converted<OpenedTheme> opened = ReadThemeFile(file, ctx.maps_dir);
+  if (opened.refusal) PrintRefusal(ctx, *opened.refusal);
+  return std::move(opened.value);
 }
 
-void ApplyFitOptions(CliEditor& cli, const FitOptions& fit) {
-  if (!fit.mode) return;
-  cli.ed.fit.always = FitChoice{*ParseFitMode(*fit.mode), fit.dither};
-}
-
-bool OpenTheme(Context& ctx, CliEditor& cli, const std::filesystem::path& file) {
-  OpenThemeFile(cli.ed, file);  // unreadable or cut short: throws, and Run prints it
-  if (cli.ed.view.MM_Child_SaveTheme_enabled) return true;
-  if (cli.ui.messages.empty()) ctx.err << cli.ed.view.status[1] << "\n";
-  cli.PrintMessages(ctx);
-  return false;
+ImportOptions ImportOptionsFor(const FitOptions& fit) {
+  ImportOptions options;
+  if (fit.mode) options.fit.always = FitChoice{*ParseFitMode(*fit.mode), fit.dither};
+  return options;
 }
 
 int ParseFileIndex(const std::string& text, int count) {
@@ -31,10 +31,13 @@ int ParseFileIndex(const std::string& text, int count) {
   return k;
 }
 
-bool SaveTheme(Context& ctx, CliEditor& cli, const std::filesystem::path& target) {
-  if (SaveThemeAs(cli.ed, target)) return true;
-  cli.PrintMessages(ctx);
-  return false;
+bool SaveTheme(Context& ctx, const OpenedTheme& t, const std::filesystem::path& target) {
+  if (!MaySaveTheme(t.theme, t.map)) {
+    PrintRefusal(ctx, Refusal{kMsgError, SaveRefusalText(t.theme, t.map)});
+    return false;
+  }
+  WriteFileAtomic(target, SerializeTheme(t.theme));
+  return true;
 }
 
 }  // namespace ssf::cli

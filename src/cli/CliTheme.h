@@ -1,36 +1,32 @@
 #pragma once
-// What the theme-editing commands share: an editor without a window, opening a theme as
-// the editor does, and printing the editor's messages.
+// What the theme-editing commands share: opening and saving theme values as the editor
+// does, and printing why something was refused.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "cli/Cli.h"
-#include "cli/CliUi.h"
-#include "editor/Editor.h"
+#include "theme/Refusal.h"
+#include "theme/ThemeFile.h"
+#include "theme/ThemeFileConversion.h"
 
 namespace ssf::cli {
 
-// An editor on the tool's map folder; the tool keeps no settings.
-struct CliEditor {
-  CliUi ui;
-  IniDocument settings;
-  Editor ed;
-  explicit CliEditor(const Context& ctx) : ed{ui, settings, ctx.maps_dir, {}, {}} {}
+// Prints a refusal's text on the error stream, line breaks as the terminal has them.
+void PrintRefusal(Context& ctx, const Refusal& refusal);
 
-  // Prints the messages shown so far on the error stream and forgets them.
-  void PrintMessages(Context& ctx);
-};
+// Opens a theme as "Открыть тему" does; nothing (the reason printed) when it is refused.
+// A file that cannot be read or is cut short throws, and Run prints it.
+std::optional<OpenedTheme> OpenTheme(Context& ctx, const std::filesystem::path& file);
 
-// Makes imports fit pictures of another size as the options say.
-void ApplyFitOptions(CliEditor& cli, const FitOptions& fit);
-
-// Opens a theme as "Открыть тему" does. False (reasons printed) when the editor refused it.
-bool OpenTheme(Context& ctx, CliEditor& cli, const std::filesystem::path& file);
+// How imports of the command line convert: pictures of another size fitted as the options
+// say (else refused), IFEG lossless.
+ImportOptions ImportOptionsFor(const FitOptions& fit);
 
 // A theme file index given on the command line, 0 .. count - 1.
 int ParseFileIndex(const std::string& text, int count);
 
-// Saves to `target`; false (the refusal printed) when the theme cannot be saved yet.
-bool SaveTheme(Context& ctx, CliEditor& cli, const std::filesystem::path& target);
+// Saves to `target` atomically; false (the refusal printed) while theme files are missing.
+bool SaveTheme(Context& ctx, const OpenedTheme& t, const std::filesystem::path& target);
 
 }  // namespace ssf::cli

@@ -3,8 +3,8 @@
 #include "base/Cp1251.h"
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
-#include "editor/ThemeCheck.h"
-#include "theme/ThemeContainer.h"
+#include "theme/ThemeCheck.h"
+#include "theme/ThemeHeader.h"
 
 namespace ssf::cli {
 
@@ -22,10 +22,9 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError{"a theme file is needed"};
 
-  CliEditor cli(ctx);
-  if (!OpenTheme(ctx, cli, file)) return kExitFailed;
-  const EditorState& s = cli.ed.state;
-  const ThemeCheckReport report = CheckTheme(s);
+  const std::optional<OpenedTheme> t = OpenTheme(ctx, file);
+  if (!t) return kExitFailed;
+  const ThemeCheckReport report = CheckTheme(t->theme, t->map);
   const int errors = report.Errors();
   const int warnings = report.Warnings();
 
@@ -33,9 +32,9 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
     using Json = nlohmann::ordered_json;
     Json j;
     j["theme"] = file;
-    j["model"] = Cp1251ToUtf8(ReadTextField(s.ThemeStream.Data(), kModelOffset, kModelSize));
-    j["map"] = s.MapPath.filename().string();
-    j["files"] = s.FilesCount;
+    j["model"] = Cp1251ToUtf8(ThemeModel(t->theme));
+    j["map"] = t->map_path.filename().string();
+    j["files"] = t->map.FilesCount;
     j["problems"] = Json::array();
     for (const CheckProblem& p : report.problems) {
       j["problems"].push_back({{"index", p.index < 0 ? Json(nullptr) : Json(p.index)},
@@ -51,7 +50,7 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
       ctx.out << (p.index < 0 ? std::string("-") : std::to_string(p.index)) << '\t' << p.path << '\t'
               << (p.severity == CheckSeverity::kWarning ? "предупреждение: " : "") << p.text << "\n";
     }
-    ctx.out << "Файлов: " << s.FilesCount << ", ошибок: " << errors << ", предупреждений: " << warnings << "\n";
+    ctx.out << "Файлов: " << t->map.FilesCount << ", ошибок: " << errors << ", предупреждений: " << warnings << "\n";
   }
   return errors == 0 ? kExitOk : kExitFailed;
 }

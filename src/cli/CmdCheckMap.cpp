@@ -1,9 +1,9 @@
 #include <cstdio>
 
+#include "base/Cp1251.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
-#include "base/Cp1251.h"
-#include "editor/ThemeMapLoader.h"
+#include "theme/ThemeMap.h"
 
 namespace ssf::cli {
 
@@ -19,19 +19,19 @@ std::string Hex(int32_t v) {
 
 int CmdCheckMap(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 1) throw UsageError{args.empty() ? "a map file is needed" : "too many arguments"};
-  EditorState state;
-  ViewState view;
-  CliUi ui;
-  std::filesystem::path path = args[0];
-  LoadThemeMap(state, view, ui, path);  // an unreadable map or a stray /GROUP throws: Run prints it
-  if (!state.MapValid) {
-    for (const auto& m : ui.messages) ctx.out << ForTerminal(m.text);
+  const std::filesystem::path path = args[0];
+  TagParams params;
+  // An unreadable map or a stray /GROUP throws: Run prints it.
+  const ParsedThemeMap parsed = ParseThemeMap(ReadMapLines(path), ThemeMap{}, params, path);
+  if (!parsed.errors.empty()) {
+    ctx.out << ForTerminal(MapErrorReport(path.filename().string(), parsed.errors));
     return kExitFailed;
   }
-  ctx.out << path.filename().string() << ": OK, model " << Cp1251ToUtf8(state.SignMobile) << ", "
-          << state.FilesCount << " theme files, FilesTable " << Hex(state.FilesTable) << ", FilesStart " << Hex(state.FilesStart)
-          << ", icon " << (state.HasIcon ? "yes" : "no") << ", colour theme "
-          << (state.IsColorTheme ? "yes" : "no") << "\n";
+  const ThemeMap& map = parsed.map;
+  ctx.out << path.filename().string() << ": OK, model " << Cp1251ToUtf8(map.SignMobile) << ", "
+          << map.FilesCount << " theme files, FilesTable " << Hex(map.FilesTable) << ", FilesStart " << Hex(map.FilesStart)
+          << ", icon " << (map.HasIcon ? "yes" : "no") << ", colour theme "
+          << (map.IsColorTheme ? "yes" : "no") << "\n";
   return kExitOk;
 }
 

@@ -1,22 +1,23 @@
 // ssftool extract THEME.ssf INDEX OUT: writes one theme file as "Сохранить" would, the
 // format chosen by OUT's extension.
+#include <algorithm>
 #include <charconv>
 
-#include "cli/CliUi.h"
-#include "cli/Commands.h"
-#include "editor/Editor.h"
 #include "base/FileIO.h"
-#include "editor/ThemeFileExport.h"
-#include "editor/ThemeFilePreview.h"
+#include "cli/CliTheme.h"
+#include "cli/Commands.h"
+#include "theme/ExportFormats.h"
+#include "theme/FileKind.h"
 
 namespace ssf::cli {
 
 namespace {
 
 std::string ExtensionsOf(const std::string& kind) {
-  if (kind == "JPG" || kind == "RAW" || kind == "IFG") return ".bmp .jpg .jpeg .png .raw .ifg";
-  if (kind == "ANI2") return ".png .ani2";
-  if (kind == "COLORTAB") return ".tab";
+  const FileKind k = KindOf(kind);
+  if (IsOpaquePictureKind(k)) return ".bmp .jpg .jpeg .png .raw .ifg";
+  if (k == FileKind::kAni2) return ".png .ani2";
+  if (k == FileKind::kColorTab) return ".tab";
   return "";
 }
 
@@ -33,24 +34,17 @@ int CmdExtract(Context& ctx, const std::vector<std::string>& args) {
     throw UsageError{"INDEX must be a theme file number from 0: '" + index_text + "'"};
   }
 
-  CliUi ui;
-  IniDocument settings;  // not bound to a file: the tool keeps no settings
-  Editor ed{ui, settings, ctx.maps_dir, {}, {}};
-  OpenThemeFile(ed, theme);
-  if (!ed.view.MM_Child_SaveTheme_enabled) {
-    if (ui.messages.empty()) ctx.err << ed.view.status[1] << "\n";
-    for (const auto& m : ui.messages) ctx.err << ForTerminal(m.text) << "\n";
-    return kExitFailed;
-  }
-  const EditorState& s = ed.state;
-  const size_t k = static_cast<size_t>(index);
-  if (k >= s.ThemeFiles.size() || k >= s.NewFiles.size()) {
-    ctx.err << "ssftool extract: the theme has " << std::min(s.ThemeFiles.size(), s.NewFiles.size())
+  const std::optional<OpenedTheme> opened = OpenTheme(ctx, theme);
+  if (!opened) return kExitFailed;
+  const TTHemeFiles* found = opened->map.Entry(index);
+  const TThemeNewFiles* held = opened->theme.Slot(index);
+  if (!found || !held) {
+    ctx.err << "ssftool extract: the theme has " << std::min(opened->map.ThemeFiles.size(), opened->theme.NewFiles.size())
             << " theme files; there is no file " << index << "\n";
     return kExitFailed;
   }
-  const TTHemeFiles& entry = s.ThemeFiles[k];
-  const TThemeNewFiles& slot = s.NewFiles[k];
+  const TTHemeFiles& entry = *found;
+  const TThemeNewFiles& slot = *held;
   const std::string extensions = ExtensionsOf(entry.f_type);
   if (extensions.empty()) {
     ctx.err << "ssftool extract: theme file " << index << " is of kind " << entry.f_type
@@ -66,8 +60,8 @@ int CmdExtract(Context& ctx, const std::vector<std::string>& args) {
     ctx.err << "ssftool extract: theme file " << index << " is absent from the theme\n";
     return kExitFailed;
   }
-  const bool stored_as_is = entry.f_type == "COLORTAB" || (entry.f_type == "ANI2" && filter == 2);
-  const PreviewPicture preview = stored_as_is ? PreviewPicture{} : MakePreviewPicture(slot.f_file, entry);
+  const PreviewPicture preview =
+      ExportsFromPicture(entry.f_type, filter) ? MakePreviewPicture(slot.f_file, entry) : PreviewPicture{};
   WriteFileAtomic(out, ExportThemeFileBytes(entry.f_type, filter, preview, slot.f_file));
   return kExitOk;
 }

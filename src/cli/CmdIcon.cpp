@@ -1,10 +1,11 @@
 // ssftool icon THEME.ssf get OUT | set FILE | clear [-o OUT.ssf]: the theme icon as the
 // icon's menu handles it. "get" writes the format of OUT's extension; "set" and "clear"
 // save the theme (in place, atomically, unless -o names another file).
+#include "base/FileIO.h"
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
-#include "base/Cp1251.h"
-#include "editor/ThemeIconHandlers.h"
+#include "theme/ExportFormats.h"
+#include "theme/ThemeHeader.h"
 
 namespace ssf::cli {
 
@@ -36,25 +37,27 @@ int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
     throw UsageError{"FILE must end in .bmp, .jpg, .jpeg, .png, .raw or .ifg"};
   }
 
-  CliEditor cli(ctx);
-  if (!OpenTheme(ctx, cli, pos[0])) return kExitFailed;
-  if (!cli.ed.state.HasIcon) {
+  std::optional<OpenedTheme> t = OpenTheme(ctx, pos[0]);
+  if (!t) return kExitFailed;
+  if (!HasIconArea(t->theme, t->map)) {
     ctx.err << "the map of this theme declares no icon\n";
     return kExitFailed;
   }
   if (action == "get") {
-    SaveThemeIconFile(cli.ed, pos[2], filter);
+    WriteFileAtomic(pos[2], IconFileBytes(t->theme, Image{}, filter));
     return kExitOk;
   }
   if (action == "set") {
-    if (!LoadThemeIconFile(cli.ed, pos[2])) {
-      cli.PrintMessages(ctx);
+    Converted<Image> picture = ConvertIconPicture(pos[2]);
+    if (!picture.value) {
+      if (picture.refusal) PrintRefusal(ctx, *picture.refusal);
       return kExitFailed;
     }
+    SetThemeIcon(t->theme, *picture.value);
   } else {
-    PM_DelIMGClick(cli.ed);
+    ClearThemeIcon(t->theme);
   }
-  return SaveTheme(ctx, cli, out.empty() ? pos[0] : out) ? kExitOk : kExitFailed;
+  return SaveTheme(ctx, *t, out.empty() ? pos[0] : out) ? kExitOk : kExitFailed;
 }
 
 }  // namespace ssf::cli

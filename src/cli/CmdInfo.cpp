@@ -1,10 +1,9 @@
 #include <nlohmann/json.hpp>
 
-#include "cli/CliUi.h"
-#include "cli/Commands.h"
 #include "base/Cp1251.h"
-#include "editor/Editor.h"
-#include "theme/ThemeContainer.h"
+#include "cli/CliTheme.h"
+#include "cli/Commands.h"
+#include "theme/ThemeHeader.h"
 
 namespace ssf::cli {
 
@@ -18,14 +17,14 @@ struct FileRow {
   uint32_t stored;
 };
 
-std::vector<FileRow> Rows(const EditorState& s) {
+std::vector<FileRow> Rows(const OpenedTheme& t) {
   std::vector<FileRow> rows;
-  for (int k = 0; k < s.FilesCount; ++k) {
-    int node = s.Tree.FileNode(k);
-    TTHemeFiles entry = static_cast<size_t>(k) < s.ThemeFiles.size() ? s.ThemeFiles[static_cast<size_t>(k)]
-                                                                      : TTHemeFiles{};
-    rows.push_back({k, node < 0 ? "" : s.Tree.PathOf(node), entry,
-                    s.NewFiles[static_cast<size_t>(k)].f_size()});
+  for (int k = 0; k < t.map.FilesCount; ++k) {
+    const int node = t.map.Tree.FileNode(k);
+    const TTHemeFiles* entry = t.map.Entry(k);
+    const TThemeNewFiles* slot = t.theme.Slot(k);
+    rows.push_back({k, node < 0 ? "" : t.map.Tree.PathOf(node), entry ? *entry : TTHemeFiles{},
+                    slot ? slot->f_size() : 0});
   }
   return rows;
 }
@@ -46,34 +45,30 @@ int CmdInfo(Context& ctx, const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError{"a theme file is needed"};
 
-  CliUi ui;
-  IniDocument settings;  // not bound to a file: the tool keeps no settings
-  Editor ed{ui, settings, ctx.maps_dir, {}, {}};
-  OpenThemeFile(ed, file);  // a file that cannot be read or is cut short throws: Run prints it
-  const EditorState& s = ed.state;
-  const ViewState& v = ed.view;
-  if (!v.MM_Child_SaveTheme_enabled) {
-    if (ui.messages.empty()) ctx.err << v.status[1] << "\n";
-    for (const auto& m : ui.messages) ctx.err << ForTerminal(m.text) << "\n";
-    return kExitFailed;
-  }
+  const std::optional<OpenedTheme> opened = OpenTheme(ctx, file);
+  if (!opened) return kExitFailed;
+  const OpenedTheme& t = *opened;
 
-  std::string model = Cp1251ToUtf8(ReadTextField(s.ThemeStream.Data(), kModelOffset, kModelSize));
-  std::string map = s.MapPath.filename().string();
-  bool has_type = !s.IsColorTheme && v.CBox_ThemeType_index >= 0;
-  std::vector<FileRow> rows = Rows(s);
+  const std::string model = Cp1251ToUtf8(ThemeModel(t.theme));
+  const std::string map = t.map_path.filename().string();
+  const std::string author = HeaderText(t.theme, kAuthorField);
+  const std::string name = HeaderText(t.theme, kNameField);
+  const std::string version = HeaderText(t.theme, kVersionField);
+  const int type_index = ThemeTypeIndex(t.theme);
+  const bool has_type = !t.map.IsColorTheme && type_index >= 0;
+  const std::vector<FileRow> rows = Rows(t);
 
   if (json) {
     nlohmann::ordered_json j;
     j["model"] = model;
     j["map"] = map;
-    j["author"] = v.ED_ThemeAuthor;
-    j["name"] = v.ED_ThemeName;
-    j["version"] = v.ED_ThemeVersion;
-    j["type"] = has_type ? nlohmann::ordered_json(v.CBox_ThemeType_index) : nlohmann::ordered_json(nullptr);
-    j["icon"] = s.HasIcon;
-    j["stored"] = s.StoredFiles;
-    j["count"] = s.FilesCount;
+    j["author"] = author;
+    j["name"] = name;
+    j["version"] = version;
+    j["type"] = has_type ? nlohmann::ordered_json(type_index) : nlohmann::ordered_json(nullptr);
+    j["icon"] = t.map.HasIcon;
+    j["stored"] = t.theme.StoredFiles();
+    j["count"] = t.map.FilesCount;
     j["files"] = nlohmann::ordered_json::array();
     for (const FileRow& r : rows) {
       j["files"].push_back({{"index", r.index},
@@ -89,15 +84,15 @@ int CmdInfo(Context& ctx, const std::vector<std::string>& args) {
     return kExitOk;
   }
 
-  const char* type = !has_type ? "none" : v.CBox_ThemeType_index == 0 ? "Черная тема" : "Белая тема";
+  const char* type = !has_type ? "none" : type_index == 0 ? "Черная тема" : "Белая тема";
   ctx.out << "model: " << model << "\n"
           << "map: " << map << "\n"
-          << "author: " << v.ED_ThemeAuthor << "\n"
-          << "name: " << v.ED_ThemeName << "\n"
-          << "version: " << v.ED_ThemeVersion << "\n"
+          << "author: " << author << "\n"
+          << "name: " << name << "\n"
+          << "version: " << version << "\n"
           << "type: " << type << "\n"
-          << "icon: " << (s.HasIcon ? "yes" : "no") << "\n"
-          << "files: " << s.StoredFiles << "/" << s.FilesCount << "\n";
+          << "icon: " << (t.map.HasIcon ? "yes" : "no") << "\n"
+          << "files: " << t.theme.StoredFiles() << "/" << t.map.FilesCount << "\n";
   for (const FileRow& r : rows) {
     std::string size = r.entry.f_type == "COLORTAB"
                            ? std::to_string(r.entry.f_size)

@@ -7,9 +7,8 @@
 
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
-#include "editor/MainFormHandlers.h"
-#include "editor/ResourcePackage.h"
-#include "editor/ThemeFileImport.h"
+#include "theme/ResourcePackage.h"
+#include "theme/ThemeHeader.h"
 
 namespace ssf::cli {
 
@@ -65,60 +64,60 @@ Options Parse(std::vector<std::string> args) {
   return o;
 }
 
+// Writes a header text as the window's edit would take it after typing it over the default.
+void SetHeaderFromEdit(Theme& theme, const HeaderField& field, const std::string& text) {
+  SetHeaderText(theme, field, CapEditText(HeaderText(theme, field), text, field.max_bytes));
+}
+
 }  // namespace
 
 int CmdNew(Context& ctx, const std::vector<std::string>& args) {
   const Options o = Parse(args);
-  CliEditor cli(ctx);
-  ApplyFitOptions(cli, o.fit);
-  Editor& ed = cli.ed;
-  int item = 0;
-  if (!o.map.empty()) {
-    // The chooser's list holding just this map.
-    ed.state.MapPaths = {{}, o.map};
-  } else {
-    ListThemeMaps(ed);
-    const std::vector<std::string>& models = ed.state.MapModels;
-    auto it = std::find(models.begin(), models.end(), o.model);
-    if (it == models.end()) {
-      ctx.err << "no theme map for the model '" << o.model << "' in " << ctx.maps_dir.string() << "\n";
-      return kExitFailed;
-    }
-    item = static_cast<int>(it - models.begin());
-  }
-  lk_CreateNewTheme(ed, item);
-  if (!ed.state.MapValid) {
-    cli.PrintMessages(ctx);
+  Converted<OpenedTheme> made = o.map.empty() ? NewThemeForModel(o.model, ctx.maps_dir) : NewThemeForMap(o.map);
+  if (!made.value) {
+    if (made.refusal) PrintRefusal(ctx, *made.refusal);
     return kExitFailed;
   }
-  if (o.files.size() > static_cast<size_t>(ed.state.FilesCount)) {
-    throw UsageError{std::to_string(o.files.size()) + " files given, the map has " +
-                     std::to_string(ed.state.FilesCount) + " theme files"};
+  OpenedTheme& t = *made.value;
+  if (o.files.size() > static_cast<size_t>(t.map.FilesCount)) {
+    throw UsageError{std::to_string(o.files.size()) + " files given, the map has " + std::to_string(t.map.FilesCount) +
+                     " theme files"};
   }
-  if (o.type >= 0 && ed.state.IsColorTheme) {
+  if (o.type >= 0 && t.map.IsColorTheme) {
     ctx.err << "--type: the themes of this map are colour themes, which have no type\n";
     return kExitFailed;
   }
 
+  const ImportOptions options = ImportOptionsFor(o.fit);
   for (size_t k = 0; k < o.files.size(); ++k) {
-    const int index = static_cast<int>(k);
-    if (ImportThemeFile(ed, index, o.files[k])) continue;
-    const TTHemeFiles& entry = ed.state.ThemeFiles[k];
+    const TTHemeFiles& entry = t.map.ThemeFiles.at(k);
+    Converted<ThemeFileBytes> converted = ConvertForThemeFile(o.files[k], entry, options);
+    if (converted.value) {
+      t.theme.NewFiles.at(k).f_file = std::move(converted.value->stored);
+      continue;
+    }
     ctx.err << o.files[k] << " -> theme file " << k << " (" << entry.f_type << "): ";
-    if (cli.ui.messages.empty()) ctx.err << "this kind does not take files of that extension\n";
-    else ctx.err << "\n";
-    cli.PrintMessages(ctx);
+    if (converted.refusal) {
+      ctx.err << "\n";
+      PrintRefusal(ctx, *converted.refusal);
+    } else {
+      ctx.err << "this kind does not take files of that extension\n";
+    }
     return kExitFailed;
   }
-  if (!o.from.empty() && !ImportResourcePackage(ed, o.from)) {
-    cli.PrintMessages(ctx);
-    return kExitFailed;
+  if (!o.from.empty()) {
+    Converted<ResourceFiles> package = ReadResourcePackage(t.map, t.theme, o.from);
+    if (!package.value) {
+      if (package.refusal) PrintRefusal(ctx, *package.refusal);
+      return kExitFailed;
+    }
+    ApplyResourceFiles(t.theme, std::move(*package.value));
   }
-  if (o.author) ED_ThemeAuthorKeyPress(ed, kAuthorField, *o.author);
-  if (o.name) ED_ThemeAuthorKeyPress(ed, kNameField, *o.name);
-  if (o.version) ED_ThemeAuthorKeyPress(ed, kVersionField, *o.version);
-  if (o.type >= 0) CBox_ThemeTypeChange(ed, o.type);
-  return SaveTheme(ctx, cli, o.out) ? kExitOk : kExitFailed;
+  if (o.author) SetHeaderFromEdit(t.theme, kAuthorField, *o.author);
+  if (o.name) SetHeaderFromEdit(t.theme, kNameField, *o.name);
+  if (o.version) SetHeaderFromEdit(t.theme, kVersionField, *o.version);
+  if (o.type >= 0) SetThemeType(t.theme, o.type);
+  return SaveTheme(ctx, t, o.out) ? kExitOk : kExitFailed;
 }
 
 }  // namespace ssf::cli

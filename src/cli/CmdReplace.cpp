@@ -4,7 +4,6 @@
 // fitted instead of refused.
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
-#include "editor/ThemeFileImport.h"
 
 namespace ssf::cli {
 
@@ -13,19 +12,23 @@ int CmdReplace(Context& ctx, const std::vector<std::string>& all_args) {
   const FitOptions fit = TakeFitOptions(args);
   auto [pos, out] = SplitOutputOption(args);
   if (pos.size() != 3) throw UsageError{"a theme, a theme file index and a file are needed"};
-  CliEditor cli(ctx);
-  ApplyFitOptions(cli, fit);
-  if (!OpenTheme(ctx, cli, pos[0])) return kExitFailed;
-  const int k = ParseFileIndex(pos[1], cli.ed.state.FilesCount);
-  if (!ImportThemeFile(cli.ed, k, pos[2])) {
-    if (cli.ui.messages.empty()) {
-      ctx.err << "theme file " << k << " (" << cli.ed.state.ThemeFiles[static_cast<size_t>(k)].f_type
-              << ") does not take files of that extension\n";
+  std::optional<OpenedTheme> t = OpenTheme(ctx, pos[0]);
+  if (!t) return kExitFailed;
+  const int k = ParseFileIndex(pos[1], t->map.FilesCount);
+  const TTHemeFiles* entry = t->map.Entry(k);
+  TThemeNewFiles* slot = k < static_cast<int>(t->theme.NewFiles.size()) ? &t->theme.NewFiles[static_cast<size_t>(k)] : nullptr;
+  if (!entry || !slot) throw UsageError{"there is no theme file " + pos[1]};
+  Converted<ThemeFileBytes> converted = ConvertForThemeFile(pos[2], *entry, ImportOptionsFor(fit));
+  if (!converted.value) {
+    if (converted.refusal) {
+      PrintRefusal(ctx, *converted.refusal);
+    } else {
+      ctx.err << "theme file " << k << " (" << entry->f_type << ") does not take files of that extension\n";
     }
-    cli.PrintMessages(ctx);
     return kExitFailed;
   }
-  return SaveTheme(ctx, cli, out.empty() ? pos[0] : out) ? kExitOk : kExitFailed;
+  slot->f_file = std::move(converted.value->stored);
+  return SaveTheme(ctx, *t, out.empty() ? pos[0] : out) ? kExitOk : kExitFailed;
 }
 
 }  // namespace ssf::cli

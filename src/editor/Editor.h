@@ -3,11 +3,11 @@
 // file, the map folder, the editor state and what the window shows.
 #include <filesystem>
 
-#include "editor/EditorState.h"
 #include "base/IniDocument.h"
 #include "base/Ui.h"
-#include "editor/PictureFit.h"
+#include "editor/EditorState.h"
 #include "editor/ViewState.h"
+#include "theme/PictureFit.h"
 
 namespace ssf {
 
@@ -25,8 +25,9 @@ struct Editor {
 void ListThemeMaps(Editor& ed);
 // Loads a map into the editor, reporting map errors through its Ui.
 void LoadThemeMap(Editor& ed, const std::filesystem::path& path);
-// Theme file index of the node selected in the tree (view.TV_selected).
-int32_t SelectedFileIndex(const Editor& ed);
+// Theme file index of the node selected in the tree (view.TV_selected), or -1 when no
+// theme file node with an entry and a slot is selected.
+int SelectedThemeFile(const Editor& ed);
 
 // Creates a new theme from the map of chooser item `item_index` (MapPaths[item_index + 1]).
 void lk_CreateNewTheme(Editor& ed, int item_index);
@@ -42,7 +43,12 @@ bool SaveThemeAs(Editor& ed, const std::filesystem::path& target);
 // After a save dialog confirmed `chosen` and its extension was forced to give `forced`:
 // asks before replacing an existing file of the forced name. True to go on.
 bool ConfirmForcedName(Ui& ui, const std::filesystem::path& chosen, const std::filesystem::path& forced);
-// Shows the icon area of the open container (offset 168) in view.IMG_ThemeIcon.
+// Remembers the folder of a chosen file under `section`/`key` of the settings. The folder
+// is a convenience: a settings file that cannot be written must not stop the command.
+void RememberFolder(IniDocument& settings, const char* section, const char* key, const std::filesystem::path& folder);
+// Shows the icon area of the open theme in view.IMG_ThemeIcon.
 void ShowThemeIcon(Editor& ed);
+// Fills the header edits, the type box and the icon from the open theme.
+void ShowThemeHeader(Editor& ed);
 
 }  // namespace ssf

@@ -1,3 +1,4 @@
+#include "base/SsfError.h"
 #include "editor/Editor.h"
 #include "editor/ThemeMapLoader.h"
 
@@ -7,6 +8,13 @@ void ListThemeMaps(Editor& ed) { ListThemeMaps(ed.state, ed.maps_dir); }
 
 void LoadThemeMap(Editor& ed, const std::filesystem::path& path) { LoadThemeMap(ed.state, ed.view, ed.ui, path); }
 
-int32_t SelectedFileIndex(const Editor& ed) { return SelectedFileIndex(ed.state.Tree, ed.view.TV_selected); }
+int SelectedThemeFile(const Editor& ed) { return SelectedThemeFile(ed.state, ed.view.TV_selected); }
+
+void RememberFolder(IniDocument& settings, const char* section, const char* key, const std::filesystem::path& folder) {
+  try {
+    settings.WriteString(section, key, folder.string());
+  } catch (const SsfError&) {
+  }
+}
 
 }  // namespace ssf

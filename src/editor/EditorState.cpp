@@ -1,33 +1,17 @@
 #include "editor/EditorState.h"
 
-#include "base/Cp1251.h"
-
 namespace ssf {
 
-void rt_memclr(ByteStream& mem, int64_t count) {
-  if (count <= 0) return;
-  size_t pos = mem.Position();
-  Bytes zeros(static_cast<size_t>(count), 0);
-  mem.Write(zeros);
-  mem.SetPosition(pos);
+int SelectedThemeFile(const EditorState& state, int selected) {
+  const GroupTree& tree = state.Map.Tree;
+  if (!state.Theme || selected < 0 || selected >= tree.Size() || !tree.IsFileNode(selected)) return -1;
+  const int k = tree.FileIndexOf(selected);
+  return state.Map.Entry(k) && state.Theme->Slot(k) ? k : -1;
 }
 
-bool IsYes(std::string_view text) { return AsciiUpper(text) == "YES"; }
-
-int32_t SelectedFileIndex(const GroupTree& tree, int selected) { return tree.FileIndexOf(selected); }
-
-std::string StripFileNameChars(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '"': case '*': case '/': case ':': case '<': case '>': case '?': case '\\': case '|':
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
+std::string StoredCountText(const EditorState& state) {
+  const int32_t stored = state.Theme ? state.Theme->StoredFiles() : 0;
+  return std::to_string(stored) + "/" + std::to_string(state.Map.FilesCount);
 }
 
 }  // namespace ssf

@@ -1,18 +1,16 @@
 #include "editor/MainFormHandlers.h"
 
-#include <cstring>
-
 #include "editor/CommandLine.h"
 #include "base/FileIO.h"
 #include "editor/ThemeFilePreview.h"
 #include "editor/RecentThemes.h"
 #include "editor/ThemeMapLoader.h"
 #include "editor/ThemeUndo.h"
+#include "theme/ThemeFile.h"
+#include "theme/ThemeHeader.h"
 
 namespace ssf {
 namespace {
-
-constexpr size_t kThemeTypeOffset = 165;
 
 // Asks before unsaved changes would be lost; true when the command may go on.
 bool MayDiscardChanges(Editor& editor) {
@@ -25,10 +23,14 @@ std::string& HeaderText(ViewState& view, const HeaderField& field) {
   return view.ED_ThemeAuthor;
 }
 
-bool SelectedIsThemeFile(const Editor& editor) {
-  const int selected = editor.view.TV_selected;
-  const GroupTree& tree = editor.state.Tree;
-  return selected >= 0 && selected < tree.Size() && tree.IsFileNode(selected);
+// Opens a theme the user named, as "Открыть тему" does after its dialog.
+void OpenNamedTheme(Editor& editor, const std::filesystem::path& path) {
+  if (GetFileSize(path) < kMinThemeFileSize) {
+    editor.ui.ShowMsg(kBadThemeMessage, kMsgError);
+    return;
+  }
+  OpenThemeFile(editor, path);
+  if (editor.state.Theme) RememberRecentTheme(editor.settings, path);
 }
 
 }  // namespace
@@ -56,13 +58,8 @@ void MM_Child_OpenThemeClick(Editor& editor) {
   request.initial_dir = editor.settings.ReadString("ThemePaths", "OpenTheme");
   std::optional<FileDialogResult> chosen = editor.ui.OpenDialog(request);
   if (!chosen) return;
-  editor.settings.WriteString("ThemePaths", "OpenTheme", chosen->path.parent_path().string());
-  if (GetFileSize(chosen->path) < kMinThemeFileSize) {
-    editor.ui.ShowMsg("Некорректный файл темы!\r\nЗагрузка невозможна.", kMsgError);
-    return;
-  }
-  OpenThemeFile(editor, chosen->path);
-  if (editor.view.MM_Child_SaveTheme_enabled) RememberRecentTheme(editor.settings, chosen->path);
+  RememberFolder(editor.settings, "ThemePaths", "OpenTheme", chosen->path.parent_path());
+  OpenNamedTheme(editor, chosen->path);
 }
 
 void OpenThemePath(Editor& editor, const std::filesystem::path& path) {
@@ -73,12 +70,7 @@ void OpenThemePath(Editor& editor, const std::filesystem::path& path) {
     editor.ui.ShowMsg(kThemeGoneMessage + path.string(), kMsgWarning);
     return;
   }
-  if (GetFileSize(path) < kMinThemeFileSize) {
-    editor.ui.ShowMsg("Некорректный файл темы!\r\nЗагрузка невозможна.", kMsgError);
-    return;
-  }
-  OpenThemeFile(editor, path);
-  if (editor.view.MM_Child_SaveTheme_enabled) RememberRecentTheme(editor.settings, path);
+  OpenNamedTheme(editor, path);
 }
 
 void OpenStartupFile(Editor& editor, const std::vector<std::string>& params) {
@@ -91,12 +83,9 @@ std::string ED_ThemeAuthorKeyPress(Editor& editor, const HeaderField& field, con
   std::string kept = CapEditText(shown, text, field.max_bytes);
   if (kept == shown) return kept;
   shown = kept;
-  Bytes& bytes = editor.state.ThemeStream.Data();
-  const size_t field_size = field.max_bytes + 1;
-  if (bytes.size() >= field.offset + field_size) {
+  if (editor.state.Theme) {
     UndoScope undo(editor, {}, true, "header " + std::to_string(field.offset));
-    std::memset(bytes.data() + field.offset, 0, field_size);
-    std::memcpy(bytes.data() + field.offset, kept.data(), kept.size());
+    SetHeaderText(*editor.state.Theme, field, kept);
     editor.state.ThemeModified = true;
     undo.Commit();
   }
@@ -106,19 +95,16 @@ std::string ED_ThemeAuthorKeyPress(Editor& editor, const HeaderField& field, con
 void CBox_ThemeTypeChange(Editor& editor, int index) {
   if (index < 0 || index > 1) return;
   editor.view.CBox_ThemeType_index = index;
-  Bytes& bytes = editor.state.ThemeStream.Data();
-  if (bytes.size() <= kThemeTypeOffset) return;
-  if (bytes[kThemeTypeOffset] != static_cast<uint8_t>(index)) {
-    UndoScope undo(editor, {}, true);
-    bytes[kThemeTypeOffset] = static_cast<uint8_t>(index);
-    editor.state.ThemeModified = true;
-    undo.Commit();
-  }
+  if (!editor.state.Theme || ThemeTypeIndex(*editor.state.Theme) == index) return;
+  UndoScope undo(editor, {}, true);
+  SetThemeType(*editor.state.Theme, index);
+  editor.state.ThemeModified = true;
+  undo.Commit();
 }
 
 void PCtrlChange(Editor& editor, int page) {
   editor.view.PCtrl_page = page;
-  editor.view.Pnl_ItemInfo_visible = page == 0 && SelectedIsThemeFile(editor);
+  editor.view.Pnl_ItemInfo_visible = page == 0 && SelectedThemeFile(editor) >= 0;
 }
 
 void SelectTreeNode(Editor& editor, int flat_index) {

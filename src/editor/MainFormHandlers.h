@@ -35,7 +35,7 @@ inline constexpr const char* kThemeGoneMessage = "Файл темы не най�
 void OpenStartupFile(Editor& editor, const std::vector<std::string>& params);
 
 // A header edit's text changed to `text` (typing, paste, input method, undo). Returns
-// the text the edit keeps (capped to its field) and writes it into ThemeStream.
+// the text the edit keeps (capped to its field) and writes it into the open theme.
 std::string ED_ThemeAuthorKeyPress(Editor& editor, const HeaderField& field, const std::string& text);
 
 // The type box: writes the item's index at offset 165.

@@ -1,23 +1,7 @@
 #include "editor/ThemeFileImport.h"
 
-#include <algorithm>
-#include <optional>
-
-#include "ifeg/Ifeg.h"
-#include "pictures/Ani2.h"
-#include "pictures/Bmp.h"
-#include "base/SystemErrorText.h"
-#include "base/Cp1251.h"
-#include "base/FileIO.h"
-#include "pictures/FileProbes.h"
-#include "pictures/Jpeg.h"
-#include "pictures/PictureHeader.h"
-#include "pictures/Png.h"
-#include "pictures/RawImage.h"
 #include "base/SsfError.h"
 #include "editor/IfgImportOption.h"
-#include "editor/PictureFit.h"
-#include "editor/ThemeFilePreview.h"
 #include "editor/ThemeUndo.h"
 
 namespace ssf {
@@ -26,319 +10,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using Kind = PreviewPicture::Kind;
-
-// What a successful import stores and shows. No preview: the panel keeps its picture.
-struct Imported {
-  Bytes stored;
-  std::optional<PreviewPicture> preview;
-};
-
-PreviewPicture Bitmap(Image image) { return PreviewPicture{Kind::kBitmap, std::move(image), {}}; }
-PreviewPicture PngPreview(Image image) { return PreviewPicture{Kind::kPng, std::move(image), {}}; }
-PreviewPicture JpegPreview(Image image, Bytes jpeg) {
-  return PreviewPicture{Kind::kJpeg, std::move(image), std::move(jpeg)};
+void CheckIndex(const Editor& ed, int k) {
+  if (!ed.state.Theme || !ed.state.Theme->Slot(k) || !ed.state.Map.Entry(k)) {
+    throw SsfError("Нет файла темы с номером " + std::to_string(k));
+  }
 }
 
-// The extension as the dialog's user typed it, dot included, upper case. Everything from the
-// last dot of the file name, so ".bmp" alone counts as a BMP file.
-std::string UpperExtension(const fs::path& file) {
-  const std::string name = file.filename().string();
-  const size_t dot = name.rfind('.');
-  return dot == std::string::npos ? std::string() : AsciiUpper(name.substr(dot));
-}
-
-// Byte length of a file, without reading it: a length check must not read a huge file first.
-uint64_t FileLength(const fs::path& file) {
-  std::error_code ec;
-  const uintmax_t n = fs::file_size(file, ec);
-  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
-  return n;
-}
-
-// One import: the file, its theme file's map entry and the user to tell about a refusal;
-// pictures converted to IFEG may differ from the input by up to `ifg_max_error`.
-class Importer {
- public:
-  Importer(Ui& ui, const fs::path& file, const TTHemeFiles& entry, uint32_t ifg_max_error, const FitPolicy& fit)
-      : ui_(ui), file_(file), entry_(entry), ifg_max_error_(ifg_max_error), fit_(fit) {}
-
-  std::optional<Imported> Run() {
-    const std::string ext = UpperExtension(file_);
-    const std::string& kind = entry_.f_type;
-    if (kind == "COLORTAB") return ColorTab();
-    if (kind == "ANI2") return Ani2(ext);
-    if (kind == "JPG" || kind == "RAW" || kind == "IFG") return Picture(kind, ext);
-    return std::nullopt;
-  }
-
- private:
-  // A decoded input of the picture kinds: the opaque picture to convert and what the
-  // preview shows of it.
-  struct Input {
-    enum class From { kBmp, kJpeg, kPng, kRaw, kIfeg } from;
-    Image picture;
-    PreviewPicture preview;
-    Bytes data;  // the file as read
-    bool other_size = false;  // to be fitted
-  };
-
-  bool MayFit() const { return fit_.always || fit_.ask; }
-
-  // How to fit a picture of another size: nothing when the user cancelled.
-  std::optional<FitChoice> Choose(const Image& picture) {
-    if (fit_.always) return fit_.always;
-    return fit_.ask(FitQuestion{picture, static_cast<uint32_t>(entry_.f_width),
-                                static_cast<uint32_t>(entry_.f_height), entry_.f_type});
-  }
-
-  // The theme file made from a fitted picture, shown as it is stored.
-  Imported StoreFitted(const Image& fitted, const std::string& kind, bool has_alpha_channel) {
-    Bytes stored;
-    if (kind == "JPG") stored = EncodeJpeg(fitted, 100);
-    else if (kind == "RAW") stored = ImageToRaw(fitted);
-    else if (kind == "IFG") stored = EncodeIFG(fitted, 16, 1);
-    else stored = ImageToAni2(fitted, has_alpha_channel);
-    PreviewPicture preview = MakePreviewPicture(stored, entry_);
-    return Imported{std::move(stored), std::move(preview)};
-  }
-
-  bool Refuse(const char* text, int kind = kMsgWarning) {
-    ui_.ShowMsg(text, kind);
-    return false;
-  }
-
-  bool SameSize(int64_t width, int64_t height) const { return width == entry_.f_width && height == entry_.f_height; }
-
-  // A picture of another size goes on to be fitted when fitting may be asked for.
-  bool SizeFitsOrMayFit(int64_t width, int64_t height) { return MayFit() || SizeFits(width, height); }
-
-  bool SizeFits(int64_t width, int64_t height) {
-    if (SameSize(width, height)) return true;
-    ui_.ShowMsg(PictureSizeMessage(width, height, entry_.f_width, entry_.f_height), kMsgError);
-    return false;
-  }
-
-  // The size the header declares against the map, before the pixels are decoded: a small
-  // file claiming a huge picture is refused without the allocation. Unknown headers pass;
-  // the decoder refuses them. A picture that will be fitted is bounded by the decoders'
-  // own picture limits instead.
-  bool HeaderSizeFits(ByteSpan data) {
-    const std::optional<PictureSize> size = ReadPictureHeaderSize(data);
-    return !size || SizeFitsOrMayFit(size->width, size->height);
-  }
-
-  bool LengthIs(uint64_t expected, const char* message) {
-    if (FileLength(file_) == expected) return true;
-    return Refuse(message);
-  }
-
-  uint64_t PixelCount() const {
-    return static_cast<uint64_t>(std::max(entry_.f_width, 0)) * static_cast<uint64_t>(std::max(entry_.f_height, 0));
-  }
-
-  std::optional<Input> LoadBmp() {
-    Bytes data = ReadWholeFile(file_);
-    if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M' && !HeaderSizeFits(data)) return std::nullopt;
-    Image picture;
-    try {
-      picture = DecodeBmp(data);
-    } catch (const SsfError&) {
-      // Whatever the bitmap reader refuses is "not a BMP" to the user.
-      Refuse(kNotBmpMessage);
-      return std::nullopt;
-    }
-    if (!SizeFitsOrMayFit(picture.width, picture.height)) return std::nullopt;
-    PreviewPicture preview = Bitmap(picture);
-    const bool other = !SameSize(picture.width, picture.height);
-    return Input{Input::From::kBmp, std::move(picture), std::move(preview), {}, other};
-  }
-
-  std::optional<Input> LoadJpeg() {
-    Bytes data = ReadWholeFile(file_);
-    if (!IsJFIF(data)) {
-      Refuse(kNotJpegMessage);
-      return std::nullopt;
-    }
-    if (!HeaderSizeFits(data)) return std::nullopt;
-    Image picture = DecodeJpeg(data);  // a damaged JFIF file is an error, not a refusal
-    if (!SizeFitsOrMayFit(picture.width, picture.height)) return std::nullopt;
-    PreviewPicture preview = JpegPreview(picture, data);
-    const bool other = !SameSize(picture.width, picture.height);
-    return Input{Input::From::kJpeg, std::move(picture), std::move(preview), std::move(data), other};
-  }
-
-  std::optional<PngPicture> LoadPng() {
-    Bytes data = ReadWholeFile(file_);
-    if (data.size() >= 2 && data[0] == 0x89 && data[1] == 'P' && !HeaderSizeFits(data)) return std::nullopt;
-    PngPicture png;
-    try {
-      png = DecodePng(data);
-    } catch (const PngSignatureError&) {
-      Refuse(kNotPngMessage);
-      return std::nullopt;
-    }
-    if (!SizeFitsOrMayFit(png.image.width, png.image.height)) return std::nullopt;
-    return png;
-  }
-
-  std::optional<Input> LoadRaw(const char* wrong_length) {
-    if (!LengthIs(PixelCount() * 2, wrong_length)) return std::nullopt;
-    Bytes data = ReadWholeFile(file_);
-    if (data.size() != PixelCount() * 2) {  // changed since it was measured
-      Refuse(wrong_length);
-      return std::nullopt;
-    }
-    Image picture = RawToImage(data, static_cast<uint32_t>(entry_.f_width), static_cast<uint32_t>(entry_.f_height));
-    PreviewPicture preview = Bitmap(picture);
-    return Input{Input::From::kRaw, std::move(picture), std::move(preview), std::move(data)};
-  }
-
-  std::optional<Input> LoadIfeg() {
-    Bytes data = ReadWholeFile(file_);
-    if (!IsIFEG(data)) {
-      Refuse(kNotIfegMessage);
-      return std::nullopt;
-    }
-    if (!SizeFitsOrMayFit(GetHeaderWidth(data), GetHeaderHeight(data))) return std::nullopt;
-    Image picture;
-    try {
-      DecodeIFG(data, picture);
-    } catch (const SsfError& e) {
-      throw SsfError(std::string(e.what()) + ": " + file_.string());
-    }
-    PreviewPicture preview = Bitmap(picture);
-    const bool other = !SameSize(picture.width, picture.height);
-    return Input{Input::From::kIfeg, std::move(picture), std::move(preview), std::move(data), other};
-  }
-
-  // The JPG, RAW and IFG kinds take the same five inputs.
-  std::optional<Imported> Picture(const std::string& kind, const std::string& ext) {
-    std::optional<Input> in;
-    if (ext == ".BMP") {
-      in = LoadBmp();
-    } else if (ext == ".JPG" || ext == ".JPEG") {
-      in = LoadJpeg();
-    } else if (ext == ".PNG") {
-      std::optional<PngPicture> png = LoadPng();
-      if (png) {
-        const bool other = !SameSize(png->image.width, png->image.height);
-        in = Input{Input::From::kPng, FlattenOverBlack(*png), PngPreview(std::move(png->image)), {}, other};
-      }
-    } else if (ext == ".RAW") {
-      in = LoadRaw(kind == "JPG" ? kWrongFileSizeMessage : kWrongLoadSizeMessage);
-    } else if (ext == ".IFG") {
-      in = LoadIfeg();
-    } else {
-      return std::nullopt;  // an extension the kind does not take: nothing happens
-    }
-    if (!in) return std::nullopt;
-    if (in->other_size) {
-      std::optional<FitChoice> choice = Choose(in->picture);
-      if (!choice) return std::nullopt;
-      const Image fitted = FitForThemeFile(in->picture, static_cast<uint32_t>(entry_.f_width),
-                                           static_cast<uint32_t>(entry_.f_height), kind, *choice);
-      return StoreFitted(fitted, kind, false);
-    }
-
-    using From = Input::From;
-    if (kind == "JPG") {
-      if (in->from == From::kJpeg) return Imported{std::move(in->data), std::move(in->preview)};
-      Bytes jpeg = EncodeJpeg(in->picture, 100);
-      if (in->from == From::kRaw || in->from == From::kIfeg) {
-        // These two rows show the JPEG that is stored, not the picture it was made from.
-        Image shown = DecodeJpeg(jpeg);
-        PreviewPicture preview = JpegPreview(std::move(shown), jpeg);
-        return Imported{std::move(jpeg), std::move(preview)};
-      }
-      return Imported{std::move(jpeg), std::move(in->preview)};
-    }
-    if (kind == "RAW") {
-      Bytes raw = in->from == From::kRaw ? std::move(in->data) : ImageToRaw(in->picture);
-      return Imported{std::move(raw), std::move(in->preview)};
-    }
-    if (in->from == From::kIfeg) return Imported{std::move(in->data), std::move(in->preview)};
-    Bytes ifg = EncodeIFG(in->picture, 16, 1, ifg_max_error_);
-    if (ifg_max_error_ > 0) {
-      // A lossy file is not the picture it came from: show what is stored.
-      Image stored;
-      DecodeIFG(ifg, stored);
-      return Imported{std::move(ifg), Bitmap(std::move(stored))};
-    }
-    return Imported{std::move(ifg), std::move(in->preview)};
-  }
-
-  std::optional<Imported> Ani2(const std::string& ext) {
-    if (ext == ".PNG") {
-      std::optional<PngPicture> png = LoadPng();
-      if (!png) return std::nullopt;
-      if (!SameSize(png->image.width, png->image.height)) return FitAni2(png->image, png->has_alpha_channel);
-      Bytes ani2 = ImageToAni2(png->image, png->has_alpha_channel);
-      return Imported{std::move(ani2), PngPreview(std::move(png->image))};
-    }
-    if (ext != ".ANI2") return std::nullopt;
-    Bytes data = ReadWholeFile(file_);
-    if (!IsANI2(data)) {
-      Refuse(kNotAni2Message);
-      return std::nullopt;
-    }
-    const uint64_t own_pixels = static_cast<uint64_t>(GetHeaderWidth(data)) * GetHeaderHeight(data);
-    if (MayFit() && !SameSize(GetHeaderWidth(data), GetHeaderHeight(data)) &&
-        data.size() == kAni2HeaderSize + 3 * own_pixels) {
-      return FitAni2(Ani2ToImage(data), true);
-    }
-    if (data.size() != kAni2HeaderSize + 3 * PixelCount()) {
-      Refuse(kWrongLoadSizeMessage);
-      return std::nullopt;
-    }
-    if (!SizeFits(GetHeaderWidth(data), GetHeaderHeight(data))) return std::nullopt;
-    Image shown = Ani2ToImage(data);
-    return Imported{std::move(data), PngPreview(std::move(shown))};
-  }
-
-  std::optional<Imported> FitAni2(const Image& picture, bool has_alpha_channel) {
-    std::optional<FitChoice> choice = Choose(picture);
-    if (!choice) return std::nullopt;
-    const Image fitted = FitForThemeFile(picture, static_cast<uint32_t>(entry_.f_width),
-                                         static_cast<uint32_t>(entry_.f_height), "ANI2", *choice);
-    return StoreFitted(fitted, "ANI2", has_alpha_channel);
-  }
-
-  std::optional<Imported> ColorTab() {
-    // The content is the colour table's own business; only its length is checked.
-    if (!LengthIs(static_cast<uint64_t>(std::max(entry_.f_size, 0)), kWrongLoadSizeMessage)) return std::nullopt;
-    Bytes data = ReadWholeFile(file_);
-    if (data.size() != static_cast<uint64_t>(std::max(entry_.f_size, 0))) {  // changed since it was measured
-      Refuse(kWrongLoadSizeMessage);
-      return std::nullopt;
-    }
-    return Imported{std::move(data), std::nullopt};
-  }
-
-  Ui& ui_;
-  const fs::path& file_;
-  const TTHemeFiles& entry_;
-  uint32_t ifg_max_error_;
-  const FitPolicy& fit_;
-};
-
-bool ValidIndex(const Editor& ed, int k) {
-  return k >= 0 && static_cast<size_t>(k) < ed.state.ThemeFiles.size() &&
-         static_cast<size_t>(k) < ed.state.NewFiles.size();
-}
-
-void Commit(Editor& ed, int k, Imported imported) {
+void Commit(Editor& ed, int k, ThemeFileBytes file) {
   EditorState& s = ed.state;
   ViewState& v = ed.view;
-  if (!s.NewFiles[static_cast<size_t>(k)].Present()) {
-    ++s.StoredFiles;
-    v.status[2] = std::to_string(s.StoredFiles) + "/" + std::to_string(s.FilesCount);
-  }
+  TThemeNewFiles& slot = s.Theme->NewFiles[static_cast<size_t>(k)];
   const bool shown = SelectedThemeFile(ed) == k;
-  if (shown && imported.preview) v.IMG = std::move(*imported.preview);
-  s.NewFiles[static_cast<size_t>(k)].f_file = std::move(imported.stored);
+  if (shown && file.preview) v.IMG = std::move(*file.preview);
+  slot.f_file = std::move(file.stored);
+  v.status[2] = StoredCountText(s);
   if (shown) {
-    v.ED_FileSize = std::to_string(s.NewFiles[static_cast<size_t>(k)].f_size()) + " б";
+    v.ED_FileSize = std::to_string(slot.f_size()) + " б";
     v.lbl_5_visible = false;
     v.btn_SaveFile_enabled = true;
   }
@@ -348,69 +35,35 @@ void Commit(Editor& ed, int k, Imported imported) {
 
 }  // namespace
 
-std::string PictureSizeMessage(int64_t width, int64_t height, int64_t need_width, int64_t need_height) {
-  return "Размеры загружаемого изображения должны соответствовать заданным в карте темы!\r\n"
-         "Загружаемый размер: " +
-         std::to_string(width) + "x" + std::to_string(height) + ", необходим: " + std::to_string(need_width) + "x" +
-         std::to_string(need_height);
-}
-
-const char* ImportFilter(const std::string& kind) {
-  if (kind == "JPG" || kind == "RAW" || kind == "IFG") return kImportFilterPictures;
-  if (kind == "ANI2") return kImportFilterAni2;
-  if (kind == "COLORTAB") return kImportFilterColorTab;
-  return "";
-}
-
 void StoreSelectedFile(Editor& ed, int k, Bytes bytes, std::optional<PreviewPicture> preview) {
-  if (!ValidIndex(ed, k)) throw SsfError("Нет файла темы с номером " + std::to_string(k));
+  CheckIndex(ed, k);
   UndoScope undo(ed, {k}, false);
-  Commit(ed, k, Imported{std::move(bytes), std::move(preview)});
+  Commit(ed, k, ThemeFileBytes{std::move(bytes), std::move(preview)});
   undo.Commit();
 }
 
 bool ImportThemeFile(Editor& ed, int k, const fs::path& file) {
-  if (!ValidIndex(ed, k)) throw SsfError("Нет файла темы с номером " + std::to_string(k));
-  std::optional<Imported> imported;
-  try {
-    imported =
-        Importer(ed.ui, file, ed.state.ThemeFiles[static_cast<size_t>(k)], IfgImportMaxError(ed.settings), ed.fit)
-                   .Run();
-  } catch (const SsfError& e) {
-    // A decoder's error says what is wrong; the user also needs to know with which file.
-    if (std::string(e.what()).find(file.string()) != std::string::npos) throw;
-    throw SsfError(std::string(e.what()) + ": " + file.string());
-  }
-  if (!imported) return false;
+  CheckIndex(ed, k);
+  const ImportOptions options{IfgImportMaxError(ed.settings), ed.fit};
+  Converted<ThemeFileBytes> converted = ConvertForThemeFile(file, *ed.state.Map.Entry(k), options);
+  if (converted.refusal) ed.ui.ShowMsg(converted.refusal->text, converted.refusal->kind);
+  if (!converted.value) return false;
   UndoScope undo(ed, {k}, false);
-  Commit(ed, k, std::move(*imported));
+  Commit(ed, k, std::move(*converted.value));
   undo.Commit();
   return true;
 }
 
-int SelectedThemeFile(const Editor& ed) {
-  const int node = ed.view.TV_selected;
-  const GroupTree& tree = ed.state.Tree;
-  if (node < 0 || node >= tree.Size() || tree.HasChildren(node) || tree.Node(node).group) return -1;
-  const int k = SelectedFileIndex(ed);
-  return ValidIndex(ed, k) ? k : -1;
-}
-
 void btn_LoadFileClick(Editor& ed) {
-  FileDialogRequest request;
-  request.file_name.clear();
-  request.initial_dir = ed.settings.ReadString("ExecuteFiles", "OpenFile");
   const int k = SelectedThemeFile(ed);
   if (k < 0) return;
-  request.filter = ImportFilter(ed.state.ThemeFiles[static_cast<size_t>(k)].f_type);
+  FileDialogRequest request;
+  request.initial_dir = ed.settings.ReadString("ExecuteFiles", "OpenFile");
+  request.filter = ImportFilter(ed.state.Map.Entry(k)->f_type);
   if (request.filter.empty()) return;
   std::optional<FileDialogResult> chosen = ed.ui.OpenDialog(request);
   if (!chosen) return;
-  try {
-    ed.settings.WriteString("ExecuteFiles", "OpenFile", (chosen->path.parent_path() / "").string());
-  } catch (const SsfError&) {
-    // The remembered folder is a convenience; a read-only settings file must not stop an import.
-  }
+  RememberFolder(ed.settings, "ExecuteFiles", "OpenFile", chosen->path.parent_path() / "");
   ImportThemeFile(ed, k, chosen->path);
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 // The information panel of the selected theme file: its picture, the map's data and
 // whether the theme holds it. Decoding works on the stored bytes in memory.
-#include "base/ByteIO.h"
 #include "editor/Editor.h"
-#include "editor/EditorState.h"
-#include "editor/ViewState.h"
+#include "theme/ThemeFilePicture.h"
 
 namespace ssf {
 
@@ -12,12 +10,6 @@ inline constexpr const char* kFileAbsentText = "Файл отсутствует!
 // The preview frame at its narrowest; RAW and ANI2 pictures wider than the image widen it.
 inline constexpr int kPreviewFrameWidth = 242;
 inline constexpr int kPreviewImageWidth = 240;
-
-// The picture a theme file's stored bytes show, decoded by the kind of its map entry:
-// JPG as a JPEG picture that keeps its compressed bytes, RAW (map width and height) and
-// IFG as a bitmap, ANI2 as a PNG picture with its alpha. COLORTAB, another kind and
-// empty bytes give no picture. A decoder failure throws SsfError.
-PreviewPicture MakePreviewPicture(ByteSpan stored, const TTHemeFiles& entry);
 
 // The tree's selection changed: fills the information panel for the node view.TV_selected.
 // A group node, an empty group, no selection or an index outside the tables hide the panel.

@@ -1,20 +1,24 @@
 #include "editor/Editor.h"
-#include "pictures/PixelFormats.h"
-#include "theme/ThemeContainer.h"
+#include "theme/ThemeHeader.h"
 
 namespace ssf {
 
 void ShowThemeIcon(Editor& ed) {
-  ByteStream& stream = ed.state.ThemeStream;
-  const Bytes& data = stream.Data();
-  CheckRange(data.size(), kIconOffset, kIconBytes, "иконка темы");
-  Image icon(kIconSide, kIconSide);
-  size_t pos = kIconOffset;
-  for (uint32_t y = 0; y < kIconSide; ++y) {
-    for (uint32_t x = 0; x < kIconSide; ++x, pos += 2) RGB565ToPixel(ReadU16LE(data, pos), icon.Pixel(x, y));
-  }
-  stream.SetPosition(pos);
-  ed.view.IMG_ThemeIcon = std::move(icon);
+  if (!ed.state.Theme) throw SsfError("Нет открытой темы");
+  ed.view.IMG_ThemeIcon = ThemeIconPicture(*ed.state.Theme);
+}
+
+void ShowThemeHeader(Editor& ed) {
+  const EditorState& s = ed.state;
+  ViewState& v = ed.view;
+  if (!s.Theme) return;
+  v.ED_ThemeAuthor = HeaderText(*s.Theme, kAuthorField);
+  v.ED_ThemeName = HeaderText(*s.Theme, kNameField);
+  v.ED_ThemeVersion = HeaderText(*s.Theme, kVersionField);
+  v.CBox_ThemeType_visible = !s.Map.IsColorTheme;
+  if (!s.Map.IsColorTheme) v.CBox_ThemeType_index = ThemeTypeIndex(*s.Theme);
+  v.Pnl_ThemeIcon_visible = s.Map.HasIcon;
+  if (s.Map.HasIcon) ShowThemeIcon(ed);
 }
 
 }  // namespace ssf

@@ -11,7 +11,7 @@
 
 namespace ssf {
 
-// Loads the map into the state (map values, entry table, group tree, MapValid). On errors
+// Loads the map into the state (state.Map, MapPath, MapValid). On errors
 // shows the map error report and puts the window into its no-theme state. A map that cannot
 // be read, or a "/GROUP" with no open group, throws SsfError before anything of the state or
 // the window has changed.

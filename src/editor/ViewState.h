@@ -7,17 +7,9 @@
 #include <vector>
 
 #include "pictures/Image.h"
+#include "theme/ThemeFilePicture.h"
 
 namespace ssf {
-
-// The picture the preview image IMG holds. Export works from it: a JPEG shown from its
-// stored bytes is written out as those bytes; a PNG keeps its transparency.
-struct PreviewPicture {
-  enum class Kind { kNone, kBitmap, kJpeg, kPng };
-  Kind kind = Kind::kNone;
-  Image image;                      // what is drawn (with alpha for kPng)
-  std::vector<uint8_t> jpeg_bytes;  // kJpeg: the compressed data it was decoded from
-};
 
 struct ViewState {
   std::array<std::string, 3> status;  // SBar panels 0, 1, 2

@@ -11,6 +11,7 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include "editor/FitPicturesOption.h"
 #include "editor/CommandLine.h"
 #include "editor/MainFormHandlers.h"
 #include "editor/RecentThemes.h"

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "editor/PictureFit.h"
+#include "theme/PictureFit.h"
 
 class QCheckBox;
 class QLabel;

@@ -31,7 +31,7 @@
 #include "shell/ImageConvert.h"
 #include "editor/IfgImportOption.h"
 #include "editor/MainFormHandlers.h"
-#include "editor/ResourcePackage.h"
+#include "editor/ResourceHandlers.h"
 #include "desktop/SsfAssociation.h"
 #include "editor/ThemeFileImport.h"
 #include "editor/ThemeIconHandlers.h"
@@ -467,7 +467,7 @@ void TMainForm::ApplyLayout() {
 }
 
 void TMainForm::RenderTree() {
-  const GroupTree& tree = editor_.state.Tree;
+  const GroupTree& tree = editor_.state.Map.Tree;
   QSignalBlocker block(TV);
   if (tree.Nodes().size() != rendered_tree_.size() ||
       !std::equal(tree.Nodes().begin(), tree.Nodes().end(), rendered_tree_.begin(),

@@ -10,7 +10,7 @@
 #include "shell/ItemInfoPanel.h"
 #include "shell/MainFormLayout.h"
 #include "editor/Editor.h"
-#include "editor/ThemeCheck.h"
+#include "theme/ThemeCheck.h"
 #include "theme/HeaderEdit.h"
 
 class QAction;

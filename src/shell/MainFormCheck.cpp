@@ -32,7 +32,8 @@ void TMainForm::BuildThemeCheck() {
 
   connect(MM_Child_CheckTheme, &QAction::triggered, this, [this] {
     RunHandler([&] {
-      ThemeCheckDialog dialog(check_.Update(editor_.state), this);
+      if (!editor_.state.Theme) return;
+      ThemeCheckDialog dialog(check_.Update(*editor_.state.Theme, editor_.state.Map), this);
       connect(&dialog, &ThemeCheckDialog::fileChosen, this, [this](int k) { ShowThemeFile(k); });
       dialog.exec();
     });
@@ -40,18 +41,18 @@ void TMainForm::BuildThemeCheck() {
 }
 
 void TMainForm::RenderThemeCheck() {
-  const bool open = editor_.view.PCtrl_enabled && !editor_.state.NewFiles.empty();
+  const bool open = editor_.view.PCtrl_enabled && editor_.state.Theme && !editor_.state.Theme->NewFiles.empty();
   MM_Child_CheckTheme->setEnabled(open);
   if (!open) {
     check_.Clear();
   } else {
-    check_.Update(editor_.state);
+    check_.Update(*editor_.state.Theme, editor_.state.Map);
   }
-  MarkTreeItems(tree_items_, editor_.state.Tree, check_.Report());
+  MarkTreeItems(tree_items_, editor_.state.Map.Tree, check_.Report());
   if (open) {
-    TShit_3Overview->Render(editor_.state, check_.Report());
+    TShit_3Overview->Render(editor_.state.Map, &*editor_.state.Theme, check_.Report());
   } else {
-    TShit_3Overview->Render(EditorState{}, ThemeCheckReport{});
+    TShit_3Overview->Render(ThemeMap{}, nullptr, ThemeCheckReport{});
   }
   FitOverviewPage();
 }
@@ -67,7 +68,7 @@ void TMainForm::FitOverviewPage() {
 }
 
 void TMainForm::ShowThemeFile(int k) {
-  const int flat = editor_.state.Tree.FileNode(k);
+  const int flat = editor_.state.Map.Tree.FileNode(k);
   if (flat < 0) return;
   RunHandler([&] {
     PCtrlChange(editor_, 0);

@@ -1,5 +1,7 @@
 #include "shell/OverviewPage.h"
 
+#include "theme/FileKind.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
@@ -17,10 +19,6 @@ namespace {
 
 constexpr int kTileSide = kThumbnailSide + 8;
 
-bool IsPictureKind(const std::string& kind) {
-  return kind == "JPG" || kind == "RAW" || kind == "ANI2" || kind == "IFG";
-}
-
 // Tells stored bytes and their map entry apart from any other; a tile is remade when it changes.
 size_t TileKey(const Bytes& bytes, const TTHemeFiles& e) {
   size_t h = std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -32,7 +30,7 @@ size_t TileKey(const Bytes& bytes, const TTHemeFiles& e) {
 }
 
 QString SizeText(const TTHemeFiles& e) {
-  if (e.f_type == "COLORTAB") return QStringLiteral("%1 б").arg(e.f_size);
+  if (KindOf(e.f_type) == FileKind::kColorTab) return QStringLiteral("%1 б").arg(e.f_size);
   return QStringLiteral("%1x%2").arg(e.f_width).arg(e.f_height);
 }
 
@@ -109,12 +107,12 @@ void OverviewPage::AttachProgress(QStatusBar* bar) {
   bar->addPermanentWidget(progress_);
 }
 
-void OverviewPage::Render(const EditorState& s, const ThemeCheckReport& report) {
-  const size_t count = s.NewFiles.size();
+void OverviewPage::Render(const ThemeMap& map, const Theme* theme, const ThemeCheckReport& report) {
+  const size_t count = theme ? theme->NewFiles.size() : 0;
   std::vector<std::string> captions(count);
   for (size_t k = 0; k < count; ++k) {
-    const int node = s.Tree.FileNode(static_cast<int>(k));
-    captions[k] = node < 0 ? std::string() : s.Tree.Node(node).caption;
+    const int node = map.Tree.FileNode(static_cast<int>(k));
+    captions[k] = node < 0 ? std::string() : map.Tree.Node(node).caption;
   }
   if (captions != captions_ || tiles_.size() != count) {
     captions_ = captions;
@@ -128,8 +126,9 @@ void OverviewPage::Render(const EditorState& s, const ThemeCheckReport& report) 
   }
   for (size_t k = 0; k < count; ++k) {
     static const TTHemeFiles kNone;
-    const TTHemeFiles& entry = k < s.ThemeFiles.size() ? s.ThemeFiles[k] : kNone;
-    const Bytes& bytes = s.NewFiles[k].f_file;
+    const TTHemeFiles* found = map.Entry(static_cast<int>(k));
+    const TTHemeFiles& entry = found ? *found : kNone;
+    const Bytes& bytes = theme->NewFiles[k].f_file;
     Tile& t = tiles_[k];
     QListWidgetItem* item = list_->item(static_cast<int>(k));
     item->setText(QString::fromStdString(captions[k]) + "\n" + SizeText(entry));
@@ -148,7 +147,7 @@ void OverviewPage::Render(const EditorState& s, const ThemeCheckReport& report) 
       t.key = key;
       t.present = !bytes.empty();
       t.kind = QString::fromStdString(entry.f_type);
-      t.picture_kind = IsPictureKind(entry.f_type);
+      t.picture_kind = IsPictureKind(KindOf(entry.f_type));
       t.thumbnail = QImage();
       t.thumbnail_made = !(t.present && t.picture_kind);
       if (!t.thumbnail_made) {

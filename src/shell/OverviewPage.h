@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <vector>
 
-#include "editor/EditorState.h"
-#include "editor/ThemeCheck.h"
+#include "theme/Theme.h"
+#include "theme/ThemeCheck.h"
 #include "shell/ThumbnailMaker.h"
 
 class QLabel;
@@ -45,7 +45,7 @@ class OverviewPage : public QWidget {
   void AttachProgress(QStatusBar* bar);
   // Shows the theme; thumbnails are made anew only for files whose bytes or entry changed.
   // An empty NewFiles (no theme) empties the page.
-  void Render(const EditorState& s, const ThemeCheckReport& report);
+  void Render(const ThemeMap& map, const Theme* theme, const ThemeCheckReport& report);
 
   OverviewList* list() const { return list_; }
   ThumbnailMaker& maker() { return maker_; }

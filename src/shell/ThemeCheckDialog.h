@@ -3,7 +3,7 @@
 // click on a row of a theme file asks the window to show that file.
 #include <QDialog>
 
-#include "editor/ThemeCheck.h"
+#include "theme/ThemeCheck.h"
 
 class QTableWidget;
 class QLabel;

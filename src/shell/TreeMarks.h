@@ -4,7 +4,7 @@
 #include <QTreeWidgetItem>
 #include <vector>
 
-#include "editor/ThemeCheck.h"
+#include "theme/ThemeCheck.h"
 #include "theme/GroupTree.h"
 
 namespace ssf {

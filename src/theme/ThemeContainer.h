@@ -44,6 +44,11 @@ inline constexpr size_t kIconOffset = 168;
 inline constexpr int kIconSide = 44;
 inline constexpr size_t kIconBytes = kIconSide * kIconSide * 2;
 
+// What a new theme's header says until the user changes it.
+inline constexpr char kNewThemeAuthor[] = "Автор темы";
+inline constexpr char kNewThemeName[] = "Название темы";
+inline constexpr char kNewThemeVersion[] = "1.0";
+
 // Text of a zero-padded field: its bytes up to the first zero byte. The field must lie
 // inside the data.
 std::string ReadTextField(ByteSpan data, size_t offset, size_t size);

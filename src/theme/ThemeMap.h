@@ -11,8 +11,56 @@
 #include <vector>
 
 #include "taglines/XmlLib.h"
+#include "theme/GroupTree.h"
 
 namespace ssf {
+
+// One entry of the map entry table (one FILE line of the map).
+struct TTHemeFiles {
+  std::string f_type;    // kind, upper case: JPG, RAW, ANI2, IFG, COLORTAB or another word
+  int32_t f_width = 0;   // picture kinds; 0 otherwise
+  int32_t f_height = 0;  // picture kinds; 0 otherwise
+  int32_t f_size = 0;    // COLORTAB: expected byte size; 0 otherwise
+
+  bool operator==(const TTHemeFiles&) const = default;
+};
+
+// What a map says about the themes of one phone model.
+struct ThemeMap {
+  // Windows-1251 bytes, as the container holds them.
+  std::string SignMain;
+  std::string SignMobile;
+  int32_t FilesTable = 0;
+  int32_t FilesStart = 0;
+  int32_t FilesCount = 0;
+  bool HasIcon = false;
+  bool IsColorTheme = false;
+  // FILE lines seen; a sound map has as many as FilesCount.
+  int32_t MapFileCounter = 0;
+  // Map entry table, one entry per FILE line, in map order.
+  std::vector<TTHemeFiles> ThemeFiles;
+  // Group tree (tree view TV); its k-th theme file node is map entry k.
+  GroupTree Tree;
+
+  // Entry k, or nullptr past the table.
+  const TTHemeFiles* Entry(int k) const;
+};
+
+struct ParsedThemeMap {
+  ThemeMap map;
+  std::vector<std::string> errors;  // entries of the map error report; none for a sound map
+};
+
+// Reads a map's lines (UTF-8). A map without a THEMESIGN, THEMESETTINGS or
+// COLORTHEMESSETTINGS line keeps the values `previous` has for that block; the entry table
+// and the tree always start empty. `params` are the tag-line parameter slots, which keep
+// their values from line to line and from map to map. Throws SsfError naming `path` and the
+// line for a "/GROUP" with no open group.
+ParsedThemeMap ParseThemeMap(const std::vector<std::string>& lines, const ThemeMap& previous, TagParams& params,
+                             const std::filesystem::path& path);
+
+// True when the text, Latin letters upper-cased, is exactly "YES" (no trimming).
+bool IsYes(std::string_view text);
 
 // The lines of a map file as UTF-8, split at LF with a CR before the LF dropped.
 // Throws SsfError naming the file when it cannot be read.
@@ -33,6 +81,13 @@ std::string ReadMapMobile(const std::filesystem::path& path, TagParams& params);
 
 // The *.rxt files of the map folder, sorted by file name byte-wise. A missing folder has none.
 std::vector<std::filesystem::path> ListMapFiles(const std::filesystem::path& maps_dir);
+
+// The maps the chooser offers: every map with a THEMESIGN line, in listing order.
+struct ListedMap {
+  std::string model;  // UTF-8
+  std::filesystem::path path;
+};
+std::vector<ListedMap> ListThemeMapFiles(const std::filesystem::path& maps_dir, TagParams& params);
 
 // The first map in listing order whose Mobile equals `model` (UTF-8) exactly, or nullopt.
 std::optional<std::filesystem::path> FindMapForMobile(const std::filesystem::path& maps_dir,

@@ -35,6 +35,15 @@ std::vector<fs::path> ListMapFiles(const fs::path& maps_dir) {
   return maps;
 }
 
+std::vector<ListedMap> ListThemeMapFiles(const fs::path& maps_dir, TagParams& params) {
+  std::vector<ListedMap> listed;
+  for (const fs::path& map : ListMapFiles(maps_dir)) {
+    std::string mobile = ReadMapMobile(map, params);
+    if (mobile != kNotFound) listed.push_back({std::move(mobile), map});
+  }
+  return listed;
+}
+
 std::optional<fs::path> FindMapForMobile(const fs::path& maps_dir, std::string_view model, TagParams& params) {
   for (const fs::path& map : ListMapFiles(maps_dir)) {
     if (ReadMapMobile(map, params) == model) return map;

@@ -1,13 +1,13 @@
 #pragma once
-// The theme check: every theme file of the open theme against its map entry, and the
-// header as the phone reads it. The window's tree marks, its overview page, the dialog
+// The theme check: every theme file of a theme against its map entry, and the header as
+// the phone reads it. The window's tree marks, its overview page, the dialog
 // "Проверить тему" and `ssftool check` all use these functions.
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "base/ByteIO.h"
-#include "editor/EditorState.h"
+#include "theme/Theme.h"
 
 namespace ssf {
 
@@ -49,16 +49,16 @@ const char* CheckSeverityName(CheckSeverity severity);  // "error", "warning"
 std::vector<CheckProblem> CheckThemeFile(int index, ByteSpan stored, const TTHemeFiles& entry);
 
 // The problems of the theme as a whole: file count, header texts, icon.
-std::vector<CheckProblem> CheckThemeHeader(const EditorState& s);
+std::vector<CheckProblem> CheckThemeHeader(const Theme& theme, const ThemeMap& map);
 
-// The whole check of the open theme (NewFiles against ThemeFiles, ThemeStream's header).
-ThemeCheckReport CheckTheme(const EditorState& s);
+// The whole check of a theme: every slot against its map entry, then the header.
+ThemeCheckReport CheckTheme(const Theme& theme, const ThemeMap& map);
 
 // The check again after an edit: a theme file is checked anew only when its bytes or its
 // map entry changed since the last call, so the window can run it after every event.
 class ThemeCheckCache {
  public:
-  const ThemeCheckReport& Update(const EditorState& s);
+  const ThemeCheckReport& Update(const Theme& theme, const ThemeMap& map);
   const ThemeCheckReport& Report() const { return report_; }
   void Clear();
 
@@ -76,6 +76,11 @@ class ThemeCheckCache {
 
 // Names of the absent theme files for the save refusal: the first `shown` paths, one a
 // line, then "... и ещё N" when more are absent. Empty when none is absent.
-std::string AbsentFilesText(const EditorState& s, size_t shown = 5);
+std::string AbsentFilesText(const Theme& theme, const ThemeMap& map, size_t shown = 5);
+
+// Saving needs the stored-file count to reach the map's file count.
+bool MaySaveTheme(const Theme& theme, const ThemeMap& map);
+// The save command's refusal, naming the absent theme files.
+std::string SaveRefusalText(const Theme& theme, const ThemeMap& map);
 
 }  // namespace ssf

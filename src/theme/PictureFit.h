@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "base/IniDocument.h"
 #include "pictures/FitPicture.h"
 #include "pictures/Image.h"
+#include "theme/FileKind.h"
 
 namespace ssf {
 
@@ -33,15 +33,6 @@ struct FitPolicy {
   // Otherwise, when set: asks; nothing means the import is cancelled. Neither: refused.
   std::function<std::optional<FitChoice>(const FitQuestion&)> ask;
 };
-
-// The check item, kept in settings.ini.
-inline constexpr const char* kFitSection = "Options";
-inline constexpr const char* kFitKey = "FitPictures";
-bool FitPicturesOn(const IniDocument& settings);
-void SetFitPicturesOn(IniDocument& settings, bool on);
-
-// True for the kinds stored as RGB565, where dithering helps.
-bool IsRgb565Kind(const std::string& kind);
 
 // The picture fitted and, when chosen and the kind is RGB565, dithered: what gets converted.
 Image FitForThemeFile(const Image& picture, uint32_t width, uint32_t height, const std::string& kind,

@@ -1,6 +1,6 @@
 #pragma once
-// Resource packages: every theme file of the open theme as a file of its own in a folder
-// tree that mirrors the group tree ("Resources" beside a small INI descriptor ".res"),
+// Resource packages: every theme file of a theme as a file of its own in a folder tree
+// that mirrors the group tree ("Resources" beside a small INI descriptor ".res"),
 // so the files can be edited elsewhere and put back in one step. A file on disk belongs
 // to a slot only by its position: the k-th theme file node of the tree is slot k.
 #include <filesystem>
@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/Editor.h"
+#include "base/ByteIO.h"
+#include "theme/Refusal.h"
+#include "theme/Theme.h"
 
 namespace ssf {
 
@@ -47,12 +49,12 @@ struct ResourceNode {
 // The theme file nodes in tree order. Only nodes made from FILE lines count (an empty
 // GROUP is childless too but holds no file), and none past the map entry table or the
 // file table.
-std::vector<ResourceNode> ResourceNodes(const EditorState& s);
+std::vector<ResourceNode> ResourceNodes(const ThemeMap& map, const Theme& theme);
 
 // Where the theme file of `r` lies in a package, relative to the package folder.
-std::filesystem::path ResourceFileInPackage(const EditorState& s, const ResourceNode& r);
+std::filesystem::path ResourceFileInPackage(const ThemeMap& map, const ResourceNode& r);
 // Where the theme file of `r` lies in the package whose descriptor is `descriptor`.
-std::filesystem::path ResourceFilePath(const std::filesystem::path& descriptor, const EditorState& s,
+std::filesystem::path ResourceFilePath(const std::filesystem::path& descriptor, const ThemeMap& map,
                                        const ResourceNode& r);
 
 // Writes the package: the descriptor (other content of an existing file stays), the
@@ -60,18 +62,19 @@ std::filesystem::path ResourceFilePath(const std::filesystem::path& descriptor, 
 // A link below the package folder on the way of any file is refused, naming it, before
 // anything is written. A file that cannot be written throws SsfError naming it; files
 // written before stay.
-void ExportResourcePackage(Editor& ed, const std::filesystem::path& descriptor);
+void ExportResourcePackage(const ThemeMap& map, const Theme& theme, const std::filesystem::path& descriptor);
 
-// Replaces every theme file from the package. Refusals (other model, other count,
-// missing files) are shown through the Ui and change no slot; returns false for them.
-// Every file is read before any slot changes, so a file that cannot be read throws
-// SsfError naming it and leaves the theme as it was. Only regular files inside the
-// package's "Resources" folder are read: a link on the way, a FIFO or a device is refused.
-bool ImportResourcePackage(Editor& ed, const std::filesystem::path& descriptor);
+// The theme files a package holds for a theme of this map: each slot's new bytes. Refusals
+// (other model, other count, missing files) come back as such; a file that cannot be read
+// throws SsfError naming it. Only regular files inside the package's "Resources" folder are
+// read: a link on the way, a FIFO or a device is refused.
+struct ResourceFiles {
+  std::vector<std::pair<int, Bytes>> files;  // theme file index, its bytes
+};
+Converted<ResourceFiles> ReadResourcePackage(const ThemeMap& map, const Theme& theme,
+                                             const std::filesystem::path& descriptor);
 
-// "Экспорт ресурсов".
-void MM_Child_ExportResClick(Editor& ed);
-// "Импорт ресурсов".
-void MM_Child_ImportResClick(Editor& ed);
+// Puts the package's files into their slots and counts the stored files anew.
+void ApplyResourceFiles(Theme& theme, ResourceFiles files);
 
 }  // namespace ssf

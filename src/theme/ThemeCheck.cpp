@@ -1,4 +1,4 @@
-#include "editor/ThemeCheck.h"
+#include "theme/ThemeCheck.h"
 
 #include <algorithm>
 #include <exception>
@@ -9,7 +9,7 @@
 #include "pictures/Ani2.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
-#include "theme/ThemeContainer.h"
+#include "theme/FileKind.h"
 
 namespace ssf {
 
@@ -162,29 +162,24 @@ std::vector<CheckProblem> CheckThemeFile(int index, ByteSpan stored, const TTHem
     out.push_back(Problem(index, CheckKind::kAbsent, "Файл отсутствует"));
     return out;
   }
-  const std::string& kind = entry.f_type;
-  if (kind == "JPG") {
-    CheckJpg(out, index, stored, entry);
-  } else if (kind == "RAW") {
-    CheckRaw(out, index, stored, entry);
-  } else if (kind == "ANI2") {
-    CheckAni2(out, index, stored, entry);
-  } else if (kind == "IFG") {
-    CheckIfg(out, index, stored, entry);
-  } else if (kind == "COLORTAB") {
-    CheckColorTab(out, index, stored, entry);
+  switch (KindOf(entry.f_type)) {
+    case FileKind::kJpg: CheckJpg(out, index, stored, entry); break;
+    case FileKind::kRaw: CheckRaw(out, index, stored, entry); break;
+    case FileKind::kAni2: CheckAni2(out, index, stored, entry); break;
+    case FileKind::kIfg: CheckIfg(out, index, stored, entry); break;
+    case FileKind::kColorTab: CheckColorTab(out, index, stored, entry); break;
+    case FileKind::kOther: break;
   }
   return out;
 }
 
-std::vector<CheckProblem> CheckThemeHeader(const EditorState& s) {
+std::vector<CheckProblem> CheckThemeHeader(const Theme& theme, const ThemeMap& map) {
   std::vector<CheckProblem> out;
-  const Bytes& data = s.ThemeStream.Data();
-  if (data.size() < kHeaderSize) return out;  // no theme open
+  const Bytes& data = theme.Header;
+  if (data.size() < kHeaderSize) return out;
 
   const int32_t counted = ReadI32LE(data, kFileCountOffset);
-  const auto present =
-      std::count_if(s.NewFiles.begin(), s.NewFiles.end(), [](const TThemeNewFiles& f) { return f.Present(); });
+  const int32_t present = theme.HeldFiles();
   if (counted != present) {
     out.push_back(Problem(-1, CheckKind::kFileCount,
                           "Число файлов в заголовке (смещение 148): " + std::to_string(counted) +
@@ -196,7 +191,7 @@ std::vector<CheckProblem> CheckThemeHeader(const EditorState& s) {
   }
   CheckUtf8Field(out, data, kAuthorOffset, kAuthorSize, CheckKind::kAuthorText, "Автор темы");
   CheckUtf8Field(out, data, kThemeNameOffset, kThemeNameSize, CheckKind::kNameText, "Название темы");
-  if (s.HasIcon && data.size() >= kIconOffset + kIconBytes &&
+  if (map.HasIcon && data.size() >= kIconOffset + kIconBytes &&
       std::all_of(data.begin() + kIconOffset, data.begin() + kIconOffset + kIconBytes,
                   [](uint8_t b) { return b == 0; })) {
     out.push_back(Problem(-1, CheckKind::kEmptyIcon, "Иконка темы пуста (все байты нулевые)", CheckSeverity::kWarning));
@@ -206,16 +201,17 @@ std::vector<CheckProblem> CheckThemeHeader(const EditorState& s) {
 
 namespace {
 
-const TTHemeFiles& EntryOf(const EditorState& s, size_t k) {
+const TTHemeFiles& EntryOf(const ThemeMap& map, size_t k) {
   static const TTHemeFiles kNone;
-  return k < s.ThemeFiles.size() ? s.ThemeFiles[k] : kNone;
+  const TTHemeFiles* entry = map.Entry(static_cast<int>(k));
+  return entry ? *entry : kNone;
 }
 
-void AddPaths(const EditorState& s, std::vector<CheckProblem>& problems) {
+void AddPaths(const GroupTree& tree, std::vector<CheckProblem>& problems) {
   for (CheckProblem& p : problems) {
     if (p.index < 0) continue;
-    const int node = s.Tree.FileNode(p.index);
-    p.path = node < 0 ? std::string() : s.Tree.PathOf(node);
+    const int node = tree.FileNode(p.index);
+    p.path = node < 0 ? std::string() : tree.PathOf(node);
   }
 }
 
@@ -224,21 +220,17 @@ size_t HashOf(const Bytes& bytes) {
       std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
-bool SameEntry(const TTHemeFiles& a, const TTHemeFiles& b) {
-  return a.f_type == b.f_type && a.f_width == b.f_width && a.f_height == b.f_height && a.f_size == b.f_size;
-}
-
 }  // namespace
 
-ThemeCheckReport CheckTheme(const EditorState& s) {
+ThemeCheckReport CheckTheme(const Theme& theme, const ThemeMap& map) {
   ThemeCheckReport report;
-  for (size_t k = 0; k < s.NewFiles.size(); ++k) {
-    std::vector<CheckProblem> file = CheckThemeFile(static_cast<int>(k), s.NewFiles[k].f_file, EntryOf(s, k));
+  for (size_t k = 0; k < theme.NewFiles.size(); ++k) {
+    std::vector<CheckProblem> file = CheckThemeFile(static_cast<int>(k), theme.NewFiles[k].f_file, EntryOf(map, k));
     report.problems.insert(report.problems.end(), file.begin(), file.end());
   }
-  std::vector<CheckProblem> header = CheckThemeHeader(s);
+  std::vector<CheckProblem> header = CheckThemeHeader(theme, map);
   report.problems.insert(report.problems.end(), header.begin(), header.end());
-  AddPaths(s, report.problems);
+  AddPaths(map.Tree, report.problems);
   return report;
 }
 
@@ -247,15 +239,15 @@ void ThemeCheckCache::Clear() {
   report_ = {};
 }
 
-const ThemeCheckReport& ThemeCheckCache::Update(const EditorState& s) {
-  files_.resize(s.NewFiles.size());
+const ThemeCheckReport& ThemeCheckCache::Update(const Theme& theme, const ThemeMap& map) {
+  files_.resize(theme.NewFiles.size());
   report_.problems.clear();
-  for (size_t k = 0; k < s.NewFiles.size(); ++k) {
-    const Bytes& bytes = s.NewFiles[k].f_file;
-    const TTHemeFiles& entry = EntryOf(s, k);
+  for (size_t k = 0; k < theme.NewFiles.size(); ++k) {
+    const Bytes& bytes = theme.NewFiles[k].f_file;
+    const TTHemeFiles& entry = EntryOf(map, k);
     FileResult& r = files_[k];
     const size_t hash = HashOf(bytes);
-    if (!r.checked || r.hash != hash || r.size != bytes.size() || !SameEntry(r.entry, entry)) {
+    if (!r.checked || r.hash != hash || r.size != bytes.size() || r.entry != entry) {
       r.checked = true;
       r.hash = hash;
       r.size = bytes.size();
@@ -264,24 +256,34 @@ const ThemeCheckReport& ThemeCheckCache::Update(const EditorState& s) {
     }
     report_.problems.insert(report_.problems.end(), r.problems.begin(), r.problems.end());
   }
-  std::vector<CheckProblem> header = CheckThemeHeader(s);
+  std::vector<CheckProblem> header = CheckThemeHeader(theme, map);
   report_.problems.insert(report_.problems.end(), header.begin(), header.end());
-  AddPaths(s, report_.problems);
+  AddPaths(map.Tree, report_.problems);
   return report_;
 }
 
-std::string AbsentFilesText(const EditorState& s, size_t shown) {
+std::string AbsentFilesText(const Theme& theme, const ThemeMap& map, size_t shown) {
   std::string text;
   size_t absent = 0;
-  for (size_t k = 0; k < s.NewFiles.size(); ++k) {
-    if (s.NewFiles[k].Present()) continue;
+  for (size_t k = 0; k < theme.NewFiles.size(); ++k) {
+    if (theme.NewFiles[k].Present()) continue;
     if (absent++ < shown) {
-      const int node = s.Tree.FileNode(static_cast<int>(k));
+      const int node = map.Tree.FileNode(static_cast<int>(k));
       text += (text.empty() ? "" : "\r\n") + std::to_string(k) + ": " +
-              (node < 0 ? std::string("?") : s.Tree.PathOf(node));
+              (node < 0 ? std::string("?") : map.Tree.PathOf(node));
     }
   }
   if (absent > shown) text += "\r\n... и ещё " + std::to_string(absent - shown);
+  return text;
+}
+
+bool MaySaveTheme(const Theme& theme, const ThemeMap& map) { return theme.StoredFiles() == map.FilesCount; }
+
+std::string SaveRefusalText(const Theme& theme, const ThemeMap& map) {
+  std::string text = "Сохранение темы невозможно, пока не прикреплены все файлы!";
+  const std::string absent = AbsentFilesText(theme, map);
+  // The refusal names what is missing, so nobody has to click through the tree to find it.
+  if (!absent.empty()) text += "\r\n\r\nНе прикреплены:\r\n" + absent;
   return text;
 }
 

@@ -1,4 +1,4 @@
-#include "editor/PictureFit.h"
+#include "theme/PictureFit.h"
 
 #include "ifeg/Ifeg.h"
 #include "pictures/Jpeg.h"
@@ -6,12 +6,6 @@
 #include "pictures/RawImage.h"
 
 namespace ssf {
-
-bool FitPicturesOn(const IniDocument& settings) { return settings.ReadBool(kFitSection, kFitKey, false); }
-
-void SetFitPicturesOn(IniDocument& settings, bool on) { settings.WriteBool(kFitSection, kFitKey, on); }
-
-bool IsRgb565Kind(const std::string& kind) { return kind == "RAW" || kind == "IFG" || kind == "ANI2"; }
 
 Image FitForThemeFile(const Image& picture, uint32_t width, uint32_t height, const std::string& kind,
                       const FitChoice& choice) {

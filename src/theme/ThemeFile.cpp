@@ -1,0 +1,68 @@
+#include "theme/ThemeFile.h"
+
+#include "base/Cp1251.h"
+#include "base/FileIO.h"
+#include "base/Limits.h"
+#include "theme/ThemeHeader.h"
+
+namespace ssf {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The map read from a file, or its report; a fresh reader keeps no values of an earlier map.
+Converted<ThemeMap> ReadSoundMap(const fs::path& map_file) {
+  TagParams params;
+  ParsedThemeMap parsed = ParseThemeMap(ReadMapLines(map_file), ThemeMap{}, params, map_file);
+  if (!parsed.errors.empty()) {
+    return {std::nullopt, Refusal{kMsgError, MapErrorReport(map_file.filename().string(), parsed.errors)}};
+  }
+  return {std::move(parsed.map), std::nullopt};
+}
+
+Converted<OpenedTheme> NewFromMap(const fs::path& map_file) {
+  Converted<ThemeMap> map = ReadSoundMap(map_file);
+  if (!map.value) return {std::nullopt, std::move(map.refusal)};
+  Theme theme = NewTheme(*map.value);
+  return {OpenedTheme{std::move(*map.value), map_file, std::move(theme)}, std::nullopt};
+}
+
+}  // namespace
+
+std::string ThemeFileError(const fs::path& file, const std::string& what) {
+  return "Файл темы " + file.string() + ": " + what;
+}
+
+Converted<OpenedTheme> ReadThemeFile(const fs::path& file, const fs::path& maps_dir) {
+  const Bytes bytes = ReadWholeFile(file, kMaxContainerSize);
+  if (bytes.size() < kHeaderSize) {
+    throw SsfError(ThemeFileError(file, "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " +
+                                            std::to_string(bytes.size())));
+  }
+  TagParams params;
+  const std::string model = ReadTextField(bytes, kModelOffset, kModelSize);
+  const std::optional<fs::path> map_file = FindMapForMobile(maps_dir, Cp1251ToUtf8(model), params);
+  if (!map_file) return {std::nullopt, Refusal{kMsgError, kNoMapStatus}};
+  Converted<ThemeMap> map = ReadSoundMap(*map_file);
+  if (!map.value) return {std::nullopt, std::move(map.refusal)};
+  try {
+    Theme theme = ParseTheme(bytes, *map.value);
+    return {OpenedTheme{std::move(*map.value), *map_file, std::move(theme)}, std::nullopt};
+  } catch (const ThemeParseError& e) {
+    if (e.kind() == ThemeParseError::Kind::kStructure) throw SsfError(ThemeFileError(file, e.what()));
+    return {std::nullopt, Refusal{kMsgError, kBadThemeMessage}};
+  }
+}
+
+Converted<OpenedTheme> NewThemeForModel(const std::string& model, const fs::path& maps_dir) {
+  TagParams params;
+  for (const ListedMap& listed : ListThemeMapFiles(maps_dir, params)) {
+    if (listed.model == model) return NewFromMap(listed.path);
+  }
+  return {std::nullopt, Refusal{kMsgError, "Нет карты темы для модели '" + model + "' в " + maps_dir.string()}};
+}
+
+Converted<OpenedTheme> NewThemeForMap(const fs::path& map_file) { return NewFromMap(map_file); }
+
+}  // namespace ssf

@@ -1,0 +1,33 @@
+#pragma once
+// A theme file opened as a value, without an editor: its map found in the maps folder by
+// the model the container names, the map read, the container read against it.
+#include <filesystem>
+
+#include "theme/Refusal.h"
+#include "theme/Theme.h"
+
+namespace ssf {
+
+inline constexpr const char* kNoMapStatus = "Не найден файл карты темы. Дальнейшая работа невозможна.";
+inline constexpr const char* kBadThemeMessage = "Некорректный файл темы!\r\nЗагрузка невозможна.";
+// A structure failure names the file before what is wrong with it.
+std::string ThemeFileError(const std::filesystem::path& file, const std::string& what);
+
+struct OpenedTheme {
+  ThemeMap map;
+  std::filesystem::path map_path;
+  Theme theme;
+};
+
+// Refused as the window refuses: no map for the model (kNoMapStatus), a map with errors
+// (its report), a bad signature or a zero offset (kBadThemeMessage). A file that cannot be
+// read, or is cut short of what its header declares, throws SsfError naming it.
+Converted<OpenedTheme> ReadThemeFile(const std::filesystem::path& file, const std::filesystem::path& maps_dir);
+
+// The map of a phone model, read and checked: refused with the map's report when it has
+// errors, with a Russian text when no map names the model.
+Converted<OpenedTheme> NewThemeForModel(const std::string& model, const std::filesystem::path& maps_dir);
+// The same for a map file named directly.
+Converted<OpenedTheme> NewThemeForMap(const std::filesystem::path& map_file);
+
+}  // namespace ssf
