@@ -168,37 +168,118 @@ void TMainForm::BuildOtherPage() {
   IMG_ThemeIcon->installEventFilter(this);
 }
 
+namespace {
+
+// A core handler of the main menu, run at the window's event boundary.
+template <void (*Handler)(Editor&)>
+void RunCore(TMainForm& form) {
+  form.RunHandler([&] { Handler(form.editor()); });
+}
+
+enum class Mark { kPlain, kCheck, kRadio };  // kRadio: checked, drawn as a radio item
+
+}  // namespace
+
 void TMainForm::BuildMenu() {
   QMenuBar* mm = menuBar();
   mm->setObjectName("MM");
-  auto item = [this](QMenu* menu, const char* name, const char* text) {
+  using F = TMainForm;
+  using enum Mark;
+  enum { kFile, kExtra, kHelp };
+  static constexpr struct {
+    const char* name;
+    const char* title;
+  } kMenus[] = {{"MM_Main_File", "Файл"}, {"MM_Main_Extra", "Дополнительно"}, {"MM_Main_Help", "Помощь"}};
+
+  static constexpr auto toggle_association = [](F& f) {
+    // Qt has already flipped the check mark; the handler decides it from the old one.
+    const bool was_checked = !f.MM_Child_RegEditSSF->isChecked();
+    f.MM_Child_RegEditSSF->setChecked(was_checked);
+    if (f.association_ == nullptr) return;
+    f.RunHandler([&] {
+      f.MM_Child_RegEditSSF->setChecked(MM_Child_RegEditSSFClick(*f.association_, f.editor_.ui, was_checked));
+    });
+  };
+  static constexpr auto show_about = [](F& f) {
+    f.MM_Child_AboutProgramm->setChecked(true);  // shown as a radio item: it stays checked
+    f.RunHandler([&] {
+      if (f.about_) {
+        f.about_->exec();
+      } else {
+        TForm_AboutProgramm about(&f);
+        about.exec();
+      }
+    });
+  };
+  static constexpr auto show_file_list_editor = [](F& f) {
+    f.RunHandler([&] {
+      if (f.file_list_editor_) f.file_list_editor_->exec();
+    });
+  };
+  static constexpr auto show_colors_copy = [](F& f) {
+    f.RunHandler([&] {
+      if (f.colors_copy_) f.colors_copy_->exec();
+    });
+  };
+
+  // The items in menu order; a row without a name is a separator. Shortcuts are set by
+  // EditorHabits. "Проверить тему" is wired by the theme check (MainFormCheck.cpp).
+  static constexpr struct {
+    int menu;
+    const char* name;
+    const char* caption;
+    QAction* F::*field;
+    Mark mark;
+    void (*click)(F&);
+  } kItems[] = {
+      {kFile, "MM_Child_CreateTheme", "Создать тему", &F::MM_Child_CreateTheme, kPlain, RunCore<MM_Child_CreateThemeClick>},
+      {kFile, "MM_Child_OpenTheme", "Открыть тему", &F::MM_Child_OpenTheme, kPlain, RunCore<MM_Child_OpenThemeClick>},
+      {kFile, "MM_Child_SaveTheme", "Сохранить тему", &F::MM_Child_SaveTheme, kPlain, RunCore<MM_Child_SaveThemeClick>},
+      {kFile, nullptr, nullptr, nullptr, kPlain, nullptr},
+      {kFile, "MM_Child_RegEditSSF", "Ассоциировать с SSF", &F::MM_Child_RegEditSSF, kCheck, toggle_association},
+      {kFile, nullptr, nullptr, nullptr, kPlain, nullptr},
+      {kFile, "MM_Child_Exit", "Выход", &F::MM_Child_Exit, kPlain, [](F& f) { f.close(); }},
+      {kExtra, "MM_Child_ImportRes", "Импорт ресурсов", &F::MM_Child_ImportRes, kPlain, RunCore<MM_Child_ImportResClick>},
+      {kExtra, "MM_Child_ExportRes", "Экспорт ресурсов", &F::MM_Child_ExportRes, kPlain, RunCore<MM_Child_ExportResClick>},
+      {kExtra, "MM_Child_CheckTheme", "Проверить тему", &F::MM_Child_CheckTheme, kPlain, nullptr},
+      {kExtra, nullptr, nullptr, nullptr, kPlain, nullptr},
+      {kExtra, "MM_Child_FileListEditor", "Редактор файл-листа", &F::MM_Child_FileListEditor, kPlain, show_file_list_editor},
+      {kExtra, "MM_Child_ColorsCopy", "Копирование цветов", &F::MM_Child_ColorsCopy, kPlain, show_colors_copy},
+      {kExtra, nullptr, nullptr, nullptr, kPlain, nullptr},
+      {kHelp, "MM_Child_AboutProgramm", "О программе", &F::MM_Child_AboutProgramm, kRadio, show_about},
+  };
+
+  QMenu* menus[std::size(kMenus)];
+  for (size_t m = 0; m < std::size(kMenus); ++m) {
+    menus[m] = mm->addMenu(QString::fromUtf8(kMenus[m].title));
+    menus[m]->setObjectName(kMenus[m].name);
+  }
+  auto item = [](QMenu* menu, const char* name, const char* text) {
     QAction* a = menu->addAction(QString::fromUtf8(text));
     a->setObjectName(name);
     return a;
   };
+  for (const auto& row : kItems) {
+    QMenu* menu = menus[row.menu];
+    if (row.name == nullptr) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* a = this->*row.field = item(menu, row.name, row.caption);
+    if (row.mark != kPlain) a->setCheckable(true);
+    if (row.mark == kRadio) {
+      a->setChecked(true);
+      // A checked item of an exclusive group is drawn as a radio item.
+      auto* group = new QActionGroup(this);
+      group->setExclusive(true);
+      group->addAction(a);
+    }
+    if (row.click) connect(a, &QAction::triggered, this, [this, click = row.click] { click(*this); });
+  }
 
-  QMenu* file = mm->addMenu(QStringLiteral("Файл"));
-  file->setObjectName("MM_Main_File");
-  MM_Child_CreateTheme = item(file, "MM_Child_CreateTheme", "Создать тему");
-  MM_Child_OpenTheme = item(file, "MM_Child_OpenTheme", "Открыть тему");
-  MM_Child_SaveTheme = item(file, "MM_Child_SaveTheme", "Сохранить тему");
-  file->addSeparator();
-  MM_Child_RegEditSSF = item(file, "MM_Child_RegEditSSF", "Ассоциировать с SSF");
-  MM_Child_RegEditSSF->setCheckable(true);
-  file->addSeparator();
-  MM_Child_Exit = item(file, "MM_Child_Exit", "Выход");
-
-  QMenu* extra = mm->addMenu(QStringLiteral("Дополнительно"));
-  extra->setObjectName("MM_Main_Extra");
-  MM_Child_ImportRes = item(extra, "MM_Child_ImportRes", "Импорт ресурсов");
-  MM_Child_ExportRes = item(extra, "MM_Child_ExportRes", "Экспорт ресурсов");
-  MM_Child_CheckTheme = item(extra, "MM_Child_CheckTheme", "Проверить тему");
-  extra->addSeparator();
-  MM_Child_FileListEditor = item(extra, "MM_Child_FileListEditor", "Редактор файл-листа");
-  MM_Child_ColorsCopy = item(extra, "MM_Child_ColorsCopy", "Копирование цветов");
-  extra->addSeparator();
-  // The allowed error of pictures imported into IFG theme files, one checked level.
-  QMenu* lossy = extra->addMenu(QStringLiteral("Сжатие с потерями"));
+  // The allowed error of pictures imported into IFG theme files, one checked level; last
+  // in "Дополнительно".
+  QMenu* lossy = menus[kExtra]->addMenu(QStringLiteral("Сжатие с потерями"));
   lossy->setObjectName("MM_Child_IfgLossy");
   auto* lossy_levels = new QActionGroup(lossy);
   const char* const lossy_names[][2] = {{"MM_Child_IfgLossy0", "Выключено"},
@@ -213,59 +294,6 @@ void TMainForm::BuildMenu() {
     connect(a, &QAction::triggered, this,
             [this, level] { RunHandler([&] { SetIfgImportMaxError(editor_.settings, level); }); });
   }
-
-  QMenu* help = mm->addMenu(QStringLiteral("Помощь"));
-  help->setObjectName("MM_Main_Help");
-  MM_Child_AboutProgramm = item(help, "MM_Child_AboutProgramm", "О программе");
-  MM_Child_AboutProgramm->setCheckable(true);
-  MM_Child_AboutProgramm->setChecked(true);
-  // A checked item of an exclusive group is drawn as a radio item.
-  auto* about_group = new QActionGroup(this);
-  about_group->setExclusive(true);
-  about_group->addAction(MM_Child_AboutProgramm);
-
-  connect(MM_Child_CreateTheme, &QAction::triggered, this,
-          [this] { RunHandler([&] { MM_Child_CreateThemeClick(editor_); }); });
-  connect(MM_Child_OpenTheme, &QAction::triggered, this,
-          [this] { RunHandler([&] { MM_Child_OpenThemeClick(editor_); }); });
-  connect(MM_Child_SaveTheme, &QAction::triggered, this,
-          [this] { RunHandler([&] { MM_Child_SaveThemeClick(editor_); }); });
-  connect(MM_Child_ImportRes, &QAction::triggered, this,
-          [this] { RunHandler([&] { MM_Child_ImportResClick(editor_); }); });
-  connect(MM_Child_ExportRes, &QAction::triggered, this,
-          [this] { RunHandler([&] { MM_Child_ExportResClick(editor_); }); });
-  connect(MM_Child_Exit, &QAction::triggered, this, &QWidget::close);
-  connect(MM_Child_AboutProgramm, &QAction::triggered, this, [this] {
-    MM_Child_AboutProgramm->setChecked(true);  // shown as a radio item: it stays checked
-    RunHandler([&] {
-      if (about_) {
-        about_->exec();
-      } else {
-        TForm_AboutProgramm about(this);
-        about.exec();
-      }
-    });
-  });
-
-  connect(MM_Child_FileListEditor, &QAction::triggered, this, [this] {
-    RunHandler([&] {
-      if (file_list_editor_) file_list_editor_->exec();
-    });
-  });
-  connect(MM_Child_ColorsCopy, &QAction::triggered, this, [this] {
-    RunHandler([&] {
-      if (colors_copy_) colors_copy_->exec();
-    });
-  });
-  connect(MM_Child_RegEditSSF, &QAction::triggered, this, [this] {
-    // Qt has already flipped the check mark; the handler decides it from the old one.
-    const bool was_checked = !MM_Child_RegEditSSF->isChecked();
-    MM_Child_RegEditSSF->setChecked(was_checked);
-    if (association_ == nullptr) return;
-    RunHandler([&] {
-      MM_Child_RegEditSSF->setChecked(MM_Child_RegEditSSFClick(*association_, editor_.ui, was_checked));
-    });
-  });
 }
 
 void TMainForm::SetToolWindows(QDialog* file_list_editor, QDialog* colors_copy) {

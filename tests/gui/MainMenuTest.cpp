@@ -1,0 +1,44 @@
+// The layout of the main menu as the user sees it: which item sits where, between which
+// separators, and which items carry a check mark.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "GuiTestSupport.h"
+
+namespace ssf::test {
+namespace {
+
+// A menu's items in order, by object name: "-" a separator, "*" after a checkable item,
+// a submenu's items in parentheses.
+QString Layout(const QMenu* menu) {
+  QStringList items;
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) {
+      items << "-";
+    } else if (a->menu() != nullptr) {
+      items << a->menu()->objectName() + "(" + Layout(a->menu()) + ")";
+    } else {
+      items << a->objectName() + (a->isCheckable() ? "*" : "");
+    }
+  }
+  return items.join(' ');
+}
+
+TEST_F(MainFormTest, MenusListTheirItemsInOrder) {
+  QStringList menus;
+  for (QAction* m : Form().menuBar()->actions()) menus << m->menu()->objectName() + ": " + Layout(m->menu());
+  EXPECT_EQ(menus, (QStringList{
+                       "MM_Main_File: MM_Child_CreateTheme MM_Child_OpenTheme MM_Child_SaveTheme - "
+                       "MM_Child_RecentThemes() - MM_Child_RegEditSSF* - MM_Child_Exit",
+                       "MM_Main_Edit: MM_Child_Undo MM_Child_Redo",
+                       "MM_Main_Extra: MM_Child_ImportRes MM_Child_ExportRes MM_Child_CheckTheme - "
+                       "MM_Child_FileListEditor MM_Child_ColorsCopy - "
+                       "MM_Child_IfgLossy(MM_Child_IfgLossy0* MM_Child_IfgLossy1* MM_Child_IfgLossy2*) - "
+                       "MM_Child_FitPictures*",
+                       "MM_Main_Help: MM_Child_AboutProgramm*",
+                   }));
+}
+
+}  // namespace
+}  // namespace ssf::test
