@@ -34,8 +34,8 @@ struct EditorFixture {
   }
   // Fills every slot with `sizes[k]` bytes of value k + 1 and sets the count as imports do.
   void Fill(const std::vector<size_t>& sizes) {
-    for (size_t k = 0; k < sizes.size(); ++k) ed->state.NewFiles.at(k).f_file.assign(sizes[k], uint8_t(k + 1));
-    ed->state.StoredFiles = static_cast<int32_t>(sizes.size());
+    for (size_t k = 0; k < sizes.size(); ++k) ed->state.Theme->NewFiles.at(k).f_file.assign(sizes[k], uint8_t(k + 1));
+    ed->state.Theme->CountCorrection = static_cast<int32_t>(sizes.size()) - ed->state.Theme->HeldFiles();
     ed->state.ThemeModified = true;
   }
   std::filesystem::path Save(const std::string& name) {

@@ -58,10 +58,10 @@ struct KindsTheme {
     for (const auto& m : f.ui.messages) ADD_FAILURE() << m.text;
   }
   Editor& ed() { return *f.ed; }
-  const Bytes& Slot(int k) { return f.ed->state.NewFiles.at(static_cast<size_t>(k)).f_file; }
-  void Select(int k) { SelectTreeNode(*f.ed, f.ed->state.Tree.FileNode(k)); }
+  const Bytes& Slot(int k) { return f.ed->state.Theme->NewFiles.at(static_cast<size_t>(k)).f_file; }
+  void Select(int k) { SelectTreeNode(*f.ed, f.ed->state.Map.Tree.FileNode(k)); }
   int EmptyGroupNode() const {
-    const GroupTree& tree = f.ed->state.Tree;
+    const GroupTree& tree = f.ed->state.Map.Tree;
     for (int i = 0; i < tree.Size(); ++i) {
       if (tree.Node(i).group && !tree.HasChildren(i)) return i;
     }
@@ -71,8 +71,8 @@ struct KindsTheme {
   void FillAll() {
     const Bytes files[kKindsFileCount] = {JpegOf(240, 320), RawOf(240, 320), Ani2Of(16, 8), IfgOf(16, 8),
                                           RawOf(320, 8),    Ani2Of(320, 8),  JpegOf(320, 8), ColorTabOf()};
-    for (int k = 0; k < kKindsFileCount; ++k) f.ed->state.NewFiles.at(static_cast<size_t>(k)).f_file = files[k];
-    f.ed->state.StoredFiles = kKindsFileCount;
+    for (int k = 0; k < kKindsFileCount; ++k) f.ed->state.Theme->NewFiles.at(static_cast<size_t>(k)).f_file = files[k];
+    f.ed->state.Theme->CountCorrection = kKindsFileCount - f.ed->state.Theme->HeldFiles();
   }
 };
 

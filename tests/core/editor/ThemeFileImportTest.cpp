@@ -61,7 +61,7 @@ struct ImportTest : ::testing::Test {
     fx.Create("IMPORT-5");
   }
   Editor& ed() { return *fx.ed; }
-  void Select(int k) { SelectTreeNode(ed(), ed().state.Tree.FileNode(k)); }
+  void Select(int k) { SelectTreeNode(ed(), ed().state.Map.Tree.FileNode(k)); }
   fs::path Put(const std::string& name, const Bytes& bytes) {
     test::WriteFile(fx.dir / name, bytes);
     return fx.dir / name;
@@ -72,7 +72,7 @@ struct ImportTest : ::testing::Test {
     fx.ui.AnswerOpen(file);
     btn_LoadFileClick(ed());
   }
-  const Bytes& Slot(int k) { return ed().state.NewFiles[static_cast<size_t>(k)].f_file; }
+  const Bytes& Slot(int k) { return ed().state.Theme->NewFiles[static_cast<size_t>(k)].f_file; }
 };
 
 // A row of a kind's table: an input file and what the import does with it.
@@ -89,8 +89,8 @@ void RunRows(ImportTest& t, int k, const std::vector<Row>& rows) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     t.fx.ui.messages.clear();
-    t.ed().state.NewFiles[static_cast<size_t>(k)].f_file.clear();
-    t.ed().state.StoredFiles = 0;
+    t.ed().state.Theme->NewFiles[static_cast<size_t>(k)].f_file.clear();
+    t.ed().state.Theme->CountCorrection = 0 - t.ed().state.Theme->HeldFiles();
     t.ed().state.ThemeModified = false;
     t.ed().view.IMG = {};
     t.Load(k, t.Put(row.name, row.input()));
@@ -98,7 +98,7 @@ void RunRows(ImportTest& t, int k, const std::vector<Row>& rows) {
       EXPECT_TRUE(t.fx.ui.messages.empty()) << t.fx.ui.messages[0].text;
       EXPECT_EQ(t.Slot(k), row.stored());
       EXPECT_EQ(t.ed().view.IMG.kind, row.preview);
-      EXPECT_EQ(t.ed().state.StoredFiles, 1);
+      EXPECT_EQ(t.ed().state.Theme->StoredFiles(), 1);
       EXPECT_TRUE(t.ed().state.ThemeModified);
     } else {
       if (row.message.empty()) {
@@ -109,7 +109,7 @@ void RunRows(ImportTest& t, int k, const std::vector<Row>& rows) {
         EXPECT_EQ(m.kind, row.kind);
       }
       EXPECT_TRUE(t.Slot(k).empty());
-      EXPECT_EQ(t.ed().state.StoredFiles, 0);
+      EXPECT_EQ(t.ed().state.Theme->StoredFiles(), 0);
       EXPECT_FALSE(t.ed().state.ThemeModified);
       EXPECT_EQ(t.ed().view.IMG.kind, Kind::kNone);
     }
@@ -277,7 +277,7 @@ TEST_F(ImportTest, CountsOnlyAbsentFilesAndShowsTheNewFile) {
 
   Load(kRaw, Put("q.bmp", EncodeBmp(kPicture)));  // replacing: the count stays
   EXPECT_EQ(ed().view.status[2], "1/5");
-  EXPECT_EQ(ed().state.StoredFiles, 1);
+  EXPECT_EQ(ed().state.Theme->StoredFiles(), 1);
   EXPECT_EQ(ed().view.IMG.image, kPicture);
 
   // The JPEG shown for a JPEG theme file keeps its bytes, so export can write them unchanged.
@@ -316,7 +316,7 @@ TEST_F(ImportTest, AConversionErrorChangesNothing) {
       EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();  // names the file
     }
     EXPECT_TRUE(Slot(c.k).empty());
-    EXPECT_EQ(ed().state.StoredFiles, 0);
+    EXPECT_EQ(ed().state.Theme->StoredFiles(), 0);
     EXPECT_EQ(ed().view.status[2], "0/5");
     EXPECT_FALSE(ed().state.ThemeModified);
     EXPECT_EQ(ed().view.IMG.image, kPicture);

@@ -12,7 +12,7 @@
 #include "SchemeWorkbooks.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
-#include "editor/ResourcePackage.h"
+#include "editor/ResourceHandlers.h"
 #include "editor/WindowPlacement.h"
 #include "PictureSupport.h"
 #include "pictures/Bmp.h"
@@ -130,11 +130,11 @@ struct PackageFixture : ::testing::Test {
     fx.Create("EXAMPLE-100");
     fx.Fill({10, 20, 30});
     fs::create_directory(pkg);
-    ExportResourcePackage(*fx.ed, pkg / "p.res");
+    ExportResourcePackage(fx.ed->state.Map, *fx.ed->state.Theme, pkg / "p.res");
   }
   std::vector<Bytes> Slots() const {
     std::vector<Bytes> out;
-    for (const TThemeNewFiles& f : fx.ed->state.NewFiles) out.push_back(f.f_file);
+    for (const TThemeNewFiles& f : fx.ed->state.Theme->NewFiles) out.push_back(f.f_file);
     return out;
   }
 };
@@ -166,8 +166,8 @@ TEST_F(PackageFixture, ImportRefusesLinksAndSpecialFilesNamingThem) {
     SCOPED_TRACE(c.name);
     fs::remove_all(pkg), fs::remove_all(fx.dir / "elsewhere"), fs::remove_all(fx.dir / "res");
     fs::create_directory(pkg);
-    ExportResourcePackage(*fx.ed, pkg / "p.res");
-    for (auto& f : fx.ed->state.NewFiles) f.f_file.assign(2, 0xEE);
+    ExportResourcePackage(fx.ed->state.Map, *fx.ed->state.Theme, pkg / "p.res");
+    for (auto& f : fx.ed->state.Theme->NewFiles) f.f_file.assign(2, 0xEE);
     const std::vector<Bytes> before = Slots();
     c.spoil();
     const std::string error = ErrorOf([&] { ImportResourcePackage(*fx.ed, pkg / "p.res"); });
@@ -205,7 +205,7 @@ TEST_F(PackageFixture, ExportRefusesLinkedFoldersAndFilesBeforeWriting) {
     fs::remove_all(out);
     fs::create_directory(out);
     c.prepare();
-    const std::string error = ErrorOf([&] { ExportResourcePackage(*fx.ed, out / "p.res"); });
+    const std::string error = ErrorOf([&] { ExportResourcePackage(fx.ed->state.Map, *fx.ed->state.Theme, out / "p.res"); });
     EXPECT_TRUE(Contains(error, c.named.string())) << error;
     EXPECT_FALSE(fs::exists(out / "p.res"));
     EXPECT_TRUE(fs::is_empty(fx.dir / "outside"));

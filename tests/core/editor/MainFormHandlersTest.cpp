@@ -130,7 +130,7 @@ TEST(HeaderEdits, WriteTheirFieldsTypeWritesOffset165AndBothMarkTheTheme) {
   EditorFixture f;
   f.AddMap("a.rxt", kExampleMap);
   f.Create("EXAMPLE-100");
-  const Bytes& b = f.ed->state.ThemeStream.Data();
+  const Bytes& b = f.ed->state.Theme->Header;
 
   EXPECT_EQ(ED_ThemeAuthorKeyPress(*f.ed, kAuthorField, "Автор"), "Автор");
   EXPECT_EQ(std::string(b.begin() + 32, b.begin() + 42), "Автор");
@@ -160,7 +160,7 @@ TEST(HeaderEdits, LongTextsFillTheirFieldsAndTouchNoOtherByte) {
   EditorFixture f;
   f.AddMap("a.rxt", kExampleMap);
   f.Create("EXAMPLE-100");
-  Bytes expected = f.ed->state.ThemeStream.Data();
+  Bytes expected = f.ed->state.Theme->Header;
   auto put = [&](size_t at, size_t width, const std::string& text) {
     std::fill(expected.begin() + at, expected.begin() + at + width, 0);
     std::copy(text.begin(), text.end(), expected.begin() + at);
@@ -171,14 +171,14 @@ TEST(HeaderEdits, LongTextsFillTheirFieldsAndTouchNoOtherByte) {
   put(32, 52, std::string(51, 'a'));
   put(85, 52, std::string(51, 'n'));
   put(140, 5, "1234");
-  EXPECT_EQ(f.ed->state.ThemeStream.Data(), expected);
+  EXPECT_EQ(f.ed->state.Theme->Header, expected);
 
   // Two-byte letters are cut whole; a shorter text clears the rest of its field.
   ED_ThemeAuthorKeyPress(*f.ed, kAuthorField, "Ж");
   ED_ThemeAuthorKeyPress(*f.ed, kNameField, std::string(30, 'x') + "ЖЖЖЖЖЖЖЖЖЖЖЖ");
   put(32, 52, "Ж");
   put(85, 52, std::string(30, 'x') + "ЖЖЖЖЖЖЖЖЖЖ");  // 50 bytes: an eleventh Ж would not fit
-  EXPECT_EQ(f.ed->state.ThemeStream.Data(), expected);
+  EXPECT_EQ(f.ed->state.Theme->Header, expected);
 }
 
 TEST(PageSwitch, InformationPanelOnlyOnTheFilesPageWithAThemeFileSelected) {

@@ -2,24 +2,12 @@
 
 #include "TestSupport.h"
 #include "editor/EditorState.h"
+#include "theme/FileNames.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
 
 namespace ssf {
 namespace {
-
-TEST(EditorState, MemClrZeroesAtPositionGrowsAndKeepsPosition) {
-  ByteStream s(Bytes(10, 0xAA));
-  s.SetPosition(8);
-  rt_memclr(s, 5);
-  ASSERT_EQ(s.Size(), 13u);
-  EXPECT_EQ(s.Position(), 8u);
-  EXPECT_EQ(s.Data()[7], 0xAA);
-  for (size_t i = 8; i < 13; ++i) EXPECT_EQ(s.Data()[i], 0) << i;
-  rt_memclr(s, 0);
-  rt_memclr(s, -3);
-  EXPECT_EQ(s.Size(), 13u);
-}
 
 TEST(EditorState, IsYesTakesOnlyYesInAnyCase) {
   for (const char* t : {"YES", "yes", "Yes", "yEs"}) EXPECT_TRUE(IsYes(t)) << t;
@@ -41,11 +29,11 @@ TEST(EditorState, SelectedFileIndexSkipsGroupNodesEvenEmptyOnes) {
   t.Add("Файл 3", -1);
   const int empty_group = t.Add("Пустая группа", -1, true);
   t.Add("Файл 4", -1);
-  EXPECT_EQ(SelectedFileIndex(t, 1), 0);
-  EXPECT_EQ(SelectedFileIndex(t, 3), 2);
+  EXPECT_EQ(t.FileIndexOf(1), 0);
+  EXPECT_EQ(t.FileIndexOf(3), 2);
   // A group without children is still a group: not a theme file, and Файл 4 keeps map index 3.
   EXPECT_FALSE(t.IsFileNode(empty_group));
-  EXPECT_EQ(SelectedFileIndex(t, 5), 3);
+  EXPECT_EQ(t.FileIndexOf(5), 3);
   EXPECT_EQ(t.FileNode(0), 1);
   EXPECT_EQ(t.FileNode(2), 3);
   EXPECT_EQ(t.FileNode(3), 5);

@@ -29,8 +29,8 @@ void Load(Loaded& l, const std::string& text) {
 TEST(ThemeMap, ExampleMapGivesValuesEntriesAndTree) {
   Loaded l;
   Load(l, kExampleMap);
-  const EditorState& s = l.state;
-  EXPECT_TRUE(s.MapValid);
+  const ThemeMap& s = l.state.Map;
+  EXPECT_TRUE(l.state.MapValid);
   EXPECT_TRUE(l.ui.messages.empty());
   EXPECT_EQ(s.SignMain, "SAMSUNG THEME");
   EXPECT_EQ(s.SignMobile, "EXAMPLE-100");
@@ -67,9 +67,9 @@ TEST(ThemeMap, KeywordsAreReadInAnyCase) {
   Load(upper, kExampleMap);
   Load(lower, text);
   EXPECT_TRUE(lower.ui.messages.empty());
-  const EditorState& a = upper.state;
-  const EditorState& b = lower.state;
-  EXPECT_TRUE(b.MapValid);
+  const ThemeMap& a = upper.state.Map;
+  const ThemeMap& b = lower.state.Map;
+  EXPECT_TRUE(lower.state.MapValid);
   EXPECT_EQ(b.SignMobile, a.SignMobile);
   EXPECT_EQ(b.FilesStart, a.FilesStart);
   EXPECT_EQ(b.FilesCount, a.FilesCount);
@@ -194,7 +194,7 @@ TEST(ThemeMap, ErrorReportTextAndNoThemeView) {
             "1. <FOO \"x\"> - неизвестный программе блок.\r\n"
             "2. Количество файлов в теме не совпадает с количеством описанных файлов в карте темы!\r\n");
   EXPECT_FALSE(l.state.MapValid);
-  EXPECT_TRUE(l.state.Tree.Empty());
+  EXPECT_TRUE(l.state.Map.Tree.Empty());
   EXPECT_EQ(l.view.TV_selected, -1);
   EXPECT_FALSE(l.view.PCtrl_enabled);
   EXPECT_FALSE(l.view.MM_Child_SaveTheme_enabled);
@@ -208,9 +208,9 @@ TEST(ThemeMap, LowerCaseKindIsStoredUpperWithoutSize) {
   Loaded l;
   Load(l, ExampleMapWith("\"JPG\"", "\"jpg\""));
   EXPECT_TRUE(l.state.MapValid);
-  EXPECT_EQ(l.state.ThemeFiles[0].f_type, "JPG");
-  EXPECT_EQ(l.state.ThemeFiles[0].f_width, 0);
-  EXPECT_EQ(l.state.ThemeFiles[0].f_height, 0);
+  EXPECT_EQ(l.state.Map.ThemeFiles[0].f_type, "JPG");
+  EXPECT_EQ(l.state.Map.ThemeFiles[0].f_width, 0);
+  EXPECT_EQ(l.state.Map.ThemeFiles[0].f_height, 0);
 }
 
 TEST(ThemeMap, SettingsWithDollarHexAndLowerYes) {
@@ -218,8 +218,8 @@ TEST(ThemeMap, SettingsWithDollarHexAndLowerYes) {
   Load(l, ExampleMapWith("FilesTable=\"0xFD0\" FilesStart=\"0xFE0\" \"3\" \"YES\"",
                          "\"0xFD0\" \"$FE0\" \"3\" \"yes\""));
   EXPECT_TRUE(l.state.MapValid);
-  EXPECT_EQ(l.state.FilesStart, 4064);
-  EXPECT_TRUE(l.state.HasIcon);
+  EXPECT_EQ(l.state.Map.FilesStart, 4064);
+  EXPECT_TRUE(l.state.Map.HasIcon);
 }
 
 TEST(ThemeMap, ValuesOfMissingBlocksCarryOverFromThePreviousLoad) {
@@ -237,15 +237,15 @@ TEST(ThemeMap, ValuesOfMissingBlocksCarryOverFromThePreviousLoad) {
   colour_other.replace(colour_other.find("<COLORTHEMESSETTINGS \"NO\">"), 26, "<COLORTHEMESSETTINGS \"YES\">");
   Load(l, colour_other);
   ASSERT_TRUE(l.state.MapValid);
-  ASSERT_TRUE(l.state.IsColorTheme);
+  ASSERT_TRUE(l.state.Map.IsColorTheme);
   Load(l, no_colour);
-  EXPECT_TRUE(l.state.IsColorTheme);
-  EXPECT_EQ(l.state.SignMobile, "EXAMPLE-100");
+  EXPECT_TRUE(l.state.Map.IsColorTheme);
+  EXPECT_EQ(l.state.Map.SignMobile, "EXAMPLE-100");
   Load(l, colour_other);
   Load(l, no_sign);
   EXPECT_TRUE(l.state.MapValid);
-  EXPECT_EQ(l.state.SignMobile, "OTHER");
-  EXPECT_FALSE(l.state.IsColorTheme);
+  EXPECT_EQ(l.state.Map.SignMobile, "OTHER");
+  EXPECT_FALSE(l.state.Map.IsColorTheme);
 }
 
 TEST(ThemeMap, GroupShapes) {
@@ -263,7 +263,7 @@ TEST(ThemeMap, GroupShapes) {
        "</GROUP>\n"
        "<FILE \"Ф2\" \"2\" \"OTHER\">\n");
   ASSERT_TRUE(l.state.MapValid);
-  const GroupTree& t = l.state.Tree;
+  const GroupTree& t = l.state.Map.Tree;
   ASSERT_EQ(t.Size(), 5);
   EXPECT_EQ(t.Node(1).caption, "Пустая");  // slot 0 still held it
   EXPECT_EQ(t.PathOf(3), "Пустая/Вложенная/Ф1");
@@ -272,10 +272,10 @@ TEST(ThemeMap, GroupShapes) {
   // The empty group is no theme file: Ф1 stays file 0 and Ф2 file 1, as the map lists them.
   EXPECT_FALSE(t.IsFileNode(0));
   EXPECT_EQ(t.FileNode(0), 3);
-  EXPECT_EQ(SelectedFileIndex(t, 3), 0);
-  EXPECT_EQ(SelectedFileIndex(t, 4), 1);
+  EXPECT_EQ(t.FileIndexOf(3), 0);
+  EXPECT_EQ(t.FileIndexOf(4), 1);
   EXPECT_EQ(t.FileNodeCount(), 2);
-  EXPECT_EQ(l.state.ThemeFiles[1].f_type, "OTHER");
+  EXPECT_EQ(l.state.Map.ThemeFiles[1].f_type, "OTHER");
 }
 
 TEST(ThemeMap, StrayCloseGroupAndUnreadableMapThrowNamingTheMap) {
@@ -309,7 +309,7 @@ TEST(ThemeMap, Utf8BomMapAndWindows1251MapGiveTheSameCaptions) {
     Loaded l;
     LoadThemeMap(l.state, l.view, l.ui, dir / name);
     EXPECT_TRUE(l.state.MapValid) << name;
-    EXPECT_EQ(l.state.Tree.Node(2).caption, "Фон меню") << name;
+    EXPECT_EQ(l.state.Map.Tree.Node(2).caption, "Фон меню") << name;
   }
 }
 

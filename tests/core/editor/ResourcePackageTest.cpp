@@ -4,7 +4,7 @@
 
 #include "EditorTestSupport.h"
 #include "editor/MainFormHandlers.h"
-#include "editor/ResourcePackage.h"
+#include "editor/ResourceHandlers.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -26,19 +26,19 @@ std::set<std::string> FilesUnder(const fs::path& root) {
 
 std::vector<Bytes> Slots(const Editor& ed) {
   std::vector<Bytes> out;
-  for (const TThemeNewFiles& f : ed.state.NewFiles) out.push_back(f.f_file);
+  for (const TThemeNewFiles& f : ed.state.Theme->NewFiles) out.push_back(f.f_file);
   return out;
 }
 
 // Bytes that differ from slot to slot and inside a slot.
 void FillDistinct(Editor& ed, const std::set<size_t>& empty) {
-  for (size_t k = 0; k < ed.state.NewFiles.size(); ++k) {
-    Bytes& b = ed.state.NewFiles[k].f_file;
+  for (size_t k = 0; k < ed.state.Theme->NewFiles.size(); ++k) {
+    Bytes& b = ed.state.Theme->NewFiles[k].f_file;
     b.clear();
     if (empty.count(k)) continue;
     for (size_t i = 0; i < 100 + 37 * k; ++i) b.push_back(static_cast<uint8_t>(i * 7 + k));
   }
-  ed.state.StoredFiles = ed.state.FilesCount;
+  ed.state.Theme->CountCorrection = ed.state.Map.FilesCount - ed.state.Theme->HeldFiles();
 }
 
 struct ResourcePackageTest : ::testing::Test {
@@ -93,12 +93,12 @@ TEST_F(ResourcePackageTest, FortyFileThemeRoundTripsThroughAPackage) {
   // Into a fresh theme of the same model, with a file inside a group selected.
   fx.Reset();
   fx.Create("QB-X240");
-  SelectTreeNode(*fx.ed, fx.ed->state.Tree.FileNode(2));  // Рабочий стол / Индикаторы / Антенна
+  SelectTreeNode(*fx.ed, fx.ed->state.Map.Tree.FileNode(2));  // Рабочий стол / Индикаторы / Антенна
   const std::string state_text = fx.ed->view.status[1];
   Import(pkg / "theme.res");
   EXPECT_TRUE(fx.ui.messages.empty());
   EXPECT_EQ(Slots(*fx.ed), exported);
-  EXPECT_EQ(fx.ed->state.StoredFiles, 37);
+  EXPECT_EQ(fx.ed->state.Theme->StoredFiles(), 37);
   EXPECT_EQ(fx.ed->view.status[2], "37/40");
   EXPECT_EQ(fx.ed->view.status[1], state_text);
   EXPECT_TRUE(fx.ed->state.ThemeModified);  // a closed editor asks to save the import
@@ -116,7 +116,7 @@ TEST_F(ResourcePackageTest, ExportOverAPackageKeepsTheDescriptorsOtherContent) {
   ExportExample();
   EXPECT_EQ(ReadText(pkg / "p.res"),
             "; mine\n[Other]\nA=1\n\n[ResProperties]\nThemeFilesCount=3\nNote=kept\nThemeSignMobile=EXAMPLE-100\n");
-  EXPECT_EQ(ReadFile(pkg / "Resources" / "Цвета.tab"), fx.ed->state.NewFiles[2].f_file);
+  EXPECT_EQ(ReadFile(pkg / "Resources" / "Цвета.tab"), fx.ed->state.Theme->NewFiles[2].f_file);
 }
 
 TEST_F(ResourcePackageTest, ADescriptorOfAnotherThemeIsRefusedWithAWarning) {
@@ -159,7 +159,7 @@ TEST_F(ResourcePackageTest, MissingFilesAreListedInTreeOrderAndNothingChanges) {
   const fs::path last = pkg / "Resources" / "Цвета.tab";
   fs::remove(last);
   fs::remove(first);
-  fx.ed->state.NewFiles[1].f_file.assign(3, 9);  // differs from the package's file that is there
+  fx.ed->state.Theme->NewFiles[1].f_file.assign(3, 9);  // differs from the package's file that is there
   const std::vector<Bytes> before = Slots(*fx.ed);
   fx.ed->view.Pnl_ItemInfo_visible = true;
   fx.ed->state.ThemeModified = false;
@@ -180,7 +180,7 @@ TEST_F(ResourcePackageTest, AFileThatCannotBeReadStopsTheImportBeforeAnySlotChan
   const fs::path last = pkg / "Resources" / "Цвета.tab";
   fs::remove(last);
   fs::create_symlink("/proc/self/mem", last);
-  for (auto& f : fx.ed->state.NewFiles) f.f_file.assign(2, 0xEE);
+  for (auto& f : fx.ed->state.Theme->NewFiles) f.f_file.assign(2, 0xEE);
   const std::vector<Bytes> before = Slots(*fx.ed);
   fx.ed->state.ThemeModified = false;
   fx.ui.AnswerOpen(pkg / "p.res");
@@ -209,21 +209,21 @@ TEST_F(ResourcePackageTest, AFileThatCannotBeWrittenStopsTheExportNamingIt) {
   }
   EXPECT_TRUE(fs::is_directory(blocked));
   // What was written before stays.
-  EXPECT_EQ(ReadFile(pkg / "Resources" / "Рабочий стол" / "Обои.jpg"), fx.ed->state.NewFiles[0].f_file);
+  EXPECT_EQ(ReadFile(pkg / "Resources" / "Рабочий стол" / "Обои.jpg"), fx.ed->state.Theme->NewFiles[0].f_file);
 }
 
 // After a failed open the map values and tree may belong to another map than the file
 // table: neither operation goes past the shorter table.
 TEST_F(ResourcePackageTest, AFileTableShorterThanTheTreeIsNotOverrun) {
   ExportExample();
-  fx.ed->state.NewFiles.resize(1);
+  fx.ed->state.Theme->NewFiles.resize(1);
   fs::remove_all(pkg / "Resources");
   Export(pkg / "p.res");
   EXPECT_EQ(FilesUnder(pkg / "Resources"), (std::set<std::string>{"Рабочий стол/Обои.jpg"}));
 
-  fx.ed->state.NewFiles[0].f_file.clear();
+  fx.ed->state.Theme->NewFiles[0].f_file.clear();
   Import(pkg / "p.res");
-  EXPECT_TRUE(fx.ed->state.NewFiles[0].Present());
+  EXPECT_TRUE(fx.ed->state.Theme->NewFiles[0].Present());
   EXPECT_EQ(fx.ed->view.status[2], "1/3");
 }
 
@@ -231,7 +231,7 @@ TEST_F(ResourcePackageTest, ZeroByteFilesEmptyTheirSlots) {
   ExportExample();
   fs::resize_file(pkg / "Resources" / "Рабочий стол" / "Фон меню.raw", 0);
   Import(pkg / "p.res");
-  EXPECT_FALSE(fx.ed->state.NewFiles[1].Present());
+  EXPECT_FALSE(fx.ed->state.Theme->NewFiles[1].Present());
   EXPECT_EQ(fx.ed->view.status[2], "2/3");
 }
 
@@ -255,7 +255,7 @@ const char kOddCaptionsMap[] =
 TEST_F(ResourcePackageTest, OddCaptionsStayInsideThePackageAndEmptyGroupsAreSkipped) {
   fx.AddMap("odd.rxt", kOddCaptionsMap);
   fx.Create("ODD-1");
-  ASSERT_EQ(fx.ed->state.FilesCount, 6);
+  ASSERT_EQ(fx.ed->state.Map.FilesCount, 6);
   FillDistinct(*fx.ed, {});
   const std::vector<Bytes> exported = Slots(*fx.ed);
   const fs::path deep = pkg / "a" / "b";
@@ -276,7 +276,7 @@ TEST_F(ResourcePackageTest, OddCaptionsStayInsideThePackageAndEmptyGroupsAreSkip
   // The later of two files that share a name wins on export; import loads it into both.
   EXPECT_EQ(ReadFile(deep / "Resources" / "Обои.jpg"), exported[5]);
 
-  for (auto& f : fx.ed->state.NewFiles) f.f_file.clear();
+  for (auto& f : fx.ed->state.Theme->NewFiles) f.f_file.clear();
   Import(deep / "p.res");
   EXPECT_TRUE(fx.ui.messages.empty());
   std::vector<Bytes> expected = exported;
@@ -322,7 +322,7 @@ TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
 
   auto r = test::RunCli({"--maps", maps, "export-res", theme.string(), (out / "x.res").string()});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(ReadFile(out / "Resources" / "Цвета.tab"), fx.ed->state.NewFiles[2].f_file);
+  EXPECT_EQ(ReadFile(out / "Resources" / "Цвета.tab"), fx.ed->state.Theme->NewFiles[2].f_file);
 
   WriteText(out / "Resources" / "Цвета.tab", "new colours");
   r = test::RunCli({"--maps", maps, "import-res", theme.string(), (out / "x.res").string(), "-o",
@@ -330,9 +330,9 @@ TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
   ASSERT_EQ(r.code, 0) << r.err;
   fx.Reset();
   OpenThemeFile(*fx.ed, fx.dir / "new.ssf");
-  ASSERT_EQ(fx.ed->state.NewFiles.size(), 3u);
+  ASSERT_EQ(fx.ed->state.Theme->NewFiles.size(), 3u);
   const std::string colours = "new colours";
-  EXPECT_EQ(fx.ed->state.NewFiles[2].f_file, Bytes(colours.begin(), colours.end()));
+  EXPECT_EQ(fx.ed->state.Theme->NewFiles[2].f_file, Bytes(colours.begin(), colours.end()));
 
   // Without -o the theme is replaced in place.
   r = test::RunCli({"--maps", maps, "import-res", theme.string(), (out / "x.res").string()});

@@ -62,7 +62,8 @@ TEST_F(CliExtractTest, RefusesWhatItCannotWrite) {
 TEST_F(CliExtractTest, AnAbsentFileIsAFailureAndWritesNothing) {
   // A container may be saved with a full count and an empty slot; extracting that slot must
   // not leave an empty or stale picture behind.
-  t.f.ed->state.NewFiles.at(kIfgFile) = {};
+  t.f.ed->state.Theme->NewFiles.at(kIfgFile) = {};
+  t.f.ed->state.Theme->CountCorrection = 1;  // the count stays full
   theme = t.f.Save("holes.ssf");
   const CliResult r = Extract(std::to_string(kIfgFile), "icon.bmp");
   EXPECT_EQ(r.code, 1);

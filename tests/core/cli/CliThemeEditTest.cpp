@@ -15,7 +15,7 @@
 #include "pictures/Jpeg.h"
 #include "pictures/Png.h"
 #include "pictures/RawImage.h"
-#include "editor/PictureFit.h"
+#include "theme/PictureFit.h"
 #include "theme/ThemeContainer.h"
 
 namespace ssf {
@@ -32,7 +32,7 @@ std::vector<TTHemeFiles> SampleEntries() {
   IniDocument settings;
   Editor ed{ui, settings, kMaps, {}, {}};
   LoadThemeMap(ed, kMaps / "QB-X240.rxt");
-  return ed.state.ThemeFiles;
+  return ed.state.Map.ThemeFiles;
 }
 
 struct CliThemeEditTest : ::testing::Test {

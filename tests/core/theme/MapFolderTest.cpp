@@ -75,18 +75,19 @@ TEST(MapFolder, ShippedMapsLoadWithoutErrors) {
     LoadThemeMap(s, v, ui, map);
     EXPECT_TRUE(s.MapValid) << map;
     EXPECT_TRUE(ui.messages.empty()) << map << ": " << (ui.messages.empty() ? "" : ui.messages[0].text);
-    EXPECT_EQ(s.Tree.FileNodeCount(), s.FilesCount) << map;  // no empty group shifts the files
+    const ThemeMap& m = s.Map;
+    EXPECT_EQ(m.Tree.FileNodeCount(), m.FilesCount) << map;  // no empty group shifts the files
     if (map.filename() == "QB-X240.rxt") {
       std::set<std::string> kinds;
-      for (const auto& f : s.ThemeFiles) kinds.insert(f.f_type);
+      for (const auto& f : m.ThemeFiles) kinds.insert(f.f_type);
       EXPECT_EQ(kinds, (std::set<std::string>{"ANI2", "COLORTAB", "IFG", "JPG", "RAW"}));
-      EXPECT_EQ(s.FilesCount, 40);
-      EXPECT_TRUE(s.HasIcon);
+      EXPECT_EQ(m.FilesCount, 40);
+      EXPECT_TRUE(m.HasIcon);
     }
     if (map.filename() == "QB-C176.rxt") {
-      EXPECT_TRUE(s.IsColorTheme);
-      EXPECT_FALSE(s.HasIcon);
-      EXPECT_EQ(s.FilesTable, 0xB0);
+      EXPECT_TRUE(m.IsColorTheme);
+      EXPECT_FALSE(m.HasIcon);
+      EXPECT_EQ(m.FilesTable, 0xB0);
     }
   }
 }

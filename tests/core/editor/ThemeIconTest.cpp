@@ -26,7 +26,7 @@ struct ThemeIconTest : ::testing::Test {
   }
   Editor& ed() { return *fx.ed; }
   Bytes Area() {
-    const Bytes& d = ed().state.ThemeStream.Data();
+    const Bytes& d = ed().state.Theme->Header;
     return Bytes(d.begin() + kIconOffset, d.begin() + kIconOffset + kIconBytes);
   }
   fs::path Put(const std::string& name, const Bytes& bytes) {

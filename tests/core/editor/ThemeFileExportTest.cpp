@@ -169,17 +169,17 @@ TEST(ThemeFileExport, FailedWriteKeepsTheFolderAndReportsTheError) {
 TEST(ThemeFileExport, DoesNothingForAnotherKindOrAnAbsentFile) {
   ExportFixture t;
   t.Select(kJpgFile);
-  t.ed().state.ThemeFiles[kJpgFile].f_type = "GIF";
+  t.ed().state.Map.ThemeFiles[kJpgFile].f_type = "GIF";
   btn_SaveFileClick(t.ed());  // no dialog: ScriptedUi fails the test on one
-  t.ed().state.ThemeFiles[kJpgFile].f_type = "JPG";
-  t.ed().state.NewFiles[kJpgFile].f_file.clear();
+  t.ed().state.Map.ThemeFiles[kJpgFile].f_type = "JPG";
+  t.ed().state.Theme->NewFiles[kJpgFile].f_file.clear();
   btn_SaveFileClick(t.ed());
   EXPECT_TRUE(t.f.ui.save_requests.empty());
 }
 
 TEST(ThemeFileExport, AStoredFileThatDoesNotDecodeIsReportedNotWrittenEmpty) {
   ExportFixture t;
-  t.ed().state.NewFiles[kRawFile].f_file.resize(100);
+  t.ed().state.Theme->NewFiles[kRawFile].f_file.resize(100);
   EXPECT_THROW(t.Select(kRawFile), SsfError);
   t.f.ui.AnswerSave(t.f.dir / "a.bmp", 1);
   EXPECT_THROW(btn_SaveFileClick(t.ed()), SsfError);

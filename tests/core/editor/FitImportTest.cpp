@@ -5,7 +5,7 @@
 #include "EditorTestSupport.h"
 #include "PictureSupport.h"
 #include "editor/MainFormHandlers.h"
-#include "editor/PictureFit.h"
+#include "editor/FitPicturesOption.h"
 #include "editor/ThemeFileImport.h"
 #include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
@@ -49,7 +49,7 @@ struct FitImport : ::testing::Test {
     test::WriteFile(fx.dir / name, bytes);
     return fx.dir / name;
   }
-  const Bytes& Slot(int k) { return ed().state.NewFiles[static_cast<size_t>(k)].f_file; }
+  const Bytes& Slot(int k) { return ed().state.Theme->NewFiles[static_cast<size_t>(k)].f_file; }
   void AskUser() {
     ed().fit.ask = [this](const FitQuestion& q) {
       asked.push_back(q.kind + " " + std::to_string(q.picture.width) + "x" + std::to_string(q.picture.height) +
@@ -88,8 +88,8 @@ TEST_F(FitImport, EachKindStoresTheFittedPictureConverted) {
   for (Case& c : cases) {
     SCOPED_TRACE(c.name);
     ed().fit.always = c.choice;
-    ed().state.NewFiles[static_cast<size_t>(c.k)].f_file.clear();
-    SelectTreeNode(ed(), ed().state.Tree.FileNode(c.k));
+    ed().state.Theme->NewFiles[static_cast<size_t>(c.k)].f_file.clear();
+    SelectTreeNode(ed(), ed().state.Map.Tree.FileNode(c.k));
     ASSERT_TRUE(ImportThemeFile(ed(), c.k, Put(c.name, c.input)));
     EXPECT_TRUE(fx.ui.messages.empty());
     if (!c.stored.empty()) {

@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ThemeFileTestSupport.h"
-#include "editor/ThemeCheck.h"
+#include "theme/ThemeCheck.h"
 #include "theme/ThemeContainer.h"
 
 namespace ssf {
@@ -18,13 +18,13 @@ struct CleanTheme : KindsTheme {
     FillAll();
     Header()[kIconOffset + 5] = 0x1F;
   }
-  Bytes& Header() { return f.ed->state.ThemeStream.Data(); }
-  Bytes& SlotBytes(int k) { return f.ed->state.NewFiles.at(static_cast<size_t>(k)).f_file; }
+  Bytes& Header() { return f.ed->state.Theme->Header; }
+  Bytes& SlotBytes(int k) { return f.ed->state.Theme->NewFiles.at(static_cast<size_t>(k)).f_file; }
 };
 
 TEST(ThemeCheck, CleanThemeHasNoProblem) {
   CleanTheme t;
-  ThemeCheckReport r = CheckTheme(t.ed().state);
+  ThemeCheckReport r = CheckTheme(*t.ed().state.Theme, t.ed().state.Map);
   for (const CheckProblem& p : r.problems) ADD_FAILURE() << p.index << " " << p.text;
   EXPECT_EQ(r.Errors(), 0);
 }
@@ -97,7 +97,7 @@ TEST(ThemeCheck, EachProblemIsFoundOnceWithItsFileAndText) {
     SCOPED_TRACE(c.name);
     CleanTheme t;
     c.spoil(t);
-    ThemeCheckReport r = CheckTheme(t.ed().state);
+    ThemeCheckReport r = CheckTheme(*t.ed().state.Theme, t.ed().state.Map);
     ASSERT_EQ(r.problems.size(), 1u) << (r.problems.empty() ? "" : r.problems.back().text);
     const CheckProblem& p = r.problems[0];
     EXPECT_EQ(p.index, c.index);
@@ -106,7 +106,7 @@ TEST(ThemeCheck, EachProblemIsFoundOnceWithItsFileAndText) {
     EXPECT_NE(p.text.find(c.text), std::string::npos) << p.text;
     EXPECT_EQ(p.text.find('\n'), std::string::npos) << p.text;
     if (c.index >= 0) {
-      EXPECT_EQ(p.path, t.ed().state.Tree.PathOf(t.ed().state.Tree.FileNode(c.index)));
+      EXPECT_EQ(p.path, t.ed().state.Map.Tree.PathOf(t.ed().state.Map.Tree.FileNode(c.index)));
     } else {
       EXPECT_EQ(p.path, "");
     }
@@ -118,30 +118,29 @@ TEST(ThemeCheck, EachProblemIsFoundOnceWithItsFileAndText) {
 TEST(ThemeCheck, CacheFollowsEveryChangeOfBytesAndEntry) {
   CleanTheme t;
   ThemeCheckCache cache;
-  EXPECT_TRUE(cache.Update(t.ed().state).problems.empty());
+  EXPECT_TRUE(cache.Update(*t.ed().state.Theme, t.ed().state.Map).problems.empty());
   // Same length, other bytes: the hash notices.
   t.SlotBytes(test::kRawFile).assign(t.SlotBytes(test::kRawFile).size(), 0);
-  EXPECT_TRUE(cache.Update(t.ed().state).problems.empty());
+  EXPECT_TRUE(cache.Update(*t.ed().state.Theme, t.ed().state.Map).problems.empty());
   t.SlotBytes(test::kAni2File)[0] = 'X';
-  ASSERT_EQ(cache.Update(t.ed().state).problems.size(), 1u);
+  ASSERT_EQ(cache.Update(*t.ed().state.Theme, t.ed().state.Map).problems.size(), 1u);
   EXPECT_EQ(cache.Report().problems[0].index, test::kAni2File);
   t.SlotBytes(test::kAni2File)[0] = 'A';
-  EXPECT_TRUE(cache.Update(t.ed().state).problems.empty());
+  EXPECT_TRUE(cache.Update(*t.ed().state.Theme, t.ed().state.Map).problems.empty());
   // The map entry changes without the bytes.
-  t.ed().state.ThemeFiles[test::kRawFile].f_height = 10;
-  ASSERT_EQ(cache.Update(t.ed().state).problems.size(), 1u);
+  t.ed().state.Map.ThemeFiles[test::kRawFile].f_height = 10;
+  ASSERT_EQ(cache.Update(*t.ed().state.Theme, t.ed().state.Map).problems.size(), 1u);
   EXPECT_EQ(cache.Report().problems[0].index, test::kRawFile);
   // A new theme of another length.
-  t.ed().state.NewFiles.resize(3);
-  cache.Update(t.ed().state);
+  t.ed().state.Theme->NewFiles.resize(3);
+  cache.Update(*t.ed().state.Theme, t.ed().state.Map);
   EXPECT_EQ(cache.Report().ForFile(test::kRawFile).size(), 1u);
   EXPECT_EQ(cache.Report().problems.back().kind, CheckKind::kFileCount);
 }
 
 TEST(ThemeCheck, SaveRefusalNamesTheFirstAbsentFilesAndCountsTheRest) {
   KindsTheme t;  // a new theme: all eight absent
-  t.f.ed->state.NewFiles[test::kRawFile].f_file = test::RawOf(240, 320);
-  ++t.f.ed->state.StoredFiles;
+  t.f.ed->state.Theme->NewFiles[test::kRawFile].f_file = test::RawOf(240, 320);
   t.f.ui.AnswerSave(t.f.dir / "x.ssf");
   MM_Child_SaveThemeClick(t.ed());
   EXPECT_EQ(t.f.ui.OnlyMessage().text,

@@ -41,13 +41,13 @@ struct ContainerTest : ::testing::Test {
     EXPECT_FALSE(ed().view.PCtrl_enabled);
     EXPECT_EQ(ed().view.PCtrl_page, 0);
     EXPECT_FALSE(ed().view.MM_Child_SaveTheme_enabled);
-    EXPECT_TRUE(ed().state.Tree.Empty());
+    EXPECT_TRUE(ed().state.Map.Tree.Empty());
   }
 };
 
 TEST_F(ContainerTest, NewThemeFromExampleMap) {
   fx.Create("EXAMPLE-100");
-  const Bytes& b = ed().state.ThemeStream.Data();
+  const Bytes b = SerializeTheme(*ed().state.Theme);
   ASSERT_EQ(b.size(), 0xFE0u);
   Bytes expected(0xFE0, 0);
   auto put = [&](size_t at, std::string_view s) { std::copy(s.begin(), s.end(), expected.begin() + at); };
@@ -75,9 +75,8 @@ TEST_F(ContainerTest, NewThemeFromExampleMap) {
   EXPECT_EQ(v.CBox_ThemeType_index, 0);
   EXPECT_TRUE(v.Pnl_ThemeIcon_visible);
   EXPECT_EQ(v.IMG_ThemeIcon, Image(44, 44));  // black square
-  EXPECT_EQ(ed().state.ThemeStream.Position(), 168u + 3872u);
-  EXPECT_EQ(ed().state.NewFiles.size(), 3u);
-  for (const auto& f : ed().state.NewFiles) EXPECT_FALSE(f.Present());
+  EXPECT_EQ(ed().state.Theme->NewFiles.size(), 3u);
+  for (const auto& f : ed().state.Theme->NewFiles) EXPECT_FALSE(f.Present());
   EXPECT_FALSE(ed().state.ThemeModified);
 
   // 0/3: refused without asking for a file.
@@ -121,11 +120,11 @@ TEST_F(ContainerTest, SaveWritesTableAndFilesAndReopensEqual) {
   EXPECT_TRUE(v.MM_Child_ImportRes_enabled);
   EXPECT_EQ(v.CBox_ThemeType_index, 0);
   EXPECT_TRUE(v.Pnl_ThemeIcon_visible);
-  ASSERT_EQ(ed().state.NewFiles.size(), 3u);
-  EXPECT_EQ(ed().state.NewFiles[0].f_file, Bytes(10, 1));
-  EXPECT_EQ(ed().state.NewFiles[1].f_file, Bytes(32, 2));
-  EXPECT_EQ(ed().state.NewFiles[2].f_file, Bytes(5, 3));
-  EXPECT_EQ(ed().state.Tree.Size(), 4);
+  ASSERT_EQ(ed().state.Theme->NewFiles.size(), 3u);
+  EXPECT_EQ(ed().state.Theme->NewFiles[0].f_file, Bytes(10, 1));
+  EXPECT_EQ(ed().state.Theme->NewFiles[1].f_file, Bytes(32, 2));
+  EXPECT_EQ(ed().state.Theme->NewFiles[2].f_file, Bytes(5, 3));
+  EXPECT_EQ(ed().state.Map.Tree.Size(), 4);
   EXPECT_TRUE(fx.ui.messages.empty());
 
   // Saving the reopened theme gives the same bytes.
@@ -189,13 +188,13 @@ TEST_F(ContainerTest, ASecondThemeKeepsNothingOfTheFirst) {
 
   fx.Create("EXAMPLE-100");  // the same map again: the count starts from 0
   EXPECT_EQ(ed().view.status[2], "0/3");
-  EXPECT_EQ(ed().state.StoredFiles, 0);
+  EXPECT_EQ(ed().state.Theme->StoredFiles(), 0);
   fx.ui.messages.clear();
   MM_Child_SaveThemeClick(ed());
   EXPECT_EQ(fx.ui.OnlyMessage().text.rfind("Сохранение темы невозможно, пока не прикреплены все файлы!", 0), 0u);
 
   fx.Create("TWO-2");
-  const EditorState& st = ed().state;
+  const ThemeMap& st = ed().state.Map;
   ASSERT_EQ(st.ThemeFiles.size(), 2u);
   EXPECT_EQ(st.ThemeFiles[0].f_type, "ANI2");
   EXPECT_EQ(st.ThemeFiles[0].f_width, 16);
@@ -204,7 +203,7 @@ TEST_F(ContainerTest, ASecondThemeKeepsNothingOfTheFirst) {
   ASSERT_EQ(st.Tree.Size(), 2);
   EXPECT_EQ(st.Tree.Node(0).caption, "Фон");
   EXPECT_EQ(st.Tree.Node(1).caption, "Цвета");
-  EXPECT_EQ(st.NewFiles.size(), 2u);
+  EXPECT_EQ(ed().state.Theme->NewFiles.size(), 2u);
   EXPECT_EQ(ed().view.status[2], "0/2");
 }
 
@@ -316,9 +315,9 @@ TEST_F(ContainerTest, ContainerCutShortAtEachRegion) {
 
 TEST_F(ContainerTest, UnreadableFileKeepsTheOpenTheme) {
   fx.Create("EXAMPLE-100");
-  Bytes before = ed().state.ThemeStream.Data();
+  Bytes before = ed().state.Theme->Header;
   EXPECT_THROW(OpenThemeFile(ed(), fx.dir / "missing.ssf"), SsfError);
-  EXPECT_EQ(ed().state.ThemeStream.Data(), before);
+  EXPECT_EQ(ed().state.Theme->Header, before);
   EXPECT_TRUE(ed().view.MM_Child_SaveTheme_enabled);
 }
 

@@ -45,7 +45,7 @@ TEST(ThemeFilePreview, EachKindPresentAndAbsent) {
       SCOPED_TRACE(std::string(c.type) + " file " + std::to_string(c.file) + (present ? " present" : " absent"));
       t.Select(c.file);
       const ViewState& v = t.ed().view;
-      const size_t size = t.ed().state.NewFiles[static_cast<size_t>(c.file)].f_size();
+      const size_t size = t.ed().state.Theme->NewFiles[static_cast<size_t>(c.file)].f_size();
       EXPECT_TRUE(v.Pnl_ItemInfo_visible);
       EXPECT_EQ(v.ED_FileType, c.type);
       EXPECT_EQ(v.ED_FileWidth, c.width);
@@ -97,7 +97,7 @@ TEST(ThemeFilePreview, GroupsEmptyGroupsAndNoSelectionHideThePanel) {
   t.FillAll();
   t.Select(kRawFile);
   ASSERT_TRUE(t.ed().view.Pnl_ItemInfo_visible);
-  const GroupTree& tree = t.ed().state.Tree;
+  const GroupTree& tree = t.ed().state.Map.Tree;
   for (int node : {0, t.EmptyGroupNode(), -1, tree.Size(), tree.Size() + 5}) {
     SCOPED_TRACE(node);
     SelectTreeNode(t.ed(), node);
@@ -139,20 +139,20 @@ TEST(ThemeFilePreview, DecoderFailureShowsNoPictureAndChangesNothing) {
     SCOPED_TRACE(c.file);
     KindsTheme t;
     t.FillAll();
-    t.ed().state.NewFiles[static_cast<size_t>(c.file)].f_file = c.bytes;
+    t.ed().state.Theme->NewFiles[static_cast<size_t>(c.file)].f_file = c.bytes;
     t.ed().state.ThemeModified = false;
-    const Bytes container = t.ed().state.ThemeStream.Data();
+    const Bytes container = t.ed().state.Theme->Header;
     t.Select(kWideRawFile);  // a picture in the preview before
     ASSERT_NE(t.ed().view.IMG.kind, PreviewPicture::Kind::kNone);
-    EXPECT_THROW(SelectTreeNode(t.ed(), t.ed().state.Tree.FileNode(c.file)), SsfError);
+    EXPECT_THROW(SelectTreeNode(t.ed(), t.ed().state.Map.Tree.FileNode(c.file)), SsfError);
     const ViewState& v = t.ed().view;
     EXPECT_TRUE(v.Pnl_ItemInfo_visible);
     EXPECT_EQ(v.IMG.kind, PreviewPicture::Kind::kNone);
     EXPECT_EQ(v.ED_FileSize, std::to_string(c.bytes.size()) + " б");
     EXPECT_TRUE(v.btn_SaveFile_enabled);
     EXPECT_FALSE(t.ed().state.ThemeModified);
-    EXPECT_EQ(t.ed().state.NewFiles[static_cast<size_t>(c.file)].f_file, c.bytes);
-    EXPECT_EQ(t.ed().state.ThemeStream.Data(), container);
+    EXPECT_EQ(t.ed().state.Theme->NewFiles[static_cast<size_t>(c.file)].f_file, c.bytes);
+    EXPECT_EQ(t.ed().state.Theme->Header, container);
   }
 }
 

@@ -17,17 +17,20 @@ namespace fs = std::filesystem;
 // Everything of the editor a failed load could disturb, as one comparable text.
 std::string Snapshot(const Editor& ed) {
   const EditorState& s = ed.state;
+  const ThemeMap& m = s.Map;
   const ViewState& v = ed.view;
   std::ostringstream o;
   o << v.status[0] << '|' << v.status[1] << '|' << v.status[2] << '|' << v.PCtrl_enabled << v.PCtrl_page
     << v.MM_Child_SaveTheme_enabled << v.MM_Child_ImportRes_enabled << v.MM_Child_ExportRes_enabled
     << v.Pnl_ItemInfo_visible << v.Pnl_ThemeIcon_visible << v.CBox_ThemeType_visible << '|' << v.TV_selected
-    << '|' << s.SignMain << s.SignMobile << s.FilesTable << ',' << s.FilesStart << ',' << s.FilesCount << s.HasIcon
-    << s.IsColorTheme << s.MapValid << s.ThemeModified << s.StoredFiles << '|' << s.MapPath << '|'
-    << s.ThemeStream.Data().size() << '|' << s.MapFileCounter << '|';
-  for (const TTHemeFiles& e : s.ThemeFiles) o << e.f_type << e.f_width << 'x' << e.f_height << ':' << e.f_size << ';';
-  for (const GroupNode& n : s.Tree.Nodes()) o << n.caption << n.parent << n.group << ';';
-  for (const TThemeNewFiles& f : s.NewFiles) o << f.f_file.size() << ';';
+    << '|' << m.SignMain << m.SignMobile << m.FilesTable << ',' << m.FilesStart << ',' << m.FilesCount << m.HasIcon
+    << m.IsColorTheme << s.MapValid << s.ThemeModified << (s.Theme ? s.Theme->StoredFiles() : -1) << '|' << s.MapPath
+    << '|' << (s.Theme ? s.Theme->Header.size() : 0) << '|' << m.MapFileCounter << '|';
+  for (const TTHemeFiles& e : m.ThemeFiles) o << e.f_type << e.f_width << 'x' << e.f_height << ':' << e.f_size << ';';
+  for (const GroupNode& n : m.Tree.Nodes()) o << n.caption << n.parent << n.group << ';';
+  if (s.Theme) {
+    for (const TThemeNewFiles& f : s.Theme->NewFiles) o << f.f_file.size() << ';';
+  }
   return o.str();
 }
 

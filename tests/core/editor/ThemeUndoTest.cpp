@@ -31,7 +31,7 @@ struct Undo : ::testing::Test {
     fx.Create("UNDO-2");
   }
   Editor& ed() { return *fx.ed; }
-  const Bytes& Slot(int k) { return ed().state.NewFiles[static_cast<size_t>(k)].f_file; }
+  const Bytes& Slot(int k) { return ed().state.Theme->NewFiles[static_cast<size_t>(k)].f_file; }
   // Shades a multiple of 8 apart stay apart in RGB565.
   Bytes Import(int k, uint8_t shade) {
     Image picture(4, 3);
@@ -47,15 +47,15 @@ struct Undo : ::testing::Test {
 TEST_F(Undo, ImportsGoBackAndForthWithCountPreviewAndFlag) {
   EXPECT_FALSE(ed().state.Undo.CanUndo());
   EXPECT_FALSE(UndoThemeChange(ed()));
-  SelectTreeNode(ed(), ed().state.Tree.FileNode(0));
+  SelectTreeNode(ed(), ed().state.Map.Tree.FileNode(0));
   const Bytes first = Import(0, 40);
   const Bytes second = Import(0, 200);
   Import(1, 90);
-  EXPECT_EQ(ed().state.StoredFiles, 2);
+  EXPECT_EQ(ed().state.Theme->StoredFiles(), 2);
 
   ASSERT_TRUE(UndoThemeChange(ed()));  // file 1 goes
   EXPECT_TRUE(Slot(1).empty());
-  EXPECT_EQ(ed().state.StoredFiles, 1);
+  EXPECT_EQ(ed().state.Theme->StoredFiles(), 1);
   EXPECT_EQ(ed().view.status[2], "1/2");
   ASSERT_TRUE(UndoThemeChange(ed()));  // file 0 back to the first picture, shown
   EXPECT_EQ(Slot(0), first);
@@ -104,16 +104,16 @@ TEST_F(Undo, HeaderTypingIsOneStepAndTypeAndIconAreStepsOfTheirOwn) {
   Image icon(kIconSide, kIconSide);
   std::fill(icon.bgr.begin(), icon.bgr.end(), 0xF8);
   StoreThemeIcon(ed(), icon);
-  const Bytes with_icon = ed().state.ThemeStream.Data();
+  const Bytes with_icon = ed().state.Theme->Header;
   PM_DelIMGClick(ed());
 
   UndoThemeChange(ed());  // the clear
-  EXPECT_EQ(ed().state.ThemeStream.Data(), with_icon);
+  EXPECT_EQ(ed().state.Theme->Header, with_icon);
   EXPECT_EQ(ed().view.IMG_ThemeIcon.bgr[0], 0xF8);
   UndoThemeChange(ed());  // the icon
   UndoThemeChange(ed());  // the type
   EXPECT_EQ(ed().view.CBox_ThemeType_index, 0);
-  EXPECT_EQ(ed().state.ThemeStream.Data()[kThemeTypeOffset], 0);
+  EXPECT_EQ(ed().state.Theme->Header[kThemeTypeOffset], 0);
   EXPECT_EQ(ed().view.ED_ThemeAuthor, "Иван");
   UndoThemeChange(ed());  // all the typing at once
   EXPECT_EQ(ed().view.ED_ThemeAuthor, author);
