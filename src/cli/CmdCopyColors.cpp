@@ -31,10 +31,10 @@ int CmdCopyColors(Context& ctx, const std::vector<std::string>& args) {
   }
   std::string caption = reverse ? CopyCaption(check.second_model, check.first_model)
                                 : CopyCaption(check.first_model, check.second_model);
-  std::string button = reverse ? std::string(kSecondToFirstButton) : "btn_CopyFromFirstToSecond";
+  const CopyDirection direction = reverse ? CopyDirection::kSecondToFirst : CopyDirection::kFirstToSecond;
   std::vector<std::string> log;
   try {
-    CopyColors(*scheme, files[1], files[2], button, caption, log);
+    CopyColors(*scheme, files[1], files[2], direction, caption, log);
   } catch (...) {
     for (const std::string& line : log) ctx.out << line << "\n";
     throw;
