@@ -50,8 +50,9 @@ struct Setup {
     Editor ed{ui, settings, dir / "ThemeMaps", {}, {}};
     ListThemeMaps(ed);
     lk_CreateNewTheme(ed, 0);
-    for (int k = 0; k < kFiles; ++k) ed.state.NewFiles[static_cast<size_t>(k)].f_file.assign(kFileBytes, uint8_t(k));
-    ed.state.StoredFiles = kFiles;
+    std::vector<TThemeNewFiles>& theme_files = ed.state.Theme->NewFiles;
+    for (int k = 0; k < kFiles; ++k) theme_files[static_cast<size_t>(k)].f_file.assign(kFileBytes, uint8_t(k));
+    ed.state.Theme->CountCorrection = kFiles - ed.state.Theme->HeldFiles();
     theme = dir / "bench.ssf";
     ui.save_to = theme;
     MM_Child_SaveThemeClick(ed);

@@ -53,17 +53,17 @@ struct Fixture {
   Editor ed{ui, settings, {}, {}, {}};
   explicit Fixture(int kind) {
     EditorState& s = ed.state;
-    const int group = s.Tree.Add("Картинки", -1, true);
-    s.Tree.Add("Файл", group);
+    const int group = s.Map.Tree.Add("Картинки", -1, true);
+    s.Map.Tree.Add("Файл", group);
     TTHemeFiles entry;
     entry.f_type = kKinds[kind];
     entry.f_width = kW;
     entry.f_height = kH;
-    s.ThemeFiles.push_back(entry);
-    s.NewFiles.resize(1);
-    s.NewFiles[0].f_file = StoredBytes(kind);
-    s.FilesCount = 1;
-    s.StoredFiles = 1;
+    s.Map.ThemeFiles.push_back(entry);
+    s.Map.FilesCount = 1;
+    s.Theme.emplace();
+    s.Theme->NewFiles.resize(1);
+    s.Theme->NewFiles[0].f_file = StoredBytes(kind);
   }
 };
 

@@ -77,7 +77,7 @@ Setup& S() {
 
 void Import(benchmark::State& state, int k) {
   Setup& s = S();
-  s.ed.view.TV_selected = s.ed.state.Tree.FileNode(k);  // the preview is made as well
+  s.ed.view.TV_selected = s.ed.state.Map.Tree.FileNode(k);  // the preview is made as well
   const fs::path& file = k == 3 ? s.png : s.bmp;
   for (auto _ : state) benchmark::DoNotOptimize(ImportThemeFile(s.ed, k, file));
 }

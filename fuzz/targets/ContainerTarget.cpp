@@ -5,7 +5,7 @@
 #include "base/SilentUi.h"
 #include "FuzzTargets.h"
 #include "editor/Editor.h"
-#include "editor/ThemeCheck.h"
+#include "theme/ThemeCheck.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
 
@@ -67,29 +67,29 @@ void FuzzContainer(std::span<const uint8_t> data) {
     return;
   }
   if (!ed.view.MM_Child_SaveTheme_enabled) return;
-  if (ed.state.NewFiles.size() != static_cast<size_t>(ed.state.FilesCount)) __builtin_trap();
+  if (ed.state.Theme->NewFiles.size() != static_cast<size_t>(ed.state.Map.FilesCount)) __builtin_trap();
   // The theme check reads every stored file: it names each absent one exactly once and
   // nothing outside the file table.
-  const ThemeCheckReport report = CheckTheme(ed.state);
+  const ThemeCheckReport report = CheckTheme(*ed.state.Theme, ed.state.Map);
   size_t absent = 0;
   for (const CheckProblem& p : report.problems) {
-    if (p.index < -1 || p.index >= ed.state.FilesCount) __builtin_trap();
+    if (p.index < -1 || p.index >= ed.state.Map.FilesCount) __builtin_trap();
     if (p.kind == CheckKind::kAbsent) {
-      if (p.index < 0 || ed.state.NewFiles[static_cast<size_t>(p.index)].Present()) __builtin_trap();
+      if (p.index < 0 || ed.state.Theme->NewFiles[static_cast<size_t>(p.index)].Present()) __builtin_trap();
       ++absent;
     }
   }
-  for (const TThemeNewFiles& f : ed.state.NewFiles) absent -= f.Present() ? 0 : 1;
+  for (const TThemeNewFiles& f : ed.state.Theme->NewFiles) absent -= f.Present() ? 0 : 1;
   if (absent != 0) __builtin_trap();
   // What opened saves and reopens with the same theme files.
-  std::vector<TThemeNewFiles> opened = ed.state.NewFiles;
-  ed.state.StoredFiles = ed.state.FilesCount;
+  std::vector<TThemeNewFiles> opened = ed.state.Theme->NewFiles;
+  ed.state.Theme->CountCorrection = ed.state.Map.FilesCount - ed.state.Theme->HeldFiles();
   MM_Child_SaveThemeClick(ed);
   Editor again{ui, settings, dir / "ThemeMaps", {}, {}};
   OpenThemeFile(again, ui.save_to);
   if (!again.view.MM_Child_SaveTheme_enabled) __builtin_trap();
   for (size_t k = 0; k < opened.size(); ++k) {
-    if (again.state.NewFiles[k].f_file != opened[k].f_file) __builtin_trap();
+    if (again.state.Theme->NewFiles[k].f_file != opened[k].f_file) __builtin_trap();
   }
 }
 

@@ -9,7 +9,7 @@
 #include "base/SilentUi.h"
 #include "base/SsfError.h"
 #include "editor/Editor.h"
-#include "editor/ResourcePackage.h"
+#include "editor/ResourceHandlers.h"
 
 namespace ssf::fuzz {
 
@@ -90,15 +90,15 @@ void FuzzResourcePackage(std::span<const uint8_t> data) {
   Editor ed{ui, settings, folder.dir / "ThemeMaps", {}, {}};
   ListThemeMaps(ed);
   lk_CreateNewTheme(ed, 0);
-  for (auto& slot : ed.state.NewFiles) slot.f_file.assign(3, 0xEE);
-  std::vector<TThemeNewFiles> before = ed.state.NewFiles;
+  for (auto& slot : ed.state.Theme->NewFiles) slot.f_file.assign(3, 0xEE);
+  std::vector<TThemeNewFiles> before = ed.state.Theme->NewFiles;
   bool imported = false;
   try {
     imported = ImportResourcePackage(ed, pkg / "p.res");
   } catch (const SsfError&) {
   }
   for (size_t k = 0; k < before.size(); ++k) {
-    const Bytes& now = ed.state.NewFiles[k].f_file;
+    const Bytes& now = ed.state.Theme->NewFiles[k].f_file;
     if (!imported && now != before[k].f_file) __builtin_trap();  // a refusal changes nothing
     if (std::string(now.begin(), now.end()) == kSecret) __builtin_trap();  // read through a link
   }

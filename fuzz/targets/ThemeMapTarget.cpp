@@ -30,14 +30,14 @@ void FuzzThemeMap(std::span<const uint8_t> data) {
     return;
   }
   // A clean map keeps the pairing of tree, entries and count that the container relies on.
-  if (state.MapValid && (state.MapFileCounter != state.FilesCount ||
-                         static_cast<int>(state.ThemeFiles.size()) != state.FilesCount)) {
+  if (state.MapValid && (state.Map.MapFileCounter != state.Map.FilesCount ||
+                         static_cast<int>(state.Map.ThemeFiles.size()) != state.Map.FilesCount)) {
     __builtin_trap();
   }
   // A clean map never asks for more than the limits allow.
   if (state.MapValid) {
-    if (state.FilesStart > kMaxContainerSize) __builtin_trap();
-    for (const TTHemeFiles& e : state.ThemeFiles) {
+    if (state.Map.FilesStart > kMaxContainerSize) __builtin_trap();
+    for (const TTHemeFiles& e : state.Map.ThemeFiles) {
       if (e.f_width > kMaxPictureSide || e.f_height > kMaxPictureSide || e.f_size > kMaxContainerSize) __builtin_trap();
     }
   }

@@ -17,7 +17,8 @@
 #include "GuiTestSupport.h"
 #include "base/FileIO.h"
 #include "editor/MainFormHandlers.h"
-#include "editor/PictureFit.h"
+#include "editor/FitPicturesOption.h"
+#include "theme/PictureFit.h"
 #include "editor/RecentThemes.h"
 #include "editor/ThemeFileImport.h"
 #include "pictures/Bmp.h"
@@ -55,7 +56,7 @@ struct EditorHabitsTest : MainFormTest {
   }
   void SelectFile(int k) {
     auto* tv = Control<QTreeWidget>("TV");
-    const int flat = editor->state.Tree.FileNode(k);
+    const int flat = editor->state.Map.Tree.FileNode(k);
     for (QTreeWidgetItemIterator it(tv); *it; ++it) {
       if ((*it)->data(0, Qt::UserRole).toInt() == flat) tv->setCurrentItem(*it);
     }
@@ -82,8 +83,8 @@ struct EditorHabitsTest : MainFormTest {
     Editor ed{quiet, none, Home() / "ThemeMaps", {}, {}};
     ListThemeMaps(ed);
     lk_CreateNewTheme(ed, 0);
-    for (auto& slot : ed.state.NewFiles) slot.f_file.assign(4, 1);
-    ed.state.StoredFiles = ed.state.FilesCount;
+    for (auto& slot : ed.state.Theme->NewFiles) slot.f_file.assign(4, 1);
+    ed.state.Theme->CountCorrection = ed.state.Map.FilesCount - ed.state.Theme->HeldFiles();
     EXPECT_TRUE(SaveThemeAs(ed, Home() / name));
     return Home() / name;
   }
@@ -129,7 +130,7 @@ TEST_F(EditorHabitsTest, KeysCreateUndoAndRedo) {
 
   QTest::keyClick(&f, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Status(2), "0/40");
-  EXPECT_TRUE(editor->state.NewFiles[6].f_file.empty());
+  EXPECT_TRUE(editor->state.Theme->NewFiles[6].f_file.empty());
   EXPECT_FALSE(editor->state.ThemeModified);
   EXPECT_FALSE(MenuItem("MM_Child_Undo")->isEnabled());
   EXPECT_TRUE(MenuItem("MM_Child_Redo")->isEnabled());
@@ -220,7 +221,7 @@ TEST_F(EditorHabitsTest, FitItemAsksWithTheDialogAndCancelImportsNothing) {
   });
   DropOn(Control<QWidget>("Pnl_ItemInfo"), Home() / "wide.bmp");
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_TRUE(editor->state.NewFiles[6].f_file.empty());
+  EXPECT_TRUE(editor->state.Theme->NewFiles[6].f_file.empty());
 
   OnNextDialog([](QWidget* w) {
     auto* dialog = qobject_cast<FitDialog*>(w);
@@ -234,7 +235,7 @@ TEST_F(EditorHabitsTest, FitItemAsksWithTheDialogAndCancelImportsNothing) {
   });
   DropOn(Control<QWidget>("Pnl_ItemInfo"), Home() / "wide.bmp");
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(editor->state.NewFiles[6].f_file,
+  EXPECT_EQ(editor->state.Theme->NewFiles[6].f_file,
             ImageToRaw(FitForThemeFile(wide, 240, 320, "RAW", FitChoice{FitMode::kPad, true})));
   Screenshot("fitted-window");
 }

@@ -152,14 +152,15 @@ class HeaderEditTest : public MainFormTest {
   void SetUp() override {
     MainFormTest::SetUp();
     Form();
-    editor->state.ThemeStream = ByteStream(Bytes(0xFE0, 0));
+    editor->state.Theme = Theme{};
+    editor->state.Theme->Header.assign(0xFE0, 0);
     editor->view.PCtrl_enabled = true;
     editor->view.PCtrl_page = 1;
     form->Render();
     form->show();
   }
   Bytes Field(size_t offset, size_t size) {
-    const Bytes& b = editor->state.ThemeStream.Data();
+    const Bytes& b = editor->state.Theme->Header;
     return Bytes(b.begin() + static_cast<long>(offset), b.begin() + static_cast<long>(offset + size));
   }
   static Bytes Padded(const std::string& text, size_t size) {
@@ -227,7 +228,7 @@ TEST_F(HeaderEditTest, ThemeTypeWritesOffset165AndMarksTheThemeModified) {
   editor->state.ThemeModified = false;
   type->setCurrentIndex(1);
   emit type->activated(1);
-  EXPECT_EQ(editor->state.ThemeStream.Data()[165], 1);
+  EXPECT_EQ(editor->state.Theme->Header[165], 1);
   EXPECT_TRUE(editor->state.ThemeModified);
 }
 

@@ -13,7 +13,8 @@ TEST_F(MainFormTest, ResourceMenuItemsExportAndImportAndCollapseTheTree) {
   EXPECT_FALSE(MenuItem("MM_Child_ExportRes")->isEnabled());
   Click("MM_Child_CreateTheme");
   ASSERT_TRUE(MenuItem("MM_Child_ExportRes")->isEnabled());
-  for (size_t k = 0; k < editor->state.NewFiles.size(); ++k) editor->state.NewFiles[k].f_file.assign(3, uint8_t(k));
+  std::vector<TThemeNewFiles>& theme_files = editor->state.Theme->NewFiles;
+  for (size_t k = 0; k < theme_files.size(); ++k) theme_files[k].f_file.assign(3, uint8_t(k));
 
   const std::filesystem::path res = Home() / "pkg.res";
   ui.AnswerSave(res);
@@ -21,7 +22,7 @@ TEST_F(MainFormTest, ResourceMenuItemsExportAndImportAndCollapseTheTree) {
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_TRUE(std::filesystem::exists(Home() / "Resources" / "Рабочий стол" / "Обои.jpg"));
 
-  for (auto& f : editor->state.NewFiles) f.f_file.clear();
+  for (auto& f : editor->state.Theme->NewFiles) f.f_file.clear();
   auto* tv = Control<QTreeWidget>("TV");
   QTreeWidgetItem* group = tv->topLevelItem(0);
   tv->setCurrentItem(group->child(0));
@@ -35,7 +36,7 @@ TEST_F(MainFormTest, ResourceMenuItemsExportAndImportAndCollapseTheTree) {
   EXPECT_FALSE(Control<QFrame>("Pnl_ItemInfo")->isVisibleTo(form.get()));
   for (int i = 0; i < tv->topLevelItemCount(); ++i) EXPECT_FALSE(tv->topLevelItem(i)->isExpanded()) << i;
   EXPECT_EQ(tv->currentItem(), group);
-  EXPECT_EQ(editor->state.NewFiles[0].f_file, Bytes(3, 0));
+  EXPECT_EQ(editor->state.Theme->NewFiles[0].f_file, Bytes(3, 0));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ struct ThemeCheckFormTest : MainFormTest {
     Click("MM_Child_CreateTheme");
   }
   QTreeWidgetItem* TreeItem(int k) {
-    const int flat = editor->state.Tree.FileNode(k);
+    const int flat = editor->state.Map.Tree.FileNode(k);
     QTreeWidgetItemIterator it(Control<QTreeWidget>("TV"));
     for (; *it; ++it) {
       if ((*it)->data(0, Qt::UserRole).toInt() == flat) return *it;
@@ -90,7 +90,7 @@ TEST_F(ThemeCheckFormTest, TreeMarksFollowImportsAndDamage) {
   EXPECT_EQ(TreeItem(kRawFile)->toolTip(0), "");
 
   // Bytes that do not decode (as an opened theme from elsewhere may hold) get the sign.
-  editor->state.NewFiles[kWallpaper].f_file = Bytes(100, 0x55);
+  editor->state.Theme->NewFiles[kWallpaper].f_file = Bytes(100, 0x55);
   form->Render();
   EXPECT_EQ(Mark(kWallpaper), 2);
   EXPECT_FALSE(TreeItem(kWallpaper)->icon(0).isNull());
@@ -113,11 +113,11 @@ TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {
   DropOnTile(kRawFile, Picture("tall.bmp", 240, 321));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_NE(ui.messages[0].text.find("Загружаемый размер: 240x321, необходим: 240x320"), std::string::npos);
-  EXPECT_FALSE(editor->state.NewFiles[kRawFile].Present());
+  EXPECT_FALSE(editor->state.Theme->NewFiles[kRawFile].Present());
   ui.messages.clear();
   DropOnTile(kRawFile, Picture("red.bmp", 240, 320, 0xFF));
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(editor->state.NewFiles[kRawFile].f_size(), 240u * 320 * 2);
+  EXPECT_EQ(editor->state.Theme->NewFiles[kRawFile].f_size(), 240u * 320 * 2);
   EXPECT_EQ(Status(2), "1/40");
   EXPECT_EQ(editor->view.PCtrl_page, 2);
 
@@ -136,7 +136,7 @@ TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {
   // A click shows the file on the page "Файлы" with its information panel.
   QTest::mouseClick(Tiles()->viewport(), Qt::LeftButton, Qt::NoModifier, TileCentre(kRawFile));
   EXPECT_EQ(pages->currentIndex(), 0);
-  EXPECT_EQ(editor->view.TV_selected, editor->state.Tree.FileNode(kRawFile));
+  EXPECT_EQ(editor->view.TV_selected, editor->state.Map.Tree.FileNode(kRawFile));
   EXPECT_EQ(Control<QTreeWidget>("TV")->currentItem(), TreeItem(kRawFile));
   EXPECT_TRUE(Control<QWidget>("Pnl_ItemInfo")->isVisible());
   EXPECT_EQ(Control<QLineEdit>("ED_FileSize")->text(), "153600 б");
@@ -177,8 +177,8 @@ TEST_F(ThemeCheckFormTest, CheckMenuItemListsProblemsAndADoubleClickSelectsTheFi
   EXPECT_EQ(rows, 42);
   EXPECT_TRUE(first_file.startsWith("0: ")) << first_file.toStdString();
   EXPECT_EQ(last_file, "Тема");
-  EXPECT_EQ(selected_in_dialog, editor->state.Tree.FileNode(kRawFile));
-  EXPECT_EQ(editor->view.TV_selected, editor->state.Tree.FileNode(kRawFile));
+  EXPECT_EQ(selected_in_dialog, editor->state.Map.Tree.FileNode(kRawFile));
+  EXPECT_EQ(editor->view.TV_selected, editor->state.Map.Tree.FileNode(kRawFile));
   EXPECT_EQ(Control<QTabWidget>("PCtrl")->currentIndex(), 0);
 }
 

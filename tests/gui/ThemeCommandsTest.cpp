@@ -12,8 +12,9 @@ namespace {
 
 // Fills every theme file slot as imports would, so the theme can be saved.
 void FillAll(Editor& ed) {
-  for (size_t k = 0; k < ed.state.NewFiles.size(); ++k) ed.state.NewFiles[k].f_file.assign(4 + k, uint8_t(k + 1));
-  ed.state.StoredFiles = ed.state.FilesCount;
+  std::vector<TThemeNewFiles>& theme_files = ed.state.Theme->NewFiles;
+  for (size_t k = 0; k < theme_files.size(); ++k) theme_files[k].f_file.assign(4 + k, uint8_t(k + 1));
+  ed.state.Theme->CountCorrection = ed.state.Map.FilesCount - ed.state.Theme->HeldFiles();
   ed.state.ThemeModified = true;
 }
 

@@ -48,7 +48,7 @@ class ThemeFilePanelTest : public MainFormTest {
     std::ofstream(Home() / "ThemeMaps" / "PANEL-1.rxt", std::ios::binary) << Utf8ToCp1251(kPanelMap);
     Form().show();
     Click("MM_Child_CreateTheme");
-    ASSERT_EQ(editor->state.NewFiles.size(), 3u);
+    ASSERT_EQ(editor->state.Theme->NewFiles.size(), 3u);
   }
   void Select(int k) {
     auto* tv = Control<QTreeWidget>("TV");
@@ -59,11 +59,11 @@ class ThemeFilePanelTest : public MainFormTest {
 
 TEST_F(ThemeFilePanelTest, SelectShowsTheFileAndSaveWritesIt) {
   const Image raw_picture = Stripes(320, 240);
-  editor->state.NewFiles[0].f_file = ImageToRaw(raw_picture);
+  editor->state.Theme->NewFiles[0].f_file = ImageToRaw(raw_picture);
   Image clock = Stripes(32, 32);
   clock.AddAlpha(0);
   for (size_t i = 0; i < clock.PixelCount() / 2; ++i) clock.alpha[i] = 255;
-  editor->state.NewFiles[1].f_file = ImageToAni2(clock, true);
+  editor->state.Theme->NewFiles[1].f_file = ImageToAni2(clock, true);
 
   // An absent file: the label, a disabled button, size 0.
   Select(2);
@@ -135,7 +135,7 @@ TEST_F(ThemeFilePanelTest, SelectShowsTheFileAndSaveWritesIt) {
 }
 
 TEST_F(ThemeFilePanelTest, ALargerPictureScrollsInsteadOfScaling) {
-  editor->state.NewFiles[2].f_file = EncodeJpeg(Stripes(400, 500), 90);
+  editor->state.Theme->NewFiles[2].f_file = EncodeJpeg(Stripes(400, 500), 90);
   Select(2);
   auto* frame = Control<QScrollArea>("PNL_IMG");
   EXPECT_EQ(frame->width(), 242);
@@ -145,8 +145,8 @@ TEST_F(ThemeFilePanelTest, ALargerPictureScrollsInsteadOfScaling) {
 }
 
 TEST_F(ThemeFilePanelTest, ADamagedFileIsReportedAndShowsNoPicture) {
-  editor->state.NewFiles[0].f_file = ImageToRaw(Stripes(320, 240));
-  editor->state.NewFiles[2].f_file = {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3};
+  editor->state.Theme->NewFiles[0].f_file = ImageToRaw(Stripes(320, 240));
+  editor->state.Theme->NewFiles[2].f_file = {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3};
   Select(0);
   Select(2);
   ASSERT_EQ(ui.messages.size(), 1u);

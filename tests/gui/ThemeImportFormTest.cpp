@@ -24,7 +24,7 @@ struct ThemeImportFormTest : MainFormTest {
   }
   void SelectFile(int k) {
     auto* tv = Control<QTreeWidget>("TV");
-    const int flat = editor->state.Tree.FileNode(k);
+    const int flat = editor->state.Map.Tree.FileNode(k);
     for (QTreeWidgetItemIterator it(tv); *it; ++it) {
       if ((*it)->data(0, Qt::UserRole).toInt() == flat) tv->setCurrentItem(*it);
     }
@@ -52,12 +52,12 @@ TEST_F(ThemeImportFormTest, LoadButtonImportsIntoTheSelectedThemeFile) {
   QTest::mouseClick(Control<QPushButton>("btn_LoadFile"), Qt::LeftButton);
   ASSERT_EQ(ui.open_requests.size(), 1u);
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_GT(editor->state.NewFiles[0].f_size(), 0u);
+  EXPECT_GT(editor->state.Theme->NewFiles[0].f_size(), 0u);
   EXPECT_EQ(Status(2), "1/40");
   EXPECT_FALSE(Control<QLabel>("lbl_5")->isVisibleTo(form.get()));
   EXPECT_TRUE(Control<QPushButton>("btn_SaveFile")->isEnabled());
   EXPECT_EQ(Control<QLineEdit>("ED_FileSize")->text(),
-            QString::number(editor->state.NewFiles[0].f_size()) + " б");
+            QString::number(editor->state.Theme->NewFiles[0].f_size()) + " б");
   EXPECT_EQ(settings.ReadString("ExecuteFiles", "OpenFile"), (Home() / "").string());
 }
 
@@ -69,8 +69,8 @@ TEST_F(ThemeImportFormTest, APictureDroppedOnThePanelIsImportedLikeLoad) {
   WriteFileAtomic(Home() / "p.bmp", EncodeBmp(picture));
   Drop(Home() / "p.bmp");
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(editor->state.NewFiles[6].f_size(), 153600u);
-  EXPECT_EQ(editor->state.NewFiles[6].f_file[1], 0xF8);
+  EXPECT_EQ(editor->state.Theme->NewFiles[6].f_size(), 153600u);
+  EXPECT_EQ(editor->state.Theme->NewFiles[6].f_file[1], 0xF8);
   EXPECT_EQ(Status(1), "Тема изменена.");
   EXPECT_EQ(Status(2), "1/40");
 
@@ -102,7 +102,7 @@ TEST_F(ThemeImportFormTest, IconClicksAndPopupMenu) {
   WriteFileAtomic(Home() / "i.raw", raw);
   ui.AnswerOpen(Home() / "i.raw");
   Form().findChild<QAction*>("PM_LoadIMG")->trigger();
-  const Bytes& data = editor->state.ThemeStream.Data();
+  const Bytes& data = editor->state.Theme->Header;
   EXPECT_EQ(Bytes(data.begin() + kIconOffset, data.begin() + kIconOffset + kIconBytes), raw);
   EXPECT_TRUE(editor->state.ThemeModified);
 
