@@ -1,4 +1,3 @@
-#include "base/Cp1251.h"
 #include "base/FileIO.h"
 #include "base/Limits.h"
 #include "base/SsfError.h"
@@ -43,14 +42,12 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
     s.Undo.Clear();
     s.Theme.reset();
   };
-  if (bytes.size() < kHeaderSize) {
+  if (std::optional<std::string> fault = ShortHeaderFault(bytes)) {
     give_up_theme();
-    FailStructure(ed, path, "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " +
-                                std::to_string(bytes.size()));
+    FailStructure(ed, path, *fault);
   }
 
-  const std::string model = ReadTextField(bytes, kModelOffset, kModelSize);
-  const std::optional<fs::path> map = FindMapForMobile(ed.maps_dir, Cp1251ToUtf8(model), s.TagParams);
+  const std::optional<fs::path> map = FindMapForTheme(bytes, ed.maps_dir, s.TagParams);
   if (!map) {
     give_up_theme();
     ShowNoTheme(ed, "Ошибка #1#", kNoMapStatus);

@@ -4,6 +4,7 @@
 // here create, read and write containers by the layout in ThemeContainer.h.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,9 @@ class ThemeParseError : public SsfError {
 // name "Название темы", version "1.0", the map's count and offsets; every other byte zero,
 // every theme file absent. Throws SsfError for offsets no sound map has.
 Theme NewTheme(const ThemeMap& map);
+
+// What is wrong when `bytes` are too short for the container header; nothing when they hold it.
+std::optional<std::string> ShortHeaderFault(ByteSpan bytes);
 
 // Reads a container against its map: the signature must be the map's, the offsets at 156
 // and 160 not 0, and every region the header and size table declare inside the data.

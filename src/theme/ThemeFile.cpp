@@ -34,15 +34,15 @@ std::string ThemeFileError(const fs::path& file, const std::string& what) {
   return "Файл темы " + file.string() + ": " + what;
 }
 
+std::optional<fs::path> FindMapForTheme(ByteSpan bytes, const fs::path& maps_dir, TagParams& params) {
+  return FindMapForMobile(maps_dir, Cp1251ToUtf8(ReadTextField(bytes, kModelOffset, kModelSize)), params);
+}
+
 Converted<OpenedTheme> ReadThemeFile(const fs::path& file, const fs::path& maps_dir) {
   const Bytes bytes = ReadWholeFile(file, kMaxContainerSize);
-  if (bytes.size() < kHeaderSize) {
-    throw SsfError(ThemeFileError(file, "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " +
-                                            std::to_string(bytes.size())));
-  }
+  if (std::optional<std::string> fault = ShortHeaderFault(bytes)) throw SsfError(ThemeFileError(file, *fault));
   TagParams params;
-  const std::string model = ReadTextField(bytes, kModelOffset, kModelSize);
-  const std::optional<fs::path> map_file = FindMapForMobile(maps_dir, Cp1251ToUtf8(model), params);
+  const std::optional<fs::path> map_file = FindMapForTheme(bytes, maps_dir, params);
   if (!map_file) return {std::nullopt, Refusal{kMsgError, kNoMapStatus}};
   Converted<ThemeMap> map = ReadSoundMap(*map_file);
   if (!map.value) return {std::nullopt, std::move(map.refusal)};

@@ -2,6 +2,7 @@
 // A theme file opened as a value, without an editor: its map found in the maps folder by
 // the model the container names, the map read, the container read against it.
 #include <filesystem>
+#include <optional>
 
 #include "theme/Refusal.h"
 #include "theme/Theme.h"
@@ -12,6 +13,10 @@ inline constexpr const char* kNoMapStatus = "Не найден файл карт
 inline constexpr const char* kBadThemeMessage = "Некорректный файл темы!\r\nЗагрузка невозможна.";
 // A structure failure names the file before what is wrong with it.
 std::string ThemeFileError(const std::filesystem::path& file, const std::string& what);
+
+// The map for the model a container names (its header must be whole), or nothing.
+std::optional<std::filesystem::path> FindMapForTheme(ByteSpan bytes, const std::filesystem::path& maps_dir,
+                                                     TagParams& params);
 
 struct OpenedTheme {
   ThemeMap map;

@@ -66,10 +66,13 @@ void CheckRegions(ByteSpan data, const ThemeMap& map, int64_t table, int64_t sta
 
 }  // namespace
 
+std::optional<std::string> ShortHeaderFault(ByteSpan bytes) {
+  if (bytes.size() >= kHeaderSize) return std::nullopt;
+  return "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " + std::to_string(bytes.size());
+}
+
 Theme ParseTheme(ByteSpan data, const ThemeMap& map) {
-  if (data.size() < kHeaderSize) {
-    Fail(0, "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " + std::to_string(data.size()));
-  }
+  if (std::optional<std::string> fault = ShortHeaderFault(data)) Fail(0, *fault);
   if (map.SignMain.size() != kSignatureSize ||
       std::memcmp(data.data() + kSignatureOffset, map.SignMain.data(), kSignatureSize) != 0) {
     throw ThemeParseError(Kind::kSignature, kSignatureOffset, "Некорректный файл темы. [Ошибка в сигнатуре 1]");
