@@ -22,6 +22,10 @@ const char* MsgCaption(int kind);
 // a file).
 enum class YesNoDefault { kYes, kNo };
 
+// The answer to a question that may also be called off: Cancel (Esc, or closing the box)
+// leaves everything as it was.
+enum class YesNoCancel { kYes, kNo, kCancel };
+
 struct FileDialogRequest {
   // Filter as "description|pattern|description|pattern", patterns separated by ';'.
   std::string filter;
@@ -43,6 +47,11 @@ class Ui {
   virtual void ShowMsg(const std::string& text, int kind) = 0;
   // A Yes/No confirmation box starting on `safe`; true for Yes.
   virtual bool AskYesNo(const std::string& text, YesNoDefault safe) = 0;
+  // A Yes/No/Cancel box starting on `safe`. Without a user to call it off, it is the
+  // Yes/No question.
+  virtual YesNoCancel AskYesNoCancel(const std::string& text, YesNoDefault safe) {
+    return AskYesNo(text, safe) ? YesNoCancel::kYes : YesNoCancel::kNo;
+  }
   virtual std::optional<FileDialogResult> OpenDialog(const FileDialogRequest& request) = 0;
   virtual std::optional<FileDialogResult> SaveDialog(const FileDialogRequest& request) = 0;
   // The map chooser: shows the models and returns the index of the chosen one. It has

@@ -114,7 +114,11 @@ void SelectTreeNode(Editor& editor, int flat_index) {
 
 bool FormClose(Editor& editor) {
   if (!editor.state.ThemeModified) return true;
-  if (!editor.ui.AskYesNo(kSaveBeforeExitQuestion, YesNoDefault::kYes)) return true;
+  switch (editor.ui.AskYesNoCancel(kSaveBeforeExitQuestion, YesNoDefault::kYes)) {
+    case YesNoCancel::kCancel: return false;
+    case YesNoCancel::kNo: return true;
+    case YesNoCancel::kYes: break;
+  }
   MM_Child_SaveThemeClick(editor);
   return !editor.state.ThemeModified;
 }

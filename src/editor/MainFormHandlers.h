@@ -48,7 +48,7 @@ void PCtrlChange(Editor& editor, int page);
 void SelectTreeNode(Editor& editor, int flat_index);
 
 // The window is closing: asks to save a modified theme. Returns whether the window may
-// close: after Yes it stays open unless the theme was saved.
+// close: Cancel keeps it open, and after Yes it stays open unless the theme was saved.
 bool FormClose(Editor& editor);
 
 }  // namespace ssf

@@ -37,6 +37,21 @@ bool QtUi::AskYesNo(const std::string& text, YesNoDefault safe) {
   return box.exec() == QMessageBox::Yes;
 }
 
+YesNoCancel QtUi::AskYesNoCancel(const std::string& text, YesNoDefault safe) {
+  BeforeModal();
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Подтверждение"), MessageText(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.setObjectName("AskYesNoCancel");
+  box.setDefaultButton(safe == YesNoDefault::kYes ? QMessageBox::Yes : QMessageBox::No);
+  // Esc and the title bar's close button call the question off rather than answer No.
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return YesNoCancel::kYes;
+    case QMessageBox::No: return YesNoCancel::kNo;
+    default: return YesNoCancel::kCancel;
+  }
+}
+
 std::optional<FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest& request, bool save) {
   BeforeModal();
   QFileDialog dialog(parent_);

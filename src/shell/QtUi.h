@@ -21,6 +21,7 @@ class QtUi : public Ui {
 
   void ShowMsg(const std::string& text, int kind) override;
   bool AskYesNo(const std::string& text, YesNoDefault safe) override;
+  YesNoCancel AskYesNoCancel(const std::string& text, YesNoDefault safe) override;
   std::optional<FileDialogResult> OpenDialog(const FileDialogRequest& request) override;
   std::optional<FileDialogResult> SaveDialog(const FileDialogRequest& request) override;
   int ChooseMap(const std::vector<std::string>& models) override;

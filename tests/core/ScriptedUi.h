@@ -21,6 +21,8 @@ class ScriptedUi : public Ui {
 
   // Scripted answers, taken in order.
   std::deque<bool> yes_no_answers;
+  // Answers to Yes/No/Cancel questions; when none is left, the next Yes/No answer is taken.
+  std::deque<YesNoCancel> three_way_answers;
   std::deque<std::optional<FileDialogResult>> open_answers;
   std::deque<std::optional<FileDialogResult>> save_answers;
   std::deque<int> map_choices;
@@ -54,6 +56,14 @@ class ScriptedUi : public Ui {
     }
     bool a = yes_no_answers.front();
     yes_no_answers.pop_front();
+    return a;
+  }
+  YesNoCancel AskYesNoCancel(const std::string& text, YesNoDefault safe) override {
+    if (three_way_answers.empty()) return AskYesNo(text, safe) ? YesNoCancel::kYes : YesNoCancel::kNo;
+    questions.push_back(text);
+    question_defaults.push_back(safe);
+    YesNoCancel a = three_way_answers.front();
+    three_way_answers.pop_front();
     return a;
   }
   std::optional<FileDialogResult> OpenDialog(const FileDialogRequest& r) override {

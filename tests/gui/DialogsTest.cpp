@@ -121,6 +121,31 @@ TEST(QtUiDialogs, MessageBoxesHaveTheirCaptionsAndRussianButtons) {
   EXPECT_FALSE(ui.AskYesNo("Тема была изменена.\r\nВы хотите продолжить, потеряв изменения?", YesNoDefault::kNo));
 }
 
+TEST(QtUiDialogs, TheThreeWayQuestionIsCalledOffByEscAndByClosingTheBox) {
+  App();
+  ASSERT_TRUE(Application::LoadRussianTranslation(App()));
+  QtUi ui;
+  const std::function<void(QMessageBox*)> answers[] = {
+      [](QMessageBox* box) {
+        EXPECT_EQ(box->button(QMessageBox::Cancel)->text().remove('&'), "Отмена");
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+        QTest::keyClick(box, Qt::Key_Escape);
+      },
+      [](QMessageBox* box) { box->close(); },  // the title bar's close button
+      [](QMessageBox* box) { box->button(QMessageBox::No)->click(); },
+      [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); },
+  };
+  const YesNoCancel expected[] = {YesNoCancel::kCancel, YesNoCancel::kCancel, YesNoCancel::kNo, YesNoCancel::kYes};
+  for (size_t i = 0; i < std::size(answers); ++i) {
+    OnNextDialog([&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      ASSERT_NE(box, nullptr);
+      answers[i](box);
+    });
+    EXPECT_EQ(ui.AskYesNoCancel("Сохранить тему перед выходом?", YesNoDefault::kYes), expected[i]) << i;
+  }
+}
+
 TEST(QtUiDialogs, TheWindowIsRenderedBeforeEveryModalCall) {
   App();
   QtUi ui;

@@ -115,6 +115,12 @@ TEST_F(MainFormTest, CloseAsksToSaveAndStaysOpenWhenTheSaveIsCancelled) {
   Form().show();
   Click("MM_Child_CreateTheme");
   FillAll(*editor);
+  ui.three_way_answers = {YesNoCancel::kCancel};
+  Click("MM_Child_Exit");
+  EXPECT_EQ(ui.questions.back(), kSaveBeforeExitQuestion);
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_TRUE(ui.save_requests.empty());
+
   ui.yes_no_answers = {true};
   ui.CancelSave();
   Click("MM_Child_Exit");

@@ -213,6 +213,13 @@ TEST(FormCloseQuestion, ClosesOnNoOrAfterASaveAndStaysOpenWhenTheSaveDoesNotHapp
   EXPECT_EQ(f.ui.questions.back(), kSaveBeforeExitQuestion);
   EXPECT_EQ(f.ui.question_defaults.back(), YesNoDefault::kYes);  // Yes keeps the work
 
+  // Cancel (Esc, the box's close button): nothing is saved, the window stays open.
+  f.ui.three_way_answers = {YesNoCancel::kCancel};
+  EXPECT_FALSE(FormClose(*f.ed));
+  EXPECT_EQ(f.ui.questions.back(), kSaveBeforeExitQuestion);
+  EXPECT_TRUE(f.ed->state.ThemeModified);
+  EXPECT_TRUE(f.ui.save_requests.empty());
+
   // Yes, but the save is refused (files missing): stays open.
   f.ui.yes_no_answers = {true};
   EXPECT_FALSE(FormClose(*f.ed));
