@@ -35,10 +35,14 @@ void lk_CreateNewTheme(Editor& ed, int item_index);
 // a file that cannot be read or is cut short throws SsfError after putting the window
 // into its no-theme state.
 void OpenThemeFile(Editor& ed, const std::filesystem::path& path);
-// Saves the open theme to a file the user chooses.
+// "Сохранить как…": saves the open theme to a file the user chooses; the dialog starts in
+// the theme's folder with its file name.
 void MM_Child_SaveThemeClick(Editor& ed);
+// "Сохранить": writes the open theme back to its file; a new theme asks as "Сохранить как…".
+void MM_Child_SaveClick(Editor& ed);
 // Writes the open theme to `target` as the save command does once its dialog is confirmed:
-// refused with the command's message while theme files are missing. True when written.
+// refused with the command's message while theme files are missing. True when written;
+// the theme's file is then `target`.
 bool SaveThemeAs(Editor& ed, const std::filesystem::path& target);
 // After a save dialog confirmed `chosen` and its extension was forced to give `forced`:
 // asks before replacing an existing file of the forced name. True to go on.

@@ -31,6 +31,9 @@ struct EditorState {
   std::vector<std::string> MapModels;  // UTF-8
   // Path of the map last loaded (for the status bar and reports).
   std::filesystem::path MapPath;
+  // The file the open theme came from or was last saved to; empty for a new theme. "Сохранить"
+  // writes back to it.
+  std::filesystem::path ThemePath;
 
   bool MapValid = false;
   // Set by every change, cleared by a save; undo and redo set it to whether the theme

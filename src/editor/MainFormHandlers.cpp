@@ -119,7 +119,7 @@ bool FormClose(Editor& editor) {
     case YesNoCancel::kNo: return true;
     case YesNoCancel::kYes: break;
   }
-  MM_Child_SaveThemeClick(editor);
+  MM_Child_SaveClick(editor);
   return !editor.state.ThemeModified;
 }
 

@@ -15,6 +15,7 @@ void lk_CreateNewTheme(Editor& ed, int item_index) {
   if (!s.MapValid) return;
 
   s.Theme = NewTheme(s.Map);
+  s.ThemePath.clear();
   s.ThemeModified = false;
   s.Undo.Clear();
 

@@ -41,6 +41,7 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
     s.ThemeModified = false;
     s.Undo.Clear();
     s.Theme.reset();
+    s.ThemePath.clear();
   };
   if (std::optional<std::string> fault = ShortHeaderFault(bytes)) {
     give_up_theme();
@@ -66,6 +67,9 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
     return;
   }
 
+  std::error_code ec;
+  s.ThemePath = fs::absolute(path, ec);
+  if (ec) s.ThemePath = path;
   v.PCtrl_enabled = true;
   v.Pnl_ItemInfo_visible = false;
   v.status = {path.filename().string() + " [" + map->filename().string() + "]", "Тема загружена.",

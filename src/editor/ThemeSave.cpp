@@ -31,7 +31,9 @@ void MM_Child_SaveThemeClick(Editor& ed) {
   }
   FileDialogRequest req;
   req.filter = "Файл темы (*.ssf)|*.ssf";
-  req.initial_dir = ed.settings.ReadString("ThemePaths", "SaveTheme");
+  const fs::path& own = ed.state.ThemePath;
+  req.initial_dir = own.empty() ? fs::path(ed.settings.ReadString("ThemePaths", "SaveTheme")) : own.parent_path();
+  req.file_name = own.filename().string();
   req.ask_overwrite = true;
   std::optional<FileDialogResult> chosen = ed.ui.SaveDialog(req);
   if (!chosen) return;
@@ -39,6 +41,11 @@ void MM_Child_SaveThemeClick(Editor& ed) {
   if (!ConfirmForcedName(ed.ui, chosen->path, target)) return;
   RememberFolder(ed.settings, "ThemePaths", "SaveTheme", target.parent_path());
   SaveThemeAs(ed, target);
+}
+
+void MM_Child_SaveClick(Editor& ed) {
+  if (ed.state.ThemePath.empty() || !MaySave(ed.state)) return MM_Child_SaveThemeClick(ed);
+  SaveThemeAs(ed, ed.state.ThemePath);
 }
 
 bool SaveThemeAs(Editor& ed, const fs::path& target) {
@@ -50,6 +57,7 @@ bool SaveThemeAs(Editor& ed, const fs::path& target) {
   WriteFileAtomic(target, SerializeTheme(*s.Theme));  // throws with the old file untouched; ThemeModified stays set
   s.ThemeModified = false;
   s.Undo.MarkSaved();
+  s.ThemePath = target;
   RememberRecentTheme(ed.settings, target);
   ed.view.status[1] = "Тема сохранена.";
   return true;

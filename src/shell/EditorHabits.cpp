@@ -74,7 +74,8 @@ void EditorHabits::SetShortcuts() {
   } shortcuts[] = {
       {"MM_Child_CreateTheme", QKeySequence(Qt::CTRL | Qt::Key_N)},
       {"MM_Child_OpenTheme", QKeySequence(Qt::CTRL | Qt::Key_O)},
-      {"MM_Child_SaveTheme", QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {"MM_Child_Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
+      {"MM_Child_SaveTheme", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
       {"MM_Child_Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
       {"MM_Child_AboutProgramm", QKeySequence(Qt::Key_F1)},
   };

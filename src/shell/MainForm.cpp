@@ -234,7 +234,8 @@ void TMainForm::BuildMenu() {
   } kItems[] = {
       {kFile, "MM_Child_CreateTheme", "Создать тему", &F::MM_Child_CreateTheme, kPlain, RunCore<MM_Child_CreateThemeClick>},
       {kFile, "MM_Child_OpenTheme", "Открыть тему", &F::MM_Child_OpenTheme, kPlain, RunCore<MM_Child_OpenThemeClick>},
-      {kFile, "MM_Child_SaveTheme", "Сохранить тему", &F::MM_Child_SaveTheme, kPlain, RunCore<MM_Child_SaveThemeClick>},
+      {kFile, "MM_Child_Save", "Сохранить", &F::MM_Child_Save, kPlain, RunCore<MM_Child_SaveClick>},
+      {kFile, "MM_Child_SaveTheme", "Сохранить как…", &F::MM_Child_SaveTheme, kPlain, RunCore<MM_Child_SaveThemeClick>},
       {kFile, nullptr, nullptr, nullptr, kPlain, nullptr},
       {kFile, "MM_Child_RegEditSSF", "Ассоциировать с SSF", &F::MM_Child_RegEditSSF, kCheck, toggle_association},
       {kFile, nullptr, nullptr, nullptr, kPlain, nullptr},
@@ -391,6 +392,7 @@ void TMainForm::Render() {
     PCtrl->setCurrentIndex(v.PCtrl_page);
   }
   MM_Child_SaveTheme->setEnabled(v.MM_Child_SaveTheme_enabled);
+  MM_Child_Save->setEnabled(v.MM_Child_SaveTheme_enabled);
   MM_Child_ImportRes->setEnabled(v.MM_Child_ImportRes_enabled);
   MM_Child_ExportRes->setEnabled(v.MM_Child_ExportRes_enabled);
   Pnl_ItemInfo->setVisible(v.Pnl_ItemInfo_visible);

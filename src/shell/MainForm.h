@@ -120,7 +120,8 @@ class TMainForm : public QMainWindow {
 
   QAction* MM_Child_CreateTheme;
   QAction* MM_Child_OpenTheme;
-  QAction* MM_Child_SaveTheme;
+  QAction* MM_Child_Save;       // "Сохранить": back to the theme's file
+  QAction* MM_Child_SaveTheme;  // "Сохранить как…"
   QAction* MM_Child_RegEditSSF;
   QAction* MM_Child_Exit;
   QAction* MM_Child_ImportRes;

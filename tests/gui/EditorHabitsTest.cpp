@@ -19,6 +19,7 @@
 #include "editor/MainFormHandlers.h"
 #include "editor/FitPicturesOption.h"
 #include "theme/PictureFit.h"
+#include "theme/ThemeContainer.h"
 #include "editor/RecentThemes.h"
 #include "editor/ThemeFileImport.h"
 #include "pictures/Bmp.h"
@@ -97,7 +98,8 @@ TEST_F(EditorHabitsTest, MenusShowTheShortcutsAndTheEditMenu) {
     QKeySequence keys;
   } shortcuts[] = {
       {"MM_Child_CreateTheme", QKeySequence("Ctrl+N")}, {"MM_Child_OpenTheme", QKeySequence("Ctrl+O")},
-      {"MM_Child_SaveTheme", QKeySequence("Ctrl+S")},   {"MM_Child_Exit", QKeySequence("Ctrl+Q")},
+      {"MM_Child_Save", QKeySequence("Ctrl+S")},        {"MM_Child_SaveTheme", QKeySequence("Ctrl+Shift+S")},
+      {"MM_Child_Exit", QKeySequence("Ctrl+Q")},
       {"MM_Child_AboutProgramm", QKeySequence("F1")},   {"MM_Child_Undo", QKeySequence("Ctrl+Z")},
   };
   for (const auto& s : shortcuts) EXPECT_EQ(MenuItem(s.action)->shortcut(), s.keys) << s.action;
@@ -137,6 +139,27 @@ TEST_F(EditorHabitsTest, KeysCreateUndoAndRedo) {
   QTest::keyClick(&f, Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(Status(2), "1/40");
   EXPECT_TRUE(editor->state.ThemeModified);
+}
+
+TEST_F(EditorHabitsTest, CtrlSWritesTheOpenThemeBackAndCtrlShiftSAsksBesideIt) {
+  AddMap("QB-X240.rxt");
+  const fs::path theme = SavedTheme("full.ssf");
+  TMainForm& f = Form();
+  f.show();
+  f.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  f.RunHandler([&] { OpenThemePath(*editor, theme); });
+  f.RunHandler([&] { ED_ThemeAuthorKeyPress(*editor, kNameField, "Осень"); });
+  QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_TRUE(ui.save_requests.empty());
+  EXPECT_FALSE(editor->state.ThemeModified);
+  EXPECT_EQ(ReadTextField(ReadWholeFile(theme), 85, 52), "Осень");
+
+  ui.CancelSave();
+  QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  ASSERT_EQ(ui.save_requests.size(), 1u);
+  EXPECT_EQ(ui.save_requests[0].initial_dir, Home());
+  EXPECT_EQ(ui.save_requests[0].file_name, "full.ssf");
 }
 
 TEST_F(EditorHabitsTest, RecentThemesOpenAndDropThemesThatAreGone) {

@@ -51,7 +51,8 @@ TEST_F(MainFormTest, StartsWithEveryControlAndMenuItemAsTheTableSays) {
     bool enabled;
   } items[] = {
       {"MM_Child_CreateTheme", "Создать тему", true},   {"MM_Child_OpenTheme", "Открыть тему", true},
-      {"MM_Child_SaveTheme", "Сохранить тему", false},  {"MM_Child_RegEditSSF", "Ассоциировать с SSF", true},
+      {"MM_Child_Save", "Сохранить", false},            {"MM_Child_SaveTheme", "Сохранить как…", false},
+      {"MM_Child_RegEditSSF", "Ассоциировать с SSF", true},
       {"MM_Child_Exit", "Выход", true},                 {"MM_Child_ImportRes", "Импорт ресурсов", false},
       {"MM_Child_ExportRes", "Экспорт ресурсов", false}, {"MM_Child_FileListEditor", "Редактор файл-листа", true},
       {"MM_Child_ColorsCopy", "Копирование цветов", true}, {"MM_Child_AboutProgramm", "О программе", true},

@@ -1,0 +1,115 @@
+// "Сохранить" back to the theme's own file and "Сохранить как…" starting beside it.
+#include <gtest/gtest.h>
+
+#include "EditorTestSupport.h"
+#include "editor/MainFormHandlers.h"
+
+namespace ssf::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ThemeSaveTest : ::testing::Test {
+  EditorFixture f;
+  ThemeSaveTest() { f.AddMap("a.rxt", kExampleMap); }
+  Editor& ed() { return *f.ed; }
+  // The size of the first theme file in the container at `path`.
+  static uint32_t FirstSize(const fs::path& path) { return ReadU32LE(ReadFile(path), 0xFD0); }
+};
+
+TEST_F(ThemeSaveTest, SaveWritesBackToTheThemesFileAndAsksOnlyForANewTheme) {
+  f.Create("EXAMPLE-100");
+  f.Fill({10, 32, 5});
+  f.ui.AnswerSave(f.dir / "mine");
+  MM_Child_SaveClick(ed());
+  ASSERT_EQ(f.ui.save_requests.size(), 1u);
+  EXPECT_EQ(f.ui.save_requests[0].file_name, "");  // a new theme has no name yet
+  EXPECT_EQ(ed().state.ThemePath, f.dir / "mine.ssf");
+  EXPECT_FALSE(ed().state.ThemeModified);
+
+  f.Fill({7, 32, 5});
+  MM_Child_SaveClick(ed());
+  EXPECT_EQ(f.ui.save_requests.size(), 1u);  // no second dialog
+  EXPECT_EQ(FirstSize(f.dir / "mine.ssf"), 7u);
+  EXPECT_FALSE(ed().state.ThemeModified);
+  EXPECT_EQ(ed().view.status[1], "Тема сохранена.");
+
+  // An opened theme: its own file, without a dialog; the unsaved-changes rule stays.
+  fs::create_directory(f.dir / "other");
+  fs::copy_file(f.dir / "mine.ssf", f.dir / "other" / "x.ssf");
+  OpenThemeFile(ed(), f.dir / "other" / "x.ssf");
+  f.Fill({3, 32, 5});
+  MM_Child_SaveClick(ed());
+  EXPECT_EQ(f.ui.save_requests.size(), 1u);
+  EXPECT_EQ(FirstSize(f.dir / "other" / "x.ssf"), 3u);
+  EXPECT_EQ(FirstSize(f.dir / "mine.ssf"), 7u);
+
+  // Missing files: refused as before, with no dialog even though the theme has a file.
+  ed().state.Theme->NewFiles[1].f_file.clear();
+  ed().state.Theme->RecountStoredFiles();
+  MM_Child_SaveClick(ed());
+  EXPECT_EQ(f.ui.OnlyMessage().kind, kMsgError);
+  EXPECT_EQ(f.ui.save_requests.size(), 1u);
+  EXPECT_EQ(FirstSize(f.dir / "other" / "x.ssf"), 3u);
+
+  // A new theme forgets the old file: it asks again.
+  ed().state.ThemeModified = false;
+  f.Create("EXAMPLE-100");
+  EXPECT_TRUE(ed().state.ThemePath.empty());
+  f.Fill({1, 1, 1});
+  f.ui.CancelSave();
+  MM_Child_SaveClick(ed());
+  EXPECT_EQ(f.ui.save_requests.size(), 2u);
+  EXPECT_TRUE(ed().state.ThemeModified);
+}
+
+TEST_F(ThemeSaveTest, SaveAsStartsInTheThemesFolderWithItsNameAndTheCopyBecomesTheThemesFile) {
+  f.Create("EXAMPLE-100");
+  f.Fill({10, 32, 5});
+  fs::create_directory(f.dir / "themes");
+  const fs::path first = f.Save("themes/full");
+  f.settings.WriteString("ThemePaths", "SaveTheme", "/somewhere/else");
+
+  OpenThemeFile(ed(), first);
+  f.ui.AnswerSave(f.dir / "copy.ssf");
+  MM_Child_SaveThemeClick(ed());
+  const FileDialogRequest& asked = f.ui.save_requests.back();
+  EXPECT_EQ(asked.initial_dir, f.dir / "themes");
+  EXPECT_EQ(asked.file_name, "full.ssf");
+  EXPECT_TRUE(asked.ask_overwrite);
+  EXPECT_EQ(ed().state.ThemePath, f.dir / "copy.ssf");
+
+  f.Fill({4, 32, 5});
+  MM_Child_SaveClick(ed());
+  EXPECT_EQ(FirstSize(f.dir / "copy.ssf"), 4u);
+  EXPECT_EQ(FirstSize(first), 10u);
+
+  // Cancelled: nothing written, the theme keeps its file.
+  f.Fill({5, 32, 5});
+  f.ui.CancelSave();
+  MM_Child_SaveThemeClick(ed());
+  EXPECT_EQ(f.ui.save_requests.back().file_name, "copy.ssf");
+  EXPECT_EQ(ed().state.ThemePath, f.dir / "copy.ssf");
+  EXPECT_TRUE(ed().state.ThemeModified);
+
+  // A failed open (no map for its model) leaves no theme and no file to write back to.
+  WriteFile(f.dir / "bad.ssf", Bytes(200, 0));
+  ed().state.ThemeModified = false;
+  OpenThemeFile(ed(), f.dir / "bad.ssf");
+  EXPECT_FALSE(ed().state.Theme);
+  EXPECT_TRUE(ed().state.ThemePath.empty());
+}
+
+TEST_F(ThemeSaveTest, ExitYesSavesToTheThemesOwnFile) {
+  f.Create("EXAMPLE-100");
+  f.Fill({10, 32, 5});
+  const fs::path path = f.Save("t");
+  f.Fill({6, 32, 5});
+  f.ui.three_way_answers = {YesNoCancel::kYes};
+  EXPECT_TRUE(FormClose(ed()));
+  EXPECT_EQ(f.ui.save_requests.size(), 1u);
+  EXPECT_EQ(FirstSize(path), 6u);
+}
+
+}  // namespace
+}  // namespace ssf::test
