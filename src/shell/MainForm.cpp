@@ -38,6 +38,7 @@
 #include "editor/ThemeFileExport.h"
 #include "base/Ui.h"
 #include "editor/WindowPlacement.h"
+#include "editor/WindowTitle.h"
 
 namespace ssf {
 
@@ -384,6 +385,7 @@ void TMainForm::OpenStartupFile(const std::vector<std::string>& params) {
 
 void TMainForm::Render() {
   const ViewState& v = editor_.view;
+  setWindowTitle(QString::fromStdString(WindowTitle(editor_.state, MainFormCaption().toStdString())));
   for (int i = 0; i < 3; ++i) SBar_Panels[i]->setText(QString::fromStdString(v.status[static_cast<size_t>(i)]));
 
   {

@@ -150,7 +150,9 @@ TEST_F(EditorHabitsTest, CtrlSWritesTheOpenThemeBackAndCtrlShiftSAsksBesideIt) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
   f.RunHandler([&] { OpenThemePath(*editor, theme); });
   f.RunHandler([&] { ED_ThemeAuthorKeyPress(*editor, kNameField, "Осень"); });
+  EXPECT_EQ(f.windowTitle(), "full.ssf* — " + MainFormCaption());
   QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(f.windowTitle(), "full.ssf — " + MainFormCaption());
   EXPECT_TRUE(ui.save_requests.empty());
   EXPECT_FALSE(editor->state.ThemeModified);
   EXPECT_EQ(ReadTextField(ReadWholeFile(theme), 85, 52), "Осень");

@@ -3,6 +3,8 @@
 
 #include "EditorTestSupport.h"
 #include "editor/MainFormHandlers.h"
+#include "editor/ThemeUndo.h"
+#include "editor/WindowTitle.h"
 
 namespace ssf::test {
 namespace {
@@ -109,6 +111,27 @@ TEST_F(ThemeSaveTest, ExitYesSavesToTheThemesOwnFile) {
   EXPECT_TRUE(FormClose(ed()));
   EXPECT_EQ(f.ui.save_requests.size(), 1u);
   EXPECT_EQ(FirstSize(path), 6u);
+}
+
+TEST_F(ThemeSaveTest, TheTitleNamesTheThemesFileAndMarksUnsavedChanges) {
+  const std::string caption = "Quillbay SSF Manager v2.0 Build 362";
+  auto title = [&] { return WindowTitle(ed().state, caption); };
+  EXPECT_EQ(title(), caption);
+  f.Create("EXAMPLE-100");
+  EXPECT_EQ(title(), "NewTheme.ssf — " + caption);
+  f.Fill({10, 32, 5});
+  EXPECT_EQ(title(), "NewTheme.ssf* — " + caption);
+  f.Save("full");
+  EXPECT_EQ(title(), "full.ssf — " + caption);
+  ED_ThemeAuthorKeyPress(ed(), kAuthorField, "Я");
+  EXPECT_EQ(title(), "full.ssf* — " + caption);
+  UndoThemeChange(ed());
+  EXPECT_EQ(title(), "full.ssf — " + caption);
+
+  // A theme that cannot be opened leaves the caption alone.
+  WriteFile(f.dir / "bad.ssf", Bytes(200, 0));
+  OpenThemeFile(ed(), f.dir / "bad.ssf");
+  EXPECT_EQ(title(), caption);
 }
 
 }  // namespace
