@@ -88,6 +88,7 @@ std::string ED_ThemeAuthorKeyPress(Editor& editor, const HeaderField& field, con
     SetHeaderText(*editor.state.Theme, field, kept);
     editor.state.ThemeModified = true;
     undo.Commit();
+    editor.view.status[1] = kHeaderChangedStatus;
   }
   return kept;
 }
@@ -100,6 +101,7 @@ void CBox_ThemeTypeChange(Editor& editor, int index) {
   SetThemeType(*editor.state.Theme, index);
   editor.state.ThemeModified = true;
   undo.Commit();
+  editor.view.status[1] = kHeaderChangedStatus;
 }
 
 void PCtrlChange(Editor& editor, int page) {

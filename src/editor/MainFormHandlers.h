@@ -15,6 +15,8 @@ inline constexpr const char* kLoseChangesQuestion =
     "Тема была изменена.\r\nВы хотите продолжить, потеряв изменения?";
 inline constexpr const char* kSaveBeforeExitQuestion = "Сохранить тему перед выходом?";
 inline constexpr const char* kThemeFileFilter = "Файл темы (*.ssf)|*.ssf";
+// Status after an edit of the header fields or the theme type.
+inline constexpr const char* kHeaderChangedStatus = "Заголовок темы изменён.";
 // Below this size a file cannot hold the container header.
 inline constexpr int32_t kMinThemeFileSize = 148;
 

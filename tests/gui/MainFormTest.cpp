@@ -12,6 +12,7 @@
 
 
 #include "GuiTestSupport.h"
+#include "editor/MainFormHandlers.h"
 #include "base/ByteIO.h"
 #include "editor/WindowPlacement.h"
 
@@ -178,6 +179,7 @@ TEST_F(HeaderEditTest, TypingWritesTheFieldAndMarksTheThemeModified) {
   EXPECT_EQ(author->text(), "ab");
   EXPECT_EQ(Field(32, 52), Padded("ab", 52));
   EXPECT_TRUE(editor->state.ThemeModified);
+  EXPECT_EQ(Status(1), kHeaderChangedStatus);
 
   auto* name = Control<QLineEdit>("ED_ThemeName");
   Type(name, "Тема");

@@ -137,21 +137,27 @@ TEST(HeaderEdits, WriteTheirFieldsTypeWritesOffset165AndBothMarkTheTheme) {
   EXPECT_TRUE(std::all_of(b.begin() + 42, b.begin() + 84, [](uint8_t c) { return c == 0; }));
   EXPECT_TRUE(f.ed->state.ThemeModified);
   EXPECT_EQ(f.ed->view.ED_ThemeAuthor, "Автор");
+  EXPECT_EQ(f.ed->view.status[1], kHeaderChangedStatus);
 
-  // Unchanged text (a refused key) does not mark the theme.
+  // Unchanged text (a refused key) does not mark the theme or speak of a change.
   f.ed->state.ThemeModified = false;
+  f.ed->view.status[1] = "Тема сохранена.";
   EXPECT_EQ(ED_ThemeAuthorKeyPress(*f.ed, kVersionField, "1.0"), "1.0");
   EXPECT_FALSE(f.ed->state.ThemeModified);
+  EXPECT_EQ(f.ed->view.status[1], "Тема сохранена.");
   EXPECT_EQ(ED_ThemeAuthorKeyPress(*f.ed, kVersionField, "1.0.12"), "1.0.");
   EXPECT_EQ(std::string(b.begin() + 140, b.begin() + 145), std::string("1.0.\0", 5));
 
   f.ed->state.ThemeModified = false;
+  f.ed->view.status[1] = "Тема сохранена.";
   CBox_ThemeTypeChange(*f.ed, 0);
   EXPECT_FALSE(f.ed->state.ThemeModified);
+  EXPECT_EQ(f.ed->view.status[1], "Тема сохранена.");
   CBox_ThemeTypeChange(*f.ed, 1);
   EXPECT_EQ(b[165], 1);
   EXPECT_EQ(f.ed->view.CBox_ThemeType_index, 1);
   EXPECT_TRUE(f.ed->state.ThemeModified);
+  EXPECT_EQ(f.ed->view.status[1], kHeaderChangedStatus);
 }
 
 // Each text field ends where the next reserved byte begins: author 32..83, name 85..136,
