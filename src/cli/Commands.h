@@ -19,5 +19,7 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args);
 int CmdReplace(Context& ctx, const std::vector<std::string>& args);
 int CmdIcon(Context& ctx, const std::vector<std::string>& args);
 int CmdExtract(Context& ctx, const std::vector<std::string>& args);
+int CmdScreens(Context& ctx, const std::vector<std::string>& args);
+int CmdRender(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

@@ -40,6 +40,10 @@ const Command kCommands[] = {
      "write theme file INDEX as the editor's export does; OUT's extension picks the format "
      "(.bmp .jpg .jpeg .png .raw .ifg, .png .ani2 for ANI2, .tab for COLORTAB)",
      CmdExtract},
+    {"screens", "THEME.ssf", "перечислить экраны модели темы (из файла раскладки .screens рядом с картой)",
+     CmdScreens},
+    {"render", "THEME.ssf [--screen NAME] -o OUT",
+     "нарисовать экран NAME в OUT.png; без --screen все экраны в папку OUT", CmdRender},
 };
 
 void PrintHelp(std::ostream& out) {
