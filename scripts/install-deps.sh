@@ -11,7 +11,7 @@ packages=(
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth imagemagick python3-xlwt
   shared-mime-info desktop-file-utils xdg-utils
-  dpkg-dev appstream groff-base
+  dpkg-dev appstream groff-base man-db lintian
 )
 
 missing=()

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Checks a manual page: groff reads it without a warning, it has the sections a reader
+"""Checks a manual page: groff and man read it without a warning (under a UTF-8 locale, where
+the Cyrillic renders), no request hides at the end of a text line, it has the sections a reader
 looks for, and with --help-of PROGRAM every command and option that `PROGRAM --help`
 lists has its place in it, so the page and the program cannot drift apart.
 
 usage: check_man_page.py PAGE [--help-of PROGRAM]
 """
+import os
 import re
+import shutil
 import subprocess
 import sys
 
@@ -16,6 +19,28 @@ def plain(troff):
     """The page's text with the escapes that hide a name undone: \\- and font changes."""
     text = troff.replace("\\-", "-").replace("\\(dq", '"')
     return re.sub(r"\\f[BIRP]", "", text)
+
+
+# A request glued to the end of a text line ("....TP") is printed as text, and the entry it
+# should have started disappears into the paragraph before it; groff says nothing.
+GLUED_REQUEST = re.compile(r"\S\.(TP|TQ|PP|LP|IP|RS|RE|SH|SS|EX|EE|br|B|I|BR|BI|IR|RB|RI|IB)\s*$")
+
+
+def glued_requests(troff):
+    return [f"line {n}: a request at the end of a text line: {line.strip()}"
+            for n, line in enumerate(troff.splitlines(), 1)
+            if not line.startswith((".", "'")) and GLUED_REQUEST.search(line)]
+
+
+def man_warnings(page):
+    """What `man --warnings` says while formatting the page as a reader sees it."""
+    if shutil.which("man") is None:
+        return ["man is missing: install man-db (scripts/install-deps.sh)"]
+    env = dict(os.environ, LC_ALL="C.UTF-8", MANPAGER="cat", PAGER="cat", MANWIDTH="80")
+    r = subprocess.run(["man", "--warnings", "-l", page], capture_output=True, text=True, env=env)
+    if r.returncode != 0 or r.stderr.strip():
+        return [f"man --warnings: {r.stderr.strip()}"]
+    return []
 
 
 def help_commands_and_options(help_text):
@@ -61,6 +86,8 @@ def main():
                           capture_output=True, text=True)
     if lint.returncode != 0 or lint.stderr:
         faults.append(f"groff warns: {lint.stderr.strip()}")
+    faults += man_warnings(page)
+    faults += glued_requests(troff)
 
     headings = {line[3:].strip().strip('"') for line in troff.splitlines() if line.startswith(".SH")}
     faults += [f"no section {s}" for s in SECTIONS if s not in headings]
