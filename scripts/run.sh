@@ -6,7 +6,13 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh >&2
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
-cmake --build build -j "$(nproc 2>/dev/null || echo 2)" >&2
+# Only the two programs: the tests and benchmarks are scripts/test.sh's business and would
+# take most of the first build's time.
+targets=(ssftool)
+if cmake --build build --target help 2>/dev/null | grep -q '^ssf-manager:'; then
+  targets+=(ssf-manager)
+fi
+cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}" >&2
 
 if [ "${1:-}" = "ssftool" ]; then
   shift

@@ -22,7 +22,7 @@ const Command kCommands[] = {
     {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
      "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},
     {"ifeg", "decode|encode|info FILES...",
-     "IFEG pictures: decode IN.ifg OUT.bmp|.png; encode IN.bmp|.png|.jpg OUT.ifg "
+     "IFEG pictures: decode IN.ifg OUT.bmp|.png|.jpg; encode IN.bmp|.png|.jpg OUT.ifg "
      "[--mode 1|2|3] [--max-error N]; info IN.ifg",
      CmdIfeg},
     {"export-res", "THEME.ssf OUT.res", "write every theme file into a resource package", CmdExportRes},
