@@ -31,7 +31,7 @@ const Command kCommands[] = {
      CmdImportRes},
     {"new", "(--model MODEL | --map FILE.rxt) -o OUT.ssf [--author A] [--name N] [--version V] [--type 0|1] [--fit crop|pad|stretch [--dither]] [FILE... | --from PACKAGE.res]",
      "create a theme, importing the files into theme files 0, 1, 2, ... as \"Загрузить\" does, or "
-     "every theme file from a resource package",
+     "every theme file from a resource package; needs a file for every theme file of the map, or --from",
      CmdNew},
     {"replace", "THEME.ssf INDEX FILE [-o OUT.ssf] [--fit crop|pad|stretch [--dither]]", "import a file into one theme file and save the theme",
      CmdReplace},
