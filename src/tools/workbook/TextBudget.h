@@ -13,6 +13,8 @@ namespace ssf {
 
 class TextBudget {
  public:
+  static constexpr uint64_t kHeldStringCost = sizeof(std::string);
+
   // `what` names the workbook (and part) in the error.
   explicit TextBudget(std::string what, int64_t limit = kMaxWorkbookText) : what_(std::move(what)), left_(limit), limit_(limit) {}
 
@@ -23,6 +25,9 @@ class TextBudget {
     }
     left_ -= static_cast<int64_t>(bytes);
   }
+  // Charges a string the reader keeps for later (a shared string): its text and what holding
+  // it costs, so a part of a million empty items is refused like a million letters.
+  void ChargeHeld(uint64_t bytes) { Charge(bytes + kHeldStringCost); }
   // Charges `count` copies of `bytes` without overflow.
   void Charge(uint64_t bytes, uint64_t count) {
     if (count != 0 && bytes > static_cast<uint64_t>(left_) / count) Charge(static_cast<uint64_t>(left_) + 1);

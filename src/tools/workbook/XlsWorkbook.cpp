@@ -211,7 +211,8 @@ std::string BoolText(uint8_t value) { return value != 0 ? "TRUE" : "FALSE"; }
 
 class XlsReader {
  public:
-  XlsReader(ByteSpan stream, std::string where) : stream_(stream), where_(std::move(where)), budget_(where_) {}
+  XlsReader(ByteSpan stream, std::string where)
+      : stream_(stream), where_(std::move(where)), budget_(where_), shared_budget_(where_ + " (общие строки)") {}
 
   std::unique_ptr<MemoryWorkbook> Read() {
     size_t sheet_at = ReadGlobals();
@@ -258,7 +259,13 @@ class XlsReader {
         in.U32();  // total references
         uint32_t unique = in.U32();
         // The count comes from the file; each string takes at least three bytes.
-        for (uint32_t i = 0; i < unique && !in.AtEnd(); ++i) shared_.push_back(in.UnicodeString(true));
+        for (uint32_t i = 0; i < unique && !in.AtEnd(); ++i) {
+          std::string text = in.UnicodeString(true);
+          // Held once, so charged once, each with what holding it costs: a count of
+          // millions of empty strings is refused, not kept.
+          shared_budget_.ChargeHeld(text.size());
+          shared_.push_back(std::move(text));
+        }
       }
     }
     if (!sheet_at) Fail("в книге нет листов");
@@ -370,6 +377,7 @@ class XlsReader {
   std::vector<std::string> shared_;
   std::unique_ptr<MemoryWorkbook> book_ = std::make_unique<MemoryWorkbook>();
   TextBudget budget_;
+  TextBudget shared_budget_;
 };
 
 }  // namespace

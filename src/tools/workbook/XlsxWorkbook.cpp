@@ -78,6 +78,7 @@ class RichTextCollector {
 
 class SharedStringsReader : public XmlSax {
  public:
+  explicit SharedStringsReader(TextBudget& budget) : budget_(budget) {}
   std::vector<std::string> strings;
 
  protected:
@@ -91,17 +92,22 @@ class SharedStringsReader : public XmlSax {
   }
   void End(std::string_view el) override {
     if (el == "si" && in_si_) {
+      budget_.Charge(TextBudget::kHeldStringCost);
       strings.push_back(rich_.Take());
       in_si_ = false;
     } else if (in_si_) {
       rich_.End(el);
     }
   }
+  // Charged as it arrives, so text is counted before it is held.
   void Text(std::string_view s) override {
-    if (in_si_) rich_.Text(s);
+    if (!in_si_) return;
+    budget_.Charge(s.size());
+    rich_.Text(s);
   }
 
  private:
+  TextBudget& budget_;
   bool in_si_ = false;
   RichTextCollector rich_;
 };
@@ -263,7 +269,10 @@ std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::filesystem::path& path) {
   rels.Parse(part("xl/_rels/workbook.xml.rels"), where + " (xl/_rels/workbook.xml.rels)");
   if (rels.target.empty()) throw SsfError(where + " (не найдена часть первого листа)");
 
-  SharedStringsReader shared;
+  // The shared strings are held once, under a budget of their own; the cells' copies of them
+  // count on their own below.
+  TextBudget shared_budget(where + " (общие строки)");
+  SharedStringsReader shared(shared_budget);
   std::string shared_name = rels.shared_strings.empty() ? "xl/sharedStrings.xml" : PartName(rels.shared_strings);
   if (auto data = zip.Read(shared_name, kMaxWorkbookPartBytes)) {
     shared.Parse(*data, where + " (" + shared_name + ")");
@@ -271,7 +280,6 @@ std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::filesystem::path& path) {
 
   auto book = std::make_unique<MemoryWorkbook>(sheets.name);
   std::string sheet_name = PartName(rels.target);
-  // The shared strings are held once; the cells' copies of them count on their own.
   TextBudget budget(where);
   SheetReader reader(*book, shared.strings, budget, where + " (" + sheet_name + ")");
   reader.Parse(part(sheet_name), where + " (" + sheet_name + ")");

@@ -54,6 +54,13 @@ void XmlSax::OnText(void* self, const char* text, int len) {
 
 // Exceptions must not unwind through expat's C frames: keep the first one, stop the
 // parser, and rethrow it once XML_Parse has returned.
+// Workbook parts never declare a document type. Refusing one refuses every entity
+// declaration with it, so no text can expand beyond the bytes of the part itself.
+void XmlSax::OnDoctype(void* self, const char*, const char*, const char*, int) {
+  auto* s = static_cast<XmlSax*>(self);
+  s->Guarded([&] { throw SsfError(s->what_ + ": объявление типа документа (DOCTYPE) в книге не допускается"); });
+}
+
 void XmlSax::Guarded(const std::function<void()>& fn) {
   try {
     fn();
@@ -68,11 +75,13 @@ void XmlSax::Parse(std::string_view xml, const std::string& what) {
   std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreateNS("UTF-8", kNsSeparator));
   if (!parser) throw SsfError(what + ": нет памяти для разбора XML");
   parser_ = parser.get();
+  what_ = what;
   stop_ = false;
   error_ = nullptr;
   XML_SetUserData(parser.get(), this);
   XML_SetElementHandler(parser.get(), &XmlSax::OnStart, &XmlSax::OnEnd);
   XML_SetCharacterDataHandler(parser.get(), &XmlSax::OnText);
+  XML_SetStartDoctypeDeclHandler(parser.get(), &XmlSax::OnDoctype);
   // Parts are limited well below INT_MAX, but feed in chunks all the same.
   constexpr size_t kChunk = 1 << 20;
   size_t pos = 0;

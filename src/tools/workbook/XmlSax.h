@@ -13,7 +13,8 @@ class XmlSax {
  public:
   virtual ~XmlSax() = default;
 
-  // Parses the whole text. Throws SsfError("<what>: ошибка XML в строке N: <reason>").
+  // Parses the whole text. Throws SsfError("<what>: ошибка XML в строке N: <reason>"), and
+  // refuses a document type declaration (and with it every entity declaration).
   void Parse(std::string_view xml, const std::string& what);
 
  protected:
@@ -32,10 +33,12 @@ class XmlSax {
   static void OnStart(void* self, const char* name, const char** attrs);
   static void OnEnd(void* self, const char* name);
   static void OnText(void* self, const char* text, int len);
+  static void OnDoctype(void* self, const char* name, const char* sysid, const char* pubid, int has_internal);
   void Guarded(const std::function<void()>& fn);
 
   void* parser_ = nullptr;
   bool stop_ = false;
+  std::string what_;
   std::exception_ptr error_;
 };
 

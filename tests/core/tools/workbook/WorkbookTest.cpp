@@ -3,6 +3,8 @@
 
 #include "SchemeWorkbooks.h"
 #include "TestSupport.h"
+#include "base/ByteIO.h"
+#include "base/FileIO.h"
 #include "base/SsfError.h"
 #include "tools/workbook/Workbook.h"
 
@@ -120,6 +122,163 @@ TEST(WorkbookTest, UnreadableFilesGiveAnErrorNamingTheFile) {
     } catch (const SsfError& e) {
       EXPECT_NE(std::string(e.what()).find((dir / name).string()), std::string::npos) << e.what();
       EXPECT_EQ(std::string(e.what()).rfind("Не удалось прочитать книгу: ", 0), 0u) << e.what();
+    }
+  }
+}
+
+// A BIFF8 record.
+void AppendRecord(Bytes& out, uint16_t id, const Bytes& data) {
+  AppendU16LE(out, id);
+  AppendU16LE(out, static_cast<uint16_t>(data.size()));
+  out.insert(out.end(), data.begin(), data.end());
+}
+
+// A compound file (4096-byte sectors) holding one stream named "Workbook".
+Bytes CompoundFileWith(Bytes stream) {
+  constexpr size_t kSector = 4096, kPerFat = kSector / 4;
+  const size_t data_sectors = (stream.size() + kSector - 1) / kSector;
+  stream.resize(data_sectors * kSector, 0);
+  size_t fat_sectors = 1;
+  while (fat_sectors + 1 + data_sectors > fat_sectors * kPerFat) ++fat_sectors;
+  Bytes file(kSector, 0);
+  const uint8_t signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  std::copy(signature, signature + 8, file.begin());
+  WriteU16LE(file, 24, 0x3E);
+  WriteU16LE(file, 26, 4);
+  WriteU16LE(file, 28, 0xFFFE);
+  WriteU16LE(file, 30, 12);
+  WriteU16LE(file, 32, 6);
+  WriteU32LE(file, 44, static_cast<uint32_t>(fat_sectors));
+  WriteU32LE(file, 48, static_cast<uint32_t>(fat_sectors));  // the directory follows the table
+  WriteU32LE(file, 56, 4096);
+  WriteU32LE(file, 60, 0xFFFFFFFE);
+  WriteU32LE(file, 68, 0xFFFFFFFE);
+  for (size_t i = 0; i < 109; ++i) WriteU32LE(file, 76 + i * 4, i < fat_sectors ? static_cast<uint32_t>(i) : 0xFFFFFFFF);
+  std::vector<uint32_t> fat(fat_sectors, 0xFFFFFFFD);
+  fat.push_back(0xFFFFFFFE);
+  for (size_t i = 1; i < data_sectors; ++i) fat.push_back(static_cast<uint32_t>(fat_sectors + 1 + i));
+  fat.push_back(0xFFFFFFFE);
+  fat.resize(fat_sectors * kPerFat, 0xFFFFFFFF);
+  for (uint32_t entry : fat) AppendU32LE(file, entry);
+  auto dir_entry = [](std::u16string name, uint8_t type, uint32_t start, uint32_t size) {
+    Bytes e(128, 0);
+    for (size_t i = 0; i < name.size(); ++i) WriteU16LE(e, i * 2, name[i]);
+    WriteU16LE(e, 64, static_cast<uint16_t>((name.size() + 1) * 2));
+    e[66] = type;
+    WriteU32LE(e, 68, 0xFFFFFFFF);
+    WriteU32LE(e, 72, 0xFFFFFFFF);
+    WriteU32LE(e, 76, type == 5 ? 1 : 0xFFFFFFFF);
+    WriteU32LE(e, 116, start);
+    WriteU32LE(e, 120, size);
+    return e;
+  };
+  Bytes dir = dir_entry(u"Root Entry", 5, 0xFFFFFFFE, 0);
+  Bytes stream_entry = dir_entry(u"Workbook", 2, static_cast<uint32_t>(fat_sectors + 1), static_cast<uint32_t>(stream.size()));
+  dir.insert(dir.end(), stream_entry.begin(), stream_entry.end());
+  dir.resize(kSector, 0);
+  file.insert(file.end(), dir.begin(), dir.end());
+  file.insert(file.end(), stream.begin(), stream.end());
+  return file;
+}
+
+// An .xls whose table of shared strings holds `count` empty strings (split over CONTINUE
+// records, as writers do) before its one worksheet "Colors".
+Bytes XlsWithEmptySharedStrings(uint32_t count) {
+  Bytes bof;
+  for (uint16_t v : {0x0600, 0x0005, 0, 0, 0, 0, 0, 0}) AppendU16LE(bof, v);
+  Bytes stream;
+  AppendRecord(stream, 0x0809, bof);
+  Bytes sst;
+  AppendU32LE(sst, count);
+  AppendU32LE(sst, count);
+  for (uint32_t i = 0; i < count; ++i) sst.insert(sst.end(), {0, 0, 0});
+  for (size_t at = 0; at < sst.size(); at += 8220) {
+    AppendRecord(stream, at == 0 ? 0x00FC : 0x003C,
+                 Bytes(sst.begin() + static_cast<ptrdiff_t>(at), sst.begin() + static_cast<ptrdiff_t>(std::min(sst.size(), at + 8220))));
+  }
+  const size_t sheet_at = stream.size() + (4 + 14) + 4;  // after BOUNDSHEET and EOF
+  Bytes sheet;
+  AppendU32LE(sheet, static_cast<uint32_t>(sheet_at));
+  sheet.insert(sheet.end(), {0, 0, 6, 0});
+  sheet.insert(sheet.end(), {'C', 'o', 'l', 'o', 'r', 's'});
+  AppendRecord(stream, 0x0085, sheet);
+  AppendRecord(stream, 0x000A, {});
+  WriteU16LE(bof, 2, 0x0010);
+  AppendRecord(stream, 0x0809, bof);
+  AppendRecord(stream, 0x000A, {});
+  return CompoundFileWith(stream);
+}
+
+// Hostile parts a sharer may send: entities that expand (refused with any document type
+// declaration: spreadsheets never carry one) and tables of empty shared strings, which
+// cost memory though they hold no text.
+TEST(WorkbookTest, HostileTextIsRefusedBeforeItIsHeld) {
+  TempDir dir;
+  const std::string doctype = "<!DOCTYPE x [<!ENTITY e \"" + std::string(250, 'x') + "\">]>";
+  std::string refs;
+  for (int i = 0; i < 20000; ++i) refs += "&e;";
+  const std::string rels =
+      "<Relationships><Relationship Id=\"rId1\" Type=\"t/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+      "</Relationships>";
+  const std::string books = "<workbook xmlns:r=\"r\"><sheets><sheet name=\"Colors\" r:id=\"rId1\"/></sheets></workbook>";
+  const std::string sheet = "<worksheet><sheetData><row r=\"1\"><c r=\"B1\" t=\"s\"><v>0</v></c></row></sheetData></worksheet>";
+  auto xlsx = [&](const std::string& name, const std::string& book, const std::string& sst, const std::string& cells) {
+    ZipWriter zip(dir / name);
+    zip.Add("xl/workbook.xml", book);
+    zip.Add("xl/_rels/workbook.xml.rels", rels);
+    zip.Add("xl/sharedStrings.xml", sst);
+    zip.Add("xl/worksheets/sheet1.xml", cells);
+    zip.Close();
+  };
+  xlsx("book.xlsx", doctype + "<workbook xmlns:r=\"r\"><sheets><sheet name=\"" + refs + "\" r:id=\"rId1\"/></sheets></workbook>",
+       "<sst/>", sheet);
+  xlsx("shared.xlsx", books, doctype + "<sst><si><t>" + refs + "</t></si></sst>", sheet);
+  xlsx("cells.xlsx", books, "<sst><si><t>a</t></si></sst>",
+       doctype + "<worksheet><sheetData><row r=\"1\"><c r=\"B1\" t=\"str\"><f>1</f><v>" + refs +
+           "</v></c></row></sheetData></worksheet>");
+  // A DOCTYPE without entities is refused all the same: spreadsheets never write one.
+  xlsx("plain-doctype.xlsx", books, "<!DOCTYPE sst><sst><si><t>a</t></si></sst>", sheet);
+  std::string empty_items;
+  for (int i = 0; i < 600000; ++i) empty_items += "<si/>";
+  xlsx("empty-shared.xlsx", books, "<sst>" + empty_items + "</sst>", sheet);
+  xlsx("fine.xlsx", books, "<sst>" + std::string(6000, ' ') + "<si><t>GT-A</t></si></sst>", sheet);
+  {
+    ZipWriter zip(dir / "content.ods");
+    zip.Add("content.xml", doctype + "<office:document-content xmlns:office=\"o\" xmlns:table=\"t\" xmlns:text=\"x\">"
+                                     "<office:body><office:spreadsheet><table:table table:name=\"Colors\"><table:table-row>"
+                                     "<table:table-cell><text:p>" + refs + "</text:p></table:table-cell></table:table-row>"
+                                     "</table:table></office:spreadsheet></office:body></office:document-content>");
+    zip.Close();
+  }
+  WriteFile(dir / "empty-shared.xls", XlsWithEmptySharedStrings(600000));
+  WriteFile(dir / "fine.xls", XlsWithEmptySharedStrings(1000));
+
+  struct Case {
+    const char* name;
+    const char* reason;  // empty: the workbook reads
+  };
+  const Case cases[] = {
+      {"book.xlsx", "(xl/workbook.xml): объявление типа документа (DOCTYPE) в книге не допускается"},
+      {"shared.xlsx", "(xl/sharedStrings.xml): объявление типа документа (DOCTYPE) в книге не допускается"},
+      {"cells.xlsx", "(xl/worksheets/sheet1.xml): объявление типа документа (DOCTYPE) в книге не допускается"},
+      {"plain-doctype.xlsx", "(xl/sharedStrings.xml): объявление типа документа (DOCTYPE)"},
+      {"content.ods", "(content.xml): объявление типа документа (DOCTYPE) в книге не допускается"},
+      {"empty-shared.xlsx", "(общие строки): текст ячеек больше предела 16777216 байт"},
+      {"empty-shared.xls", "(общие строки): текст ячеек больше предела 16777216 байт"},
+      {"fine.xlsx", ""},
+      {"fine.xls", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    try {
+      auto book = OpenWorkbook(dir / c.name);
+      EXPECT_STREQ(c.reason, "");
+      EXPECT_EQ(book->FirstSheetName(), "Colors");
+    } catch (const SsfError& e) {
+      const std::string what = e.what();
+      EXPECT_EQ(what.rfind("Не удалось прочитать книгу: " + (dir / c.name).string() + " ", 0), 0u) << what;
+      EXPECT_NE(std::string(c.reason), "") << what;
+      EXPECT_NE(what.find(c.reason), std::string::npos) << what;
     }
   }
 }
