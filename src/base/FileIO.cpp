@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,44 +70,6 @@ ReadHandle OpenRegularFile(const fs::path& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) ReadFailed(path, errno == ENOENT ? "файл не найден" : SystemErrorText(errno));
   return CheckRegular(fd, path);
-}
-
-ReadHandle OpenRegularFileBeneath(const fs::path& root, const fs::path& relative) {
-  const fs::path shown = root / relative;
-  if (relative.empty() || relative.is_absolute()) ReadFailed(shown, "путь вне папки");
-  std::vector<std::string> parts;
-  for (const fs::path& part : relative) {
-    const std::string name = part.string();
-    if (name.empty() || name == ".") continue;
-    if (name == "..") ReadFailed(shown, "путь вне папки");
-    parts.push_back(name);
-  }
-  if (parts.empty()) ReadFailed(shown, "путь вне папки");
-  int dir = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir < 0) ReadFailed(root, SystemErrorText(errno));
-  ReadHandle dir_handle(dir);
-  fs::path walked = root;
-  for (size_t i = 0; i + 1 < parts.size(); ++i) {
-    walked /= parts[i];
-    // O_NOFOLLOW on each folder: a linked folder fails with ELOOP (or ENOTDIR) here.
-    int next = ::openat(dir_handle.fd(), parts[i].c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (next < 0) {
-      int err = errno;
-      struct stat st {};
-      if (::fstatat(dir_handle.fd(), parts[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode)) {
-        ReadFailed(walked, S_ISLNK(st.st_mode) ? "это символическая ссылка" : "это не папка");
-      }
-      ReadFailed(walked, err == ENOENT ? "папка не найдена" : SystemErrorText(err));
-    }
-    dir_handle = ReadHandle(next);
-  }
-  int fd = ::openat(dir_handle.fd(), parts.back().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) {
-    int err = errno;
-    if (err == ELOOP) ReadFailed(shown, "это символическая ссылка");
-    ReadFailed(shown, err == ENOENT ? "файл не найден" : SystemErrorText(err));
-  }
-  return CheckRegular(fd, shown);
 }
 
 namespace {
@@ -275,52 +238,6 @@ void WriteAtomicAt(int dir, const std::string& name, const fs::path& shown, Byte
   }
 }
 
-// The names below `root` in `relative`; "..", an absolute path or an empty one is refused.
-std::vector<std::string> PartsBeneath(const fs::path& root, const fs::path& relative) {
-  std::vector<std::string> parts;
-  if (!relative.is_absolute()) {
-    for (const fs::path& part : relative) {
-      const std::string name = part.string();
-      if (name.empty() || name == ".") continue;
-      if (name == "..") WriteRefused(root / relative, "путь вне папки");
-      parts.push_back(name);
-    }
-  }
-  if (parts.empty()) WriteRefused(root / relative, "путь вне папки");
-  return parts;
-}
-
-// Opens the folders parts[0 .. count) below `root` without following a link, making the
-// missing ones when `create`. Returns the descriptor of the last, or -1 when one is missing.
-int OpenFoldersBeneath(const fs::path& root, const std::vector<std::string>& parts, size_t count, bool create) {
-  int dir = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir < 0) WriteFailed(root, errno);
-  fs::path walked = root;
-  for (size_t i = 0; i < count; ++i) {
-    walked /= parts[i];
-    const char* name = parts[i].c_str();
-    if (create && ::mkdirat(dir, name, 0777) != 0 && errno != EEXIST) {
-      int err = errno;
-      ::close(dir);
-      WriteFailed(walked, err);
-    }
-    int next = ::openat(dir, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (next < 0) {
-      int err = errno;
-      struct stat st {};
-      bool found = ::fstatat(dir, name, &st, AT_SYMLINK_NOFOLLOW) == 0;
-      ::close(dir);
-      if (found && S_ISLNK(st.st_mode)) WriteRefused(walked, "это символическая ссылка");
-      if (found) WriteRefused(walked, "это не папка");
-      if (err == ENOENT) return -1;
-      WriteFailed(walked, err);
-    }
-    ::close(dir);
-    dir = next;
-  }
-  return dir;
-}
-
 }  // namespace
 
 void WriteFileAtomic(const fs::path& requested, ByteSpan bytes) {
@@ -344,32 +261,193 @@ void WriteFileAtomic(const fs::path& requested, ByteSpan bytes) {
   ::close(dir);
 }
 
-void CheckNoLinkBeneath(const fs::path& root, const fs::path& relative) {
-  const std::vector<std::string> parts = PartsBeneath(root, relative);
-  int dir = OpenFoldersBeneath(root, parts, parts.size() - 1, false);
-  if (dir < 0) return;  // a folder on the way is missing: the write makes it
-  struct stat st {};
-  bool link = ::fstatat(dir, parts.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
-  ::close(dir);
-  if (link) WriteRefused(root / relative, "это символическая ссылка");
+namespace {
+
+enum class Side { kRead, kWrite };
+
+[[noreturn]] void Refused(Side side, const fs::path& path, const std::string& reason) {
+  if (side == Side::kRead) ReadFailed(path, reason);
+  WriteRefused(path, reason);
 }
 
-void MakeFoldersBeneath(const fs::path& root, const fs::path& relative) {
-  const std::vector<std::string> parts = PartsBeneath(root, relative);
-  int dir = OpenFoldersBeneath(root, parts, parts.size(), true);
-  if (dir >= 0) ::close(dir);
+[[noreturn]] void Failed(Side side, const fs::path& path, int err) {
+  if (side == Side::kRead) ReadFailed(path, SystemErrorText(err));
+  WriteFailed(path, err);
 }
+
+// The names below the folder in `relative`; "..", an absolute path or an empty one is refused.
+std::vector<std::string> PartsBeneath(const fs::path& shown, const fs::path& relative, Side side) {
+  std::vector<std::string> parts;
+  if (!relative.is_absolute()) {
+    for (const fs::path& part : relative) {
+      const std::string name = part.string();
+      if (name.empty() || name == ".") continue;
+      if (name == "..") Refused(side, shown, "путь вне папки");
+      parts.push_back(name);
+    }
+  }
+  if (parts.empty()) Refused(side, shown, "путь вне папки");
+  return parts;
+}
+
+// Opens the folders parts[0 .. count) below the folder `root` without following a link,
+// making the missing ones when `create`. A missing folder gives a handle without descriptor
+// when `missing_ok`, else it is refused; so is one that vanishes right after it was made.
+ReadHandle OpenFoldersAt(int root, const fs::path& root_path, const std::vector<std::string>& parts, size_t count,
+                         bool create, bool missing_ok, Side side) {
+  ReadHandle dir(::fcntl(root, F_DUPFD_CLOEXEC, 0));
+  if (dir.fd() < 0) Failed(side, root_path, errno);
+  fs::path walked = root_path;
+  for (size_t i = 0; i < count; ++i) {
+    walked /= parts[i];
+    const char* name = parts[i].c_str();
+    if (create && ::mkdirat(dir.fd(), name, 0777) != 0 && errno != EEXIST) Failed(side, walked, errno);
+    int next = ::openat(dir.fd(), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (next < 0) {
+      int err = errno;
+      struct stat st {};
+      if (::fstatat(dir.fd(), name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        Refused(side, walked, S_ISLNK(st.st_mode) ? "это символическая ссылка" : "это не папка");
+      }
+      if (err == ENOENT && missing_ok && !create) return ReadHandle();
+      if (err == ENOENT) Refused(side, walked, "папка не найдена");
+      Failed(side, walked, err);
+    }
+    dir = ReadHandle(next);
+  }
+  return dir;
+}
+
+}  // namespace
+
+FolderHandle FolderHandle::Open(const fs::path& requested) {
+  const fs::path path = requested.empty() ? fs::path(".") : requested;
+  int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) {
+    int err = errno;
+    struct stat st {};
+    std::string reason = err == ENOENT ? "папка не найдена" : SystemErrorText(err);
+    if (::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+      reason = S_ISLNK(st.st_mode) ? "это символическая ссылка" : "это не папка";
+    }
+    throw SsfError("Не удалось открыть папку: " + path.string() + " (" + reason + ")");
+  }
+  return FolderHandle(ReadHandle(fd), path);
+}
+
+FolderHandle::Entry FolderHandle::Kind(const fs::path& relative) const {
+  const std::vector<std::string> parts = PartsBeneath(path_ / relative, relative, Side::kRead);
+  ReadHandle dir;
+  try {
+    dir = OpenFoldersAt(dir_.fd(), path_, parts, parts.size() - 1, false, true, Side::kRead);
+  } catch (const SsfError&) {
+    return Entry::kLink;  // a link or a file where a folder goes: nothing is read through it
+  }
+  if (dir.fd() < 0) return Entry::kMissing;
+  struct stat st {};
+  if (::fstatat(dir.fd(), parts.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return Entry::kMissing;
+  if (S_ISLNK(st.st_mode)) return Entry::kLink;
+  if (S_ISDIR(st.st_mode)) return Entry::kFolder;
+  return S_ISREG(st.st_mode) ? Entry::kFile : Entry::kOther;
+}
+
+ReadHandle FolderHandle::OpenRegular(const fs::path& relative) const {
+  const fs::path shown = path_ / relative;
+  const std::vector<std::string> parts = PartsBeneath(shown, relative, Side::kRead);
+  ReadHandle dir = OpenFoldersAt(dir_.fd(), path_, parts, parts.size() - 1, false, false, Side::kRead);
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  int fd = ::openat(dir.fd(), parts.back().c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    int err = errno;
+    if (err == ELOOP) ReadFailed(shown, "это символическая ссылка");
+    ReadFailed(shown, err == ENOENT ? "файл не найден" : SystemErrorText(err));
+  }
+  return CheckRegular(fd, shown);
+}
+
+void FolderHandle::CheckNoLink(const fs::path& relative) const {
+  const std::vector<std::string> parts = PartsBeneath(path_ / relative, relative, Side::kWrite);
+  ReadHandle dir = OpenFoldersAt(dir_.fd(), path_, parts, parts.size() - 1, false, true, Side::kWrite);
+  if (dir.fd() < 0) return;  // a folder on the way is missing: the write makes it
+  struct stat st {};
+  if (::fstatat(dir.fd(), parts.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)) {
+    WriteRefused(path_ / relative, "это символическая ссылка");
+  }
+}
+
+void FolderHandle::MakeFolders(const fs::path& relative) const {
+  const std::vector<std::string> parts = PartsBeneath(path_ / relative, relative, Side::kWrite);
+  OpenFoldersAt(dir_.fd(), path_, parts, parts.size(), true, false, Side::kWrite);
+}
+
+void FolderHandle::WriteAtomic(const fs::path& relative, ByteSpan bytes) const {
+  const std::vector<std::string> parts = PartsBeneath(path_ / relative, relative, Side::kWrite);
+  ReadHandle dir = OpenFoldersAt(dir_.fd(), path_, parts, parts.size() - 1, true, false, Side::kWrite);
+  WriteAtomicAt(dir.fd(), parts.back(), path_ / relative, bytes, true);
+}
+
+ReadHandle OpenRegularFileBeneath(const fs::path& root, const fs::path& relative) {
+  return FolderHandle::Open(root).OpenRegular(relative);
+}
+
+void CheckNoLinkBeneath(const fs::path& root, const fs::path& relative) {
+  FolderHandle::Open(root).CheckNoLink(relative);
+}
+
+void MakeFoldersBeneath(const fs::path& root, const fs::path& relative) { FolderHandle::Open(root).MakeFolders(relative); }
 
 void WriteFileAtomicBeneath(const fs::path& root, const fs::path& relative, ByteSpan bytes) {
-  const std::vector<std::string> parts = PartsBeneath(root, relative);
-  int dir = OpenFoldersBeneath(root, parts, parts.size() - 1, true);
-  try {
-    WriteAtomicAt(dir, parts.back(), root / relative, bytes, true);
-  } catch (...) {
-    ::close(dir);
-    throw;
+  FolderHandle::Open(root).WriteAtomic(relative, bytes);
+}
+
+namespace {
+
+FileStamp StampFromStat(const struct stat& st) {
+  FileStamp s;
+  s.device = static_cast<uint64_t>(st.st_dev);
+  s.inode = static_cast<uint64_t>(st.st_ino);
+  s.size = static_cast<int64_t>(st.st_size);
+  s.modified_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return s;
+}
+
+}  // namespace
+
+FileStamp StampOf(const ReadHandle& file) {
+  struct stat st {};
+  if (::fstat(file.fd(), &st) != 0) return FileStamp{};
+  return StampFromStat(st);
+}
+
+std::optional<FileStamp> StampOf(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return StampFromStat(st);
+}
+
+FileLock LockFileForUpdate(const fs::path& path, std::chrono::milliseconds wait) {
+  const auto until = std::chrono::steady_clock::now() + wait;
+  for (;;) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return FileLock();
+    ReadHandle file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return FileLock();
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno != EWOULDBLOCK && errno != EINTR) return FileLock();  // no locks here: nothing to wait for
+      if (std::chrono::steady_clock::now() >= until) {
+        throw SsfError("Файл занят другой программой: " + path.string() +
+                       " (её изменения ещё не сохранены; повторите позже)");
+      }
+      ::usleep(20000);
+    }
+    // The holder may have saved meanwhile: then the path names a new file, and that is the
+    // one to lock and read.
+    std::optional<FileStamp> now = StampOf(path);
+    const FileStamp locked = StampOf(file);
+    if (now && now->device == locked.device && now->inode == locked.inode) return FileLock(std::move(file));
+    if (!now) return FileLock();
   }
-  ::close(dir);
 }
 
 void WriteFileAtomic(const fs::path& path, const std::string& text) {

@@ -22,6 +22,9 @@ inline constexpr const char* kResWrongModel =
 inline constexpr const char* kResWrongCount =
     "Импорт данных ресурсов невозможен!\r\nКоличество ресурсов, нужных для темы не соответствует "
     "количеству импортируемых файлов!";
+inline constexpr const char* kResBadFile = "Импорт ресурсов невозможен: файл не подходит к теме:\r\n";
+inline constexpr const char* kResTooLarge =
+    "Импорт ресурсов невозможен: файлы ресурсов вместе больше самой большой темы:\r\n";
 inline constexpr const char* kResMissingFiles =
     "Импорт ресурсов невозможен, т.к. не найдены следующие файлы ресурсов:\r\n\r\n";
 
@@ -36,11 +39,6 @@ std::string GetResExt(std::string_view kind);
 // leaves the folder it is put under.
 std::string GetNodePath(const GroupTree& tree, int node, char separator, bool as_file);
 
-// Creates the folder chain of the node at `index` under the "Resources" folder of the
-// package folder `package`, never through a link. Failures (no permission, a link) are
-// ignored here: the write of a file into the folder reports them.
-void CreateNodeDirs(const std::filesystem::path& package, const GroupTree& tree, int index);
-
 // A theme file node and the slot it stands for.
 struct ResourceNode {
   int node;  // flat index in the tree
@@ -51,23 +49,31 @@ struct ResourceNode {
 // file table.
 std::vector<ResourceNode> ResourceNodes(const ThemeMap& map, const Theme& theme);
 
-// Where the theme file of `r` lies in a package, relative to the package folder.
-std::filesystem::path ResourceFileInPackage(const ThemeMap& map, const ResourceNode& r);
-// Where the theme file of `r` lies in the package whose descriptor is `descriptor`.
-std::filesystem::path ResourceFilePath(const std::filesystem::path& descriptor, const ThemeMap& map,
-                                       const ResourceNode& r);
+// Where everything of a package lies, relative to the package folder. Each name is the
+// caption as GetNodePath makes it, shortened to fit a file name; where two in one folder
+// would then be the same (letter case aside, as on the file systems of memory cards), the
+// later in tree order gets "~2", "~3"... before its extension. So every theme file has a
+// file of its own, and the names depend only on the map.
+struct PackageLayout {
+  std::vector<ResourceNode> files;
+  std::vector<std::filesystem::path> file_paths;  // for files[i]: "Resources/<folders>/<name>.<ext>"
+  std::vector<std::filesystem::path> folders;     // "Resources/..." of every group with children, parents first
+};
+PackageLayout LayOutPackage(const ThemeMap& map, const Theme& theme);
 
 // Writes the package: the descriptor (other content of an existing file stays), the
 // folders, one file per theme file. `descriptor` already has its ".res" extension.
-// A link below the package folder on the way of any file is refused, naming it, before
-// anything is written. A file that cannot be written throws SsfError naming it; files
-// written before stay.
+// The package folder is opened once and everything is written relative to it. A link
+// (the descriptor, a folder or a file) is refused, naming it, before anything is written.
+// A file that cannot be written throws SsfError naming it; files written before stay.
 void ExportResourcePackage(const ThemeMap& map, const Theme& theme, const std::filesystem::path& descriptor);
 
 // The theme files a package holds for a theme of this map: each slot's new bytes. Refusals
-// (other model, other count, missing files) come back as such; a file that cannot be read
-// throws SsfError naming it. Only regular files inside the package's "Resources" folder are
-// read: a link on the way, a FIFO or a device is refused.
+// (other model, other count, missing files, a file whose length or kind does not fit its
+// map entry, files that together exceed the largest theme) come back as such, before a
+// byte of a theme file is read where the length tells; a file that cannot be read throws
+// SsfError naming it. Only regular files inside the package folder are read, relative to
+// it opened once: a link (the descriptor too), a FIFO or a device is refused.
 struct ResourceFiles {
   std::vector<std::pair<int, Bytes>> files;  // theme file index, its bytes
 };

@@ -6,6 +6,7 @@
 #include "editor/MainFormHandlers.h"
 #include "editor/ResourceHandlers.h"
 #include "base/SsfError.h"
+#include "theme/FileKind.h"
 
 namespace ssf {
 namespace {
@@ -30,13 +31,34 @@ std::vector<Bytes> Slots(const Editor& ed) {
   return out;
 }
 
-// Bytes that differ from slot to slot and inside a slot.
+// Bytes that differ from slot to slot and inside a slot, shaped as the entry's kind wants
+// them: the length the map fixes, a picture's signature and sides.
+Bytes DistinctFor(const TTHemeFiles& e, size_t k) {
+  Bytes b;
+  auto u16 = [&](int v) {
+    b.push_back(static_cast<uint8_t>(v & 0xFF));
+    b.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  const size_t pixels = static_cast<size_t>(e.f_width) * static_cast<size_t>(e.f_height);
+  size_t length = 100 + 37 * k;
+  switch (KindOf(e.f_type)) {
+    case FileKind::kRaw: length = 2 * pixels; break;
+    case FileKind::kColorTab: length = static_cast<size_t>(e.f_size); break;
+    case FileKind::kAni2: b = {'A', 'N', 'I', '2'}, u16(e.f_width), u16(e.f_height), length = 8 + 3 * pixels; break;
+    case FileKind::kIfg: b = {'I', 'F', 'E', 'G'}, u16(e.f_width), u16(e.f_height); break;
+    case FileKind::kJpg: b = {0xFF, 0xD8, 0xFF, 0xE0}; break;
+    default: break;
+  }
+  // Never 0xFF, so no JPEG marker follows the signature.
+  for (size_t i = 0; b.size() < length; ++i) b.push_back(static_cast<uint8_t>((i * 7 + k) % 251));
+  return b;
+}
+
 void FillDistinct(Editor& ed, const std::set<size_t>& empty) {
   for (size_t k = 0; k < ed.state.Theme->NewFiles.size(); ++k) {
     Bytes& b = ed.state.Theme->NewFiles[k].f_file;
     b.clear();
-    if (empty.count(k)) continue;
-    for (size_t i = 0; i < 100 + 37 * k; ++i) b.push_back(static_cast<uint8_t>(i * 7 + k));
+    if (!empty.count(k)) b = DistinctFor(ed.state.Map.ThemeFiles.at(k), k);
   }
   ed.state.Theme->CountCorrection = ed.state.Map.FilesCount - ed.state.Theme->HeldFiles();
 }
@@ -235,7 +257,8 @@ TEST_F(ResourcePackageTest, ZeroByteFilesEmptyTheirSlots) {
   EXPECT_EQ(fx.ed->view.status[2], "2/3");
 }
 
-// Captions that are no file names, an empty group and two captions that become one name.
+// Captions that are no file names, an empty group and two captions that become one name
+// ("Обои" and "Обои?"): each gets a file of its own.
 const char kOddCaptionsMap[] =
     "<THEMESIGN Main=\"SAMSUNG THEME\" Mobile=\"ODD-1\">\n"
     "<THEMESETTINGS FilesTable=\"0xB0\" FilesStart=\"0x100\" \"6\" \"NO\">\n"
@@ -271,17 +294,16 @@ TEST_F(ResourcePackageTest, OddCaptionsStayInsideThePackageAndEmptyGroupsAreSkip
                                     "pkg/a/b/Resources/Фон главный1/_.tab",
                                     "pkg/a/b/Resources/Фон главный1/ab.ifg",
                                     "pkg/a/b/Resources/Обои.jpg",
+                                    "pkg/a/b/Resources/Обои~2.jpg",
                                 }));
   EXPECT_FALSE(fs::exists(deep / "Resources" / "Пустая"));
-  // The later of two files that share a name wins on export; import loads it into both.
-  EXPECT_EQ(ReadFile(deep / "Resources" / "Обои.jpg"), exported[5]);
+  EXPECT_EQ(ReadFile(deep / "Resources" / "Обои.jpg"), exported[4]);
+  EXPECT_EQ(ReadFile(deep / "Resources" / "Обои~2.jpg"), exported[5]);
 
   for (auto& f : fx.ed->state.Theme->NewFiles) f.f_file.clear();
   Import(deep / "p.res");
   EXPECT_TRUE(fx.ui.messages.empty());
-  std::vector<Bytes> expected = exported;
-  expected[4] = exported[5];
-  EXPECT_EQ(Slots(*fx.ed), expected);
+  EXPECT_EQ(Slots(*fx.ed), exported);
   EXPECT_EQ(fx.ed->view.status[2], "6/6");
 }
 
@@ -324,14 +346,14 @@ TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(ReadFile(out / "Resources" / "Цвета.tab"), fx.ed->state.Theme->NewFiles[2].f_file);
 
-  WriteText(out / "Resources" / "Цвета.tab", "new colours");
+  const std::string colours(1024, 'c');  // the map's length for the colour table
+  WriteText(out / "Resources" / "Цвета.tab", colours);
   r = test::RunCli({"--maps", maps, "import-res", theme.string(), (out / "x.res").string(), "-o",
                     (fx.dir / "new.ssf").string()});
   ASSERT_EQ(r.code, 0) << r.err;
   fx.Reset();
   OpenThemeFile(*fx.ed, fx.dir / "new.ssf");
   ASSERT_EQ(fx.ed->state.Theme->NewFiles.size(), 3u);
-  const std::string colours = "new colours";
   EXPECT_EQ(fx.ed->state.Theme->NewFiles[2].f_file, Bytes(colours.begin(), colours.end()));
 
   // Without -o the theme is replaced in place.
