@@ -36,7 +36,7 @@ bool SaveTheme(Context& ctx, const OpenedTheme& t, const std::filesystem::path& 
     PrintRefusal(ctx, Refusal{kMsgError, SaveRefusalText(t.theme, t.map)});
     return false;
   }
-  WriteFileAtomic(target, SerializeTheme(t.theme));
+  WriteFileAtomic(target, SerializeThemeForSave(t.theme, t.map, target));
   return true;
 }
 

@@ -27,6 +27,8 @@ ImportOptions ImportOptionsFor(const FitOptions& fit);
 int ParseFileIndex(const std::string& text, int count);
 
 // Saves to `target` atomically; false (the refusal printed) while theme files are missing.
+// A theme that could not be opened again is not saved (SsfError). A command that changes a
+// theme in place holds LockFileForUpdate on it from before the open until after the save.
 bool SaveTheme(Context& ctx, const OpenedTheme& t, const std::filesystem::path& target);
 
 }  // namespace ssf::cli

@@ -37,6 +37,9 @@ int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
     throw UsageError{"FILE must end in .bmp, .jpg, .jpeg, .png, .raw or .ifg"};
   }
 
+  // Held until the save: another ssftool (or the editor) saving this theme meanwhile
+  // would otherwise lose its change or this one.
+  const FileLock lock = LockFileForUpdate(pos[0]);
   std::optional<OpenedTheme> t = OpenTheme(ctx, pos[0]);
   if (!t) return kExitFailed;
   if (!HasIconArea(t->theme, t->map)) {

@@ -2,6 +2,7 @@
 // imports FILE into one theme file as "Загрузить" would and saves the theme, in place
 // (atomically) unless -o names another file. With --fit a picture of another size is
 // fitted instead of refused.
+#include "base/FileIO.h"
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
 
@@ -12,6 +13,9 @@ int CmdReplace(Context& ctx, const std::vector<std::string>& all_args) {
   const FitOptions fit = TakeFitOptions(args);
   auto [pos, out] = SplitOutputOption(args);
   if (pos.size() != 3) throw UsageError{"a theme, a theme file index and a file are needed"};
+  // Held until the save: another ssftool (or the editor) saving this theme meanwhile
+  // would otherwise lose its change or this one.
+  const FileLock lock = LockFileForUpdate(pos[0]);
   std::optional<OpenedTheme> t = OpenTheme(ctx, pos[0]);
   if (!t) return kExitFailed;
   const int k = ParseFileIndex(pos[1], t->map.FilesCount);

@@ -25,6 +25,7 @@ int CmdImportRes(Context& ctx, const std::vector<std::string>& args) {
   auto [files, out_arg] = SplitOutputOption(args);
   if (files.size() != 2) throw UsageError{"needs a theme and a package file"};
 
+  const FileLock lock = LockFileForUpdate(files[0]);  // held until the save, as replace does
   std::optional<OpenedTheme> t = OpenTheme(ctx, files[0]);
   if (!t) return kExitFailed;
   Converted<ResourceFiles> package = ReadResourcePackage(t->map, t->theme, files[1]);

@@ -41,8 +41,12 @@ void MM_Child_SaveThemeClick(Editor& ed);
 // "Сохранить": writes the open theme back to its file; a new theme asks as "Сохранить как…".
 void MM_Child_SaveClick(Editor& ed);
 // Writes the open theme to `target` as the save command does once its dialog is confirmed:
-// refused with the command's message while theme files are missing. True when written;
-// the theme's file is then `target`.
+// refused with the command's message while theme files are missing, and with SsfError when
+// the result could not be opened again. Over the theme's own file (ThemePath) after another
+// program changed it since it was opened or saved, asks first (kThemeChangedOnDisk). True
+// when written; the theme's file is then `target`.
+inline constexpr const char* kThemeChangedOnDisk =
+    "Файл темы изменён другой программой после того, как тема была открыта или сохранена:\r\n";
 bool SaveThemeAs(Editor& ed, const std::filesystem::path& target);
 // After a save dialog confirmed `chosen` and its extension was forced to give `forced`:
 // asks before replacing an existing file of the forced name. True to go on.

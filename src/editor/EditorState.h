@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileIO.h"
 #include "editor/UndoStack.h"
 #include "taglines/XmlLib.h"
 #include "theme/Theme.h"
@@ -42,6 +43,9 @@ struct EditorState {
   // Changes to the open theme, for undo and redo; emptied when a theme is created or opened.
   UndoStack Undo;
   std::string StartupFile;
+  // How ThemePath was when it was opened or last saved: a save over it asks before
+  // replacing a file that another program changed in the meantime.
+  std::optional<FileStamp> ThemeFileStamp;
 };
 
 // Theme file index of the selected tree node (flat index `selected`), or -1 when it is no

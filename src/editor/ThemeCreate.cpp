@@ -16,6 +16,7 @@ void lk_CreateNewTheme(Editor& ed, int item_index) {
 
   s.Theme = NewTheme(s.Map);
   s.ThemePath.clear();
+  s.ThemeFileStamp.reset();
   s.ThemeModified = false;
   s.Undo.Clear();
 

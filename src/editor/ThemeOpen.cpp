@@ -35,13 +35,16 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
   ViewState& v = ed.view;
   // Read before anything changes: a file that cannot be read, is too large, or whose map
   // stops part way leaves the open theme as it was.
-  const Bytes bytes = ReadWholeFile(path, kMaxContainerSize);
+  ReadHandle file = OpenRegularFile(path);
+  const FileStamp stamp = StampOf(file);
+  const Bytes bytes = ReadWholeFile(file, path, kMaxContainerSize);
   // From here the previous theme is given up, as a failed open leaves no theme to browse.
   auto give_up_theme = [&] {
     s.ThemeModified = false;
     s.Undo.Clear();
     s.Theme.reset();
     s.ThemePath.clear();
+    s.ThemeFileStamp.reset();
   };
   if (std::optional<std::string> fault = ShortHeaderFault(bytes)) {
     give_up_theme();
@@ -70,6 +73,7 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
   std::error_code ec;
   s.ThemePath = fs::absolute(path, ec);
   if (ec) s.ThemePath = path;
+  s.ThemeFileStamp = stamp;
   v.PCtrl_enabled = true;
   v.Pnl_ItemInfo_visible = false;
   v.status = {path.filename().string() + " [" + map->filename().string() + "]", "Тема загружена.",

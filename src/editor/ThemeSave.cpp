@@ -3,6 +3,7 @@
 #include "editor/Editor.h"
 #include "editor/RecentThemes.h"
 #include "theme/ThemeCheck.h"
+#include "theme/ThemeFile.h"
 
 namespace ssf {
 
@@ -14,6 +15,23 @@ bool MaySave(const EditorState& s) { return s.Theme && MaySaveTheme(*s.Theme, s.
 
 std::string SaveRefusal(const EditorState& s) {
   return s.Theme ? SaveRefusalText(*s.Theme, s.Map) : "Сохранение темы невозможно, пока не прикреплены все файлы!";
+}
+
+bool SamePath(const fs::path& a, const fs::path& b) {
+  std::error_code ec1, ec2;
+  const fs::path ca = fs::weakly_canonical(a, ec1), cb = fs::weakly_canonical(b, ec2);
+  return ec1 || ec2 ? a == b : ca == cb;
+}
+
+// Whether the file at `target` may be replaced: asked when it is the theme that was opened
+// (or last saved) and another program has changed it since, so its change is not lost unseen.
+bool MayReplace(Editor& ed, const fs::path& target) {
+  const EditorState& s = ed.state;
+  if (s.ThemePath.empty() || !s.ThemeFileStamp || !SamePath(target, s.ThemePath)) return true;
+  const std::optional<FileStamp> now = StampOf(target);
+  if (!now || *now == *s.ThemeFileStamp) return true;
+  return ed.ui.AskYesNo(std::string(kThemeChangedOnDisk) + target.string() + "\r\nЗаменить его этой темой?",
+                        YesNoDefault::kNo);
 }
 
 }  // namespace
@@ -54,7 +72,12 @@ bool SaveThemeAs(Editor& ed, const fs::path& target) {
     ed.ui.ShowMsg(SaveRefusal(s), kMsgError);
     return false;
   }
-  WriteFileAtomic(target, SerializeTheme(*s.Theme));  // throws with the old file untouched; ThemeModified stays set
+  // Another saver of the same file (ssftool) waits for this one, and this one for it.
+  const FileLock lock = LockFileForUpdate(target, std::chrono::seconds(5));
+  if (!MayReplace(ed, target)) return false;
+  // Throws with the old file untouched; ThemeModified stays set.
+  WriteFileAtomic(target, SerializeThemeForSave(*s.Theme, s.Map, target));
+  s.ThemeFileStamp = StampOf(target);
   s.ThemeModified = false;
   s.Undo.MarkSaved();
   s.ThemePath = target;

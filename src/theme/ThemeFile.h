@@ -29,6 +29,12 @@ struct OpenedTheme {
 // read, or is cut short of what its header declares, throws SsfError naming it.
 Converted<OpenedTheme> ReadThemeFile(const std::filesystem::path& file, const std::filesystem::path& maps_dir);
 
+// The bytes a save writes to `target`, checked as an open of them would check: no larger
+// than the largest theme the program opens (refused before they are put together), and
+// readable against the map. A save never puts a theme on disk that the program then
+// refuses to open; this throws SsfError naming the target instead, and the file stays.
+Bytes SerializeThemeForSave(const Theme& theme, const ThemeMap& map, const std::filesystem::path& target);
+
 // The map of a phone model, read and checked: refused with the map's report when it has
 // errors, with a Russian text when no map names the model.
 Converted<OpenedTheme> NewThemeForModel(const std::string& model, const std::filesystem::path& maps_dir);
