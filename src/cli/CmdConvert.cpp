@@ -29,8 +29,13 @@ struct Options {
 };
 
 // What passes between a decoder and an encoder: the picture and whether its alpha is a
-// real alpha channel (a PNG's single transparent colour is not).
-using Picture = PngPicture;
+// real alpha channel (a PNG's single transparent colour is not). A source of RGB565 values
+// (RAW, ANI2) also hands them over, blended over black, as a raw file's bytes: formats
+// without alpha take those values unchanged, not the picture's shifted 8-bit channels,
+// which the IFEG encoder's rounding would move by one unit.
+struct Picture : PngPicture {
+  Bytes rgb565;
+};
 
 using DecodeFn = Picture (*)(ByteSpan, const Options&);
 using EncodeFn = Bytes (*)(const Picture&, const Options&);
@@ -51,11 +56,11 @@ struct Route {
   ConvertFn convert = nullptr;  // the whole way in one step, without a picture in between
 };
 
-Picture Opaque(Image image) { return Picture{std::move(image), false}; }
+Picture Opaque(Image image) { return Picture{{std::move(image), false}, {}}; }
 
 Picture ReadBmp(ByteSpan data, const Options&) { return Opaque(DecodeBmp(data)); }
 Picture ReadJpeg(ByteSpan data, const Options&) { return Opaque(DecodeJpeg(data)); }
-Picture ReadPng(ByteSpan data, const Options&) { return DecodePng(data); }
+Picture ReadPng(ByteSpan data, const Options&) { return Picture{DecodePng(data), {}}; }
 Picture ReadIfg(ByteSpan data, const Options&) {
   if (!IsIfgData(data)) throw SsfError("Файл не является IFEG-изображением (нет подписи IFEG)");
   Image image;
@@ -64,24 +69,31 @@ Picture ReadIfg(ByteSpan data, const Options&) {
 }
 Picture ReadAni2(ByteSpan data, const Options&) {
   if (!IsANI2(data)) throw SsfError("Файл не является ANI2-изображением (нет подписи ANI2)");
-  return Picture{Ani2ToImage(data), true};
+  return Picture{{Ani2ToImage(data), true}, Ani2ToRawOverBlack(data)};
 }
 Picture ReadRaw(ByteSpan data, const Options& o) {
   if (!o.width || !o.height) throw UsageError{"a .raw file has no size in it: give --size WxH"};
-  return Opaque(RawToImage(data, *o.width, *o.height));
+  Picture p = Opaque(RawToImage(data, *o.width, *o.height));
+  p.rgb565.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(p.image.PixelCount() * 2));
+  return p;
 }
 
 // Formats without alpha take the picture flattened over black, as the import does. An
 // opaque picture is used as it stands rather than copied.
 template <typename Encode>
 Bytes Flattened(const Picture& p, Encode&& encode) {
+  if (p.image.HasAlpha() && !p.rgb565.empty()) return encode(RawToImage(p.rgb565, p.image.width, p.image.height));
   return p.image.HasAlpha() ? encode(FlattenOverBlack(p)) : encode(p.image);
 }
 Bytes WriteBmp(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return EncodeBmp(i); }); }
 Bytes WriteJpeg(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return EncodeJpeg(i, 100); }); }
 Bytes WritePng(const Picture& p, const Options&) { return EncodePng(p.image); }
-Bytes WriteRaw(const Picture& p, const Options&) { return Flattened(p, [](const Image& i) { return ImageToRaw(i); }); }
+Bytes WriteRaw(const Picture& p, const Options&) {
+  if (!p.rgb565.empty()) return p.rgb565;
+  return Flattened(p, [](const Image& i) { return ImageToRaw(i); });
+}
 Bytes WriteIfg(const Picture& p, const Options& o) {
+  if (!p.rgb565.empty()) return EncodeIFGRgb565(p.rgb565, p.image.width, p.image.height, o.max_error);
   return Flattened(p, [&o](const Image& i) { return EncodeIFG(i, 16, 1, o.max_error); });
 }
 Bytes WriteAni2(const Picture& p, const Options&) { return ImageToAni2(p.image, p.has_alpha_channel); }

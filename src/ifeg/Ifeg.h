@@ -100,6 +100,13 @@ Bytes EncodeIFGPacked(uint32_t width, uint32_t height, uint32_t mode,
 // max_error as for EncodeIFGPacked, counted from the picture's packed values.
 Bytes EncodeIFG(const Image& picture, uint32_t bits = 16, uint32_t mode = 1, uint32_t max_error = 0);
 
+// Encodes RGB565 values laid out as in a raw image file (width * height values, low byte
+// first; bytes after them ignored) as mode 1, each value as it stands. A picture that is
+// RGB565 already must not pass through 8-bit channels: the raw format widens by shifts,
+// which the rounding reduction of EncodeIFG does not undo (5-bit 19 -> 152 -> 18). Throws
+// SsfError as EncodeIFGPacked does, and for `raw` shorter than the picture.
+Bytes EncodeIFGRgb565(ByteSpan raw, uint32_t width, uint32_t height, uint32_t max_error = 0);
+
 // `value` rounded up to the next multiple of `multiple` (unchanged when it is one
 // already, or when `multiple` is 0).
 uint64_t RoundUp(uint64_t value, uint64_t multiple);

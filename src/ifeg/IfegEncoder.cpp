@@ -250,4 +250,16 @@ Bytes EncodeIFG(const Image& picture, uint32_t bits, uint32_t mode, uint32_t max
   return EncodeIFGPacked(picture.width, picture.height, mode, values, max_error);
 }
 
+Bytes EncodeIFGRgb565(ByteSpan raw, uint32_t width, uint32_t height, uint32_t max_error) {
+  CheckSides(width, height);
+  const uint64_t count = uint64_t{width} * height;
+  if (raw.size() / 2 < count) {
+    throw SsfError("IFEG: " + std::to_string(raw.size()) + " байт RGB565 для изображения " +
+                   std::to_string(width) + "x" + std::to_string(height) + ", нужно " + std::to_string(count * 2));
+  }
+  std::vector<uint32_t> values(count);
+  for (size_t i = 0; i < values.size(); ++i) values[i] = raw[2 * i] | uint32_t{raw[2 * i + 1]} << 8;
+  return EncodeIFGPacked(width, height, 1, values, max_error);
+}
+
 }  // namespace ssf

@@ -19,7 +19,10 @@ Bytes ImageToAni2(const Image& image, bool has_alpha_channel) {
   return out;
 }
 
-Image Ani2ToImage(ByteSpan data) {
+namespace {
+
+// The picture's pixel count, after checking that the data holds every pixel.
+size_t Ani2PixelCount(ByteSpan data) {
   const uint16_t width = ReadU16LE(data, 4);
   const uint16_t height = ReadU16LE(data, 6);
   CheckImageSize(width, height);
@@ -28,11 +31,33 @@ Image Ani2ToImage(ByteSpan data) {
     throw SsfError("Файл ANI2 обрезан: для " + std::to_string(width) + "x" + std::to_string(height) +
                    " нужно " + std::to_string(needed) + " байт, есть " + std::to_string(data.size()));
   }
-  Image image(width, height);
+  return size_t{width} * height;
+}
+
+}  // namespace
+
+Image Ani2ToImage(ByteSpan data) {
+  Ani2PixelCount(data);
+  Image image(ReadU16LE(data, 4), ReadU16LE(data, 6));
   image.AddAlpha();
   // The alpha wraps above 63, as stored files expect.
   Ani2ToBgr(data.data() + kAni2HeaderSize, image.bgr.data(), image.alpha.data(), image.PixelCount());
   return image;
+}
+
+Bytes Ani2ToRawOverBlack(ByteSpan data) {
+  const size_t count = Ani2PixelCount(data);
+  Bytes raw(count * 2);
+  const uint8_t* p = data.data() + kAni2HeaderSize;
+  for (size_t i = 0; i < count; ++i, p += 3) {
+    const uint32_t a = p[0] & 63u;
+    const uint32_t v = uint32_t{p[1]} << 8 | p[2];
+    const auto scale = [a](uint32_t c) { return (c * a + 31) / 63; };
+    const uint32_t out = scale(v >> 11) << 11 | scale((v >> 5) & 63) << 5 | scale(v & 31);
+    raw[2 * i] = static_cast<uint8_t>(out);
+    raw[2 * i + 1] = static_cast<uint8_t>(out >> 8);
+  }
+  return raw;
 }
 
 Bytes PngBytesToAni2(ByteSpan png) {

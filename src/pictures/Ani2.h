@@ -27,6 +27,11 @@ Bytes ImageToAni2(const Image& image, bool has_alpha_channel);
 // stored files have always produced. Throws SsfError when the pixels are cut short.
 Image Ani2ToImage(ByteSpan data);
 
+// The colours of an ANI2 picture over black, as a raw image file's bytes: each 5- or 6-bit
+// channel scaled by its 6-bit alpha (wrapped as above) and rounded, so an opaque pixel keeps
+// its RGB565 value exactly, which an 8-bit alpha of 252 would not. Throws as Ani2ToImage.
+Bytes Ani2ToRawOverBlack(ByteSpan data);
+
 // In-memory forms of the file converters.
 Bytes PngBytesToAni2(ByteSpan png);
 Bytes Ani2BytesToPng(ByteSpan ani2);  // colour type 6, 16 bits per sample

@@ -257,7 +257,11 @@ class Importer {
       return Imported{std::move(raw), std::move(in->preview)};
     }
     if (in->from == From::kIfeg) return Imported{std::move(in->data), std::move(in->preview)};
-    Bytes ifg = EncodeIFG(in->picture, 16, 1, ifg_max_error_);
+    // A RAW file's values go in unchanged: its picture's shifted channels would come back
+    // one unit off through the encoder's rounding.
+    Bytes ifg = in->from == From::kRaw ? EncodeIFGRgb565(in->data, static_cast<uint32_t>(entry_.f_width),
+                                                         static_cast<uint32_t>(entry_.f_height), ifg_max_error_)
+                                       : EncodeIFG(in->picture, 16, 1, ifg_max_error_);
     if (ifg_max_error_ > 0) {
       // A lossy file is not the picture it came from: show what is stored.
       Image stored;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "PictureSupport.h"
 #include "TestSupport.h"
 #include "cli/Cli.h"
+#include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
 #include "pictures/Bmp.h"
 #include "pictures/Jpeg.h"
@@ -84,9 +87,9 @@ TEST(ConvertCli, EveryReadableKindGoesToEveryWritableKind) {
   }
   // The editor's conversions: alpha over black where the target has none, ANI2 opaque from
   // a picture without alpha, ANI2 to PNG with all of its alpha.
-  const Image from_ani2 = Ani2ToImage(test::ReadFile(p("in.ani2")));
-  EXPECT_EQ(DecodeBmp(test::ReadFile(p("out-ani2.bmp"))), FlattenOverBlack(from_ani2));
-  EXPECT_EQ(test::ReadFile(p("out-ani2.raw")), ImageToRaw(FlattenOverBlack(from_ani2)));
+  const Bytes ani2_over_black = Ani2ToRawOverBlack(test::ReadFile(p("in.ani2")));
+  EXPECT_EQ(DecodeBmp(test::ReadFile(p("out-ani2.bmp"))), RawToImage(ani2_over_black, 8, 6));
+  EXPECT_EQ(test::ReadFile(p("out-ani2.raw")), ani2_over_black);
   EXPECT_EQ(test::ReadFile(p("out-ani2.png")), Ani2BytesToPng(test::ReadFile(p("in.ani2"))));
   EXPECT_EQ(test::ReadFile(p("out-bmp.ani2")), ImageToAni2(DecodeBmp(test::ReadFile(p("in.bmp"))), false));
   EXPECT_EQ(test::ReadFile(p("out-png.ani2")), ImageToAni2(image, true));
@@ -142,6 +145,112 @@ TEST(ConvertCli, RefusesWhatItCannotDo) {
     EXPECT_FALSE(std::filesystem::exists(dir / c.output)) << c.output;
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 6) << "no temporary files left";
+}
+
+// Every RGB565 value once, 256x256, in the four files that hold RGB565 values.
+Bytes AllRgb565Raw() {
+  Bytes raw(65536 * 2);
+  for (uint32_t v = 0; v < 65536; ++v) WriteU16LE(raw, v * 2, static_cast<uint16_t>(v));
+  return raw;
+}
+
+Bytes AllRgb565Ani2() {
+  Bytes ani2 = {'A', 'N', 'I', '2', 0, 1, 0, 1};
+  for (uint32_t v = 0; v < 65536; ++v) ani2.insert(ani2.end(), {63, uint8_t(v >> 8), uint8_t(v)});
+  return ani2;
+}
+
+// A 16-bit BMP, 5-6-5 bit fields, rows from the top.
+Bytes AllRgb565Bmp() {
+  Bytes bmp(66, 0);
+  bmp[0] = 'B', bmp[1] = 'M';
+  WriteU32LE(bmp, 2, 66 + 65536 * 2);
+  WriteU32LE(bmp, 10, 66);
+  WriteU32LE(bmp, 14, 40);
+  WriteU32LE(bmp, 18, 256);
+  WriteU32LE(bmp, 22, static_cast<uint32_t>(-256));
+  WriteU16LE(bmp, 26, 1);
+  WriteU16LE(bmp, 28, 16);
+  WriteU32LE(bmp, 30, 3);
+  WriteU32LE(bmp, 54, 0xF800), WriteU32LE(bmp, 58, 0x07E0), WriteU32LE(bmp, 62, 0x001F);
+  const Bytes raw = AllRgb565Raw();
+  bmp.insert(bmp.end(), raw.begin(), raw.end());
+  return bmp;
+}
+
+int Rgb565ChannelError(uint32_t a, uint32_t b) {
+  const int dr = std::abs(int(a >> 11) - int(b >> 11));
+  const int dg = std::abs(int((a >> 5) & 63) - int((b >> 5) & 63));
+  const int db = std::abs(int(a & 31) - int(b & 31));
+  return std::max({dr, dg, db});
+}
+
+// A picture that is RGB565 already reaches the IFEG encoder unchanged: exact without an
+// error, within the error otherwise (never one unit more for the 8-bit detour).
+TEST(ConvertCli, Rgb565SourcesReachIfegExactlyOrWithinTheError) {
+  test::TempDir dir;
+  const auto p = [&](const std::string& name) { return (dir / name).string(); };
+  test::WriteFile(p("all.raw"), AllRgb565Raw());
+  test::WriteFile(p("all.ani2"), AllRgb565Ani2());
+  test::WriteFile(p("all.bmp"), AllRgb565Bmp());
+  test::WriteFile(p("all.ifg"), EncodeIFGPacked(256, 256, 1, [] {
+                    std::vector<uint32_t> v(65536);
+                    for (uint32_t i = 0; i < 65536; ++i) v[i] = i;
+                    return v;
+                  }()));
+  for (const char* from : {"raw", "ani2", "bmp", "ifg"}) {
+    for (const char* level : {"0", "3"}) {
+      SCOPED_TRACE(std::string(from) + " at --max-error " + level);
+      const std::string out = p(std::string("out-") + from + "-" + level + ".ifg");
+      std::vector<std::string> args = {"convert", p(std::string("all.") + from), out, "--max-error", level};
+      if (std::string(from) == "raw") args.insert(args.end(), {"--size", "256x256"});
+      const auto r = RunCli(args);
+      ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+      const IfgPacked decoded = DecodeIFGPacked(test::ReadFile(out));
+      ASSERT_EQ(decoded.values.size(), 65536u);
+      int worst = 0;
+      size_t changed = 0;
+      for (uint32_t v = 0; v < 65536; ++v) {
+        worst = std::max(worst, Rgb565ChannelError(decoded.values[v], v));
+        changed += decoded.values[v] != v;
+      }
+      if (std::string(level) == "0") {
+        EXPECT_EQ(changed, 0u);
+      } else {
+        EXPECT_LE(worst, 3);
+      }
+    }
+  }
+  // And back to RAW: the values of the RAW file again.
+  ASSERT_EQ(RunCli({"convert", p("out-raw-0.ifg"), p("back.raw")}).code, cli::kExitOk);
+  EXPECT_EQ(test::ReadFile(p("back.raw")), AllRgb565Raw());
+}
+
+// An opaque ANI2 pixel keeps its RGB565 value in every format without alpha; a partly
+// transparent one is blended over black by its 6-bit alpha.
+TEST(ConvertCli, Ani2ColoursOverBlackKeepOpaqueValues) {
+  test::TempDir dir;
+  const auto p = [&](const std::string& name) { return (dir / name).string(); };
+  // alpha, RGB565 high byte first: opaque white, opaque 0x9CD3, half white, transparent
+  // white, and alpha 127 (wraps to 63: opaque).
+  test::WriteFile(p("in.ani2"), Bytes{'A', 'N', 'I', '2', 5, 0, 1, 0, 63, 0xFF, 0xFF, 63, 0x9C, 0xD3,
+                                      32, 0xFF, 0xFF, 0, 0xFF, 0xFF, 127, 0x12, 0x34});
+  const uint16_t half = (31 * 32 + 31) / 63 << 11 | (63 * 32 + 31) / 63 << 5 | (31 * 32 + 31) / 63;
+  const std::vector<uint16_t> expected = {0xFFFF, 0x9CD3, half, 0x0000, 0x1234};
+  ASSERT_EQ(RunCli({"convert", p("in.ani2"), p("out.raw")}).code, cli::kExitOk);
+  ASSERT_EQ(RunCli({"convert", p("in.ani2"), p("out.bmp")}).code, cli::kExitOk);
+  ASSERT_EQ(RunCli({"convert", p("in.ani2"), p("out.ifg")}).code, cli::kExitOk);
+  const Bytes raw = test::ReadFile(p("out.raw"));
+  const Bytes from_bmp = ImageToRaw(DecodeBmp(test::ReadFile(p("out.bmp"))));
+  const IfgPacked from_ifg = DecodeIFGPacked(test::ReadFile(p("out.ifg")));
+  ASSERT_EQ(raw.size(), 10u);
+  ASSERT_EQ(from_ifg.values.size(), 5u);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(ReadU16LE(raw, i * 2), expected[i]);
+    EXPECT_EQ(ReadU16LE(from_bmp, i * 2), expected[i]);
+    EXPECT_EQ(from_ifg.values[i], expected[i]);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 
@@ -125,6 +126,19 @@ Bytes Text(const char* s) { return Bytes(s, s + std::strlen(s)); }
 Bytes Bmp8x7() { return EncodeBmp(test::Gradient(8, 7)); }
 Bytes RawOf(size_t n) { return Bytes(n, 0x5A); }
 
+// 48 RGB565 values spread over the range, most of which a detour through 8-bit channels
+// would move by a unit; and as a RAW file.
+std::vector<uint32_t> SpreadValues() {
+  std::vector<uint32_t> v(48);
+  for (uint32_t i = 0; i < v.size(); ++i) v[i] = (i * 1367u + 611u) & 0xFFFF;
+  return v;
+}
+Bytes SpreadRaw() {
+  Bytes raw;
+  for (uint32_t v : SpreadValues()) raw.insert(raw.end(), {uint8_t(v), uint8_t(v >> 8)});
+  return raw;
+}
+
 // Refusals shared by the JPG, RAW and IFG kinds.
 std::vector<Row> CommonRefusals() {
   return {
@@ -179,8 +193,7 @@ TEST_F(ImportTest, IfgKind) {
       {"p.bmp", [] { return EncodeBmp(kPicture); }, [] { return EncodeIFG(kPicture, 16, 1); }, Kind::kBitmap},
       {"p.jpg", Jpeg, [] { return EncodeIFG(DecodeJpeg(Jpeg()), 16, 1); }, Kind::kJpeg},
       {"p.png", Png, [] { return EncodeIFG(FlatPng(), 16, 1); }, Kind::kPng},
-      {"p.raw", [] { return ImageToRaw(kPicture); }, [] { return EncodeIFG(RawToImage(ImageToRaw(kPicture), 8, 6), 16, 1); },
-       Kind::kBitmap},
+      {"p.raw", SpreadRaw, [] { return EncodeIFGPacked(8, 6, 1, SpreadValues()); }, Kind::kBitmap},
       {"p.ifg", [] { return EncodeIFG(kPicture, 18, 3); }, [] { return EncodeIFG(kPicture, 18, 3); }, Kind::kBitmap},
       {"long.raw", [] { return RawOf(97); }, nullptr, Kind::kNone, kWrongLoadSizeMessage},
   };
@@ -209,6 +222,17 @@ TEST_F(ImportTest, IfgLossyLevelFromTheSettings) {
     EXPECT_EQ(ed().view.IMG.kind, Kind::kBitmap);
     EXPECT_EQ(ed().view.IMG.image, decoded(lossy));
     EXPECT_EQ(ed().view.ED_FileSize, std::to_string(lossy.size()) + " б");
+
+    // A RAW file's values are the ones the error is counted from.
+    Load(kIfg, Put("p.raw", SpreadRaw()));
+    const std::vector<uint32_t> got = DecodeIFGPacked(Slot(kIfg)).values;
+    ASSERT_EQ(got.size(), 48u);
+    for (size_t i = 0; i < got.size(); ++i) {
+      const uint32_t want = SpreadValues()[i];
+      EXPECT_LE(std::abs(int(got[i] >> 11) - int(want >> 11)), int(level)) << i;
+      EXPECT_LE(std::abs(int((got[i] >> 5) & 63) - int((want >> 5) & 63)), int(level)) << i;
+      EXPECT_LE(std::abs(int(got[i] & 31) - int(want & 31)), int(level)) << i;
+    }
 
     Load(kIfg, Put("p.ifg", Ifg()));
     EXPECT_EQ(Slot(kIfg), Ifg());
