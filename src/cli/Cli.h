@@ -48,7 +48,10 @@ struct OutputArgs {
 };
 OutputArgs SplitOutputOption(const std::vector<std::string>& args);
 
-// The value of --max-error: the IFEG encoder's allowed error per channel, 0..8.
+// The value of --max-error: the IFEG encoder's allowed error per channel, decimal digits
+// (leading zeros allowed, as in 08 or 007) worth 0 to 8. Help, manual page and the
+// refusal all say it in these words.
+inline constexpr const char* kMaxErrorRule = "a whole number from 0 (exact, the default) to 8";
 uint32_t ParseMaxError(const std::string& value);
 
 // "--fit crop|pad|stretch" and "--dither" taken out of `args`: how imported pictures of

@@ -20,13 +20,14 @@ OutputArgs SplitOutputOption(const std::vector<std::string>& args) {
 }
 
 uint32_t ParseMaxError(const std::string& value) {
-  const std::string wanted = "--max-error wants 0.." + std::to_string(kIfgMaxError) + ", not '" + value + "'";
-  if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) {
-    throw UsageError{wanted};
+  static_assert(kIfgMaxError == 8, "kMaxErrorRule names the largest error");
+  const size_t first = value.find_first_not_of('0');
+  const std::string significant = first == std::string::npos ? "" : value.substr(first);
+  if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos || significant.size() > 1 ||
+      (significant.size() == 1 && significant[0] > '8')) {
+    throw UsageError{std::string("--max-error wants ") + kMaxErrorRule + ", not '" + value + "'"};
   }
-  const uint32_t n = static_cast<uint32_t>(std::stoul(value));
-  if (n > kIfgMaxError) throw UsageError{wanted};
-  return n;
+  return significant.empty() ? 0 : static_cast<uint32_t>(significant[0] - '0');
 }
 
 FitOptions TakeFitOptions(std::vector<std::string>& args) {

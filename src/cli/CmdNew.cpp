@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/RussianPlural.h"
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
 #include "theme/ResourcePackage.h"
@@ -65,8 +66,16 @@ Options Parse(std::vector<std::string> args) {
 }
 
 // Writes a header text as the window's edit would take it after typing it over the default.
-void SetHeaderFromEdit(Theme& theme, const HeaderField& field, const std::string& text) {
-  SetHeaderText(theme, field, CapEditText(HeaderText(theme, field), text, field.max_bytes));
+// The window shows at once what its field kept; here a cut text is said on stderr.
+void SetHeaderFromEdit(Context& ctx, Theme& theme, const char* option, const HeaderField& field,
+                       const std::string& text) {
+  const std::string kept = CapEditText(HeaderText(theme, field), text, field.max_bytes);
+  if (kept != text) {
+    ctx.err << "ssftool new: " << option << ": текст не помещается в поле (не более "
+            << CountText(static_cast<int64_t>(field.max_bytes), "байта", "байт", "байт") << " UTF-8), записано: \""
+            << kept << "\"\n";
+  }
+  SetHeaderText(theme, field, kept);
 }
 
 }  // namespace
@@ -113,9 +122,9 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
     }
     ApplyResourceFiles(t.theme, std::move(*package.value));
   }
-  if (o.author) SetHeaderFromEdit(t.theme, kAuthorField, *o.author);
-  if (o.name) SetHeaderFromEdit(t.theme, kNameField, *o.name);
-  if (o.version) SetHeaderFromEdit(t.theme, kVersionField, *o.version);
+  if (o.author) SetHeaderFromEdit(ctx, t.theme, "--author", kAuthorField, *o.author);
+  if (o.name) SetHeaderFromEdit(ctx, t.theme, "--name", kNameField, *o.name);
+  if (o.version) SetHeaderFromEdit(ctx, t.theme, "--version", kVersionField, *o.version);
   if (o.type >= 0) SetThemeType(t.theme, o.type);
   return SaveTheme(ctx, t, o.out) ? kExitOk : kExitFailed;
 }

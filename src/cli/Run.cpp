@@ -17,7 +17,8 @@ const Command kCommands[] = {
     {"check", "THEME.ssf [--json]",
      "check every theme file against its map and the header; exit 1 when an error is found", CmdCheck},
     {"convert", "IN OUT [--size WxH] [--max-error N]",
-     "convert a picture by the file extensions; --max-error lets an .ifg differ by up to N units a channel",
+     "convert a picture by the file extensions; --max-error lets an .ifg differ by up to N units a channel, "
+     "N a whole number from 0 (exact, the default) to 8",
      CmdConvert},
     {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
      "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},

@@ -94,6 +94,13 @@ TEST_F(CliThemeEditTest, NewBuildsACompleteThemeFromPictures) {
   for (const std::string& f : Pictures()) args.push_back(f);
   auto r = Tool(args);
   ASSERT_EQ(r.code, 0) << r.err;
+  // A cut text is said with what was kept; a text that fits is not mentioned.
+  EXPECT_NE(r.err.find("--author: текст не помещается в поле (не более 51 байта UTF-8), записано: \"" +
+                       std::string(51, 'a') + "\"\n"),
+            std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("--version: текст не помещается в поле (не более 4 байт UTF-8), записано: \"2.0.\"\n"),
+            std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("--name"), std::string::npos) << r.err;
 
   auto text = Tool({"info", out.string()});
   EXPECT_NE(text.out.find("files: 40/40\n"), std::string::npos) << text.out;

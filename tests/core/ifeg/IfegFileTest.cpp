@@ -7,6 +7,7 @@
 
 #include "PictureSupport.h"
 #include "TestSupport.h"
+#include "cli/Cli.h"
 #include "ifeg/Ifeg.h"
 #include "ifeg/IfegFile.h"
 #include "pictures/Bmp.h"
@@ -109,10 +110,10 @@ TEST(IfegCli, RefusesBadCommandLinesAndFiles) {
       {{"ifeg", "encode", "a.gif", "b.ifg"}, 2, "encode reads"},
       {{"ifeg", "decode", "a.ifg", "b.gif"}, 2, "decode writes .bmp, .png or .jpg"},
       {{"ifeg", "info", (dir / "bad.ifg").string()}, 1, "неизвестный режим 9 (смещение 8)"},
-      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "9"}, 2, "--max-error wants 0..8, not '9'"},
-      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "-1"}, 2, "--max-error wants 0..8"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "9"}, 2, "--max-error wants a whole number from 0"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "-1"}, 2, "--max-error wants a whole number from 0"},
       {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error"}, 2, "--max-error needs a number"},
-      {{"convert", "a.bmp", "b.ifg", "--max-error", "one"}, 2, "--max-error wants 0..8"},
+      {{"convert", "a.bmp", "b.ifg", "--max-error", "one"}, 2, "--max-error wants a whole number from 0"},
       {{"convert", "a.bmp", "b.png", "--max-error", "1"}, 2, "--max-error is for .ifg output only"},
   };
   for (const Case& c : cases) {
@@ -157,6 +158,39 @@ TEST(IfegCli, MaxErrorPicksTheBoundedEncoder) {
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(ReadFile(dir / "out.ifg"), c.expected) << c.args[0] << " " << c.args.back();
   }
+}
+
+// --max-error takes decimal digits worth 0 to 8, leading zeros or not, and help, manual
+// page and refusal give the one rule in the same words.
+TEST(IfegCli, MaxErrorOneRuleOneText) {
+  TempDir dir;
+  const Image pic = test::Gradient(21, 13);
+  WriteFile(dir / "in.bmp", EncodeBmp(pic));
+  const std::string in = (dir / "in.bmp").string(), out = (dir / "out.ifg").string();
+  struct Case {
+    const char* value;
+    int level;  // -1: refused
+  };
+  const Case cases[] = {{"0", 0}, {"8", 8}, {"08", 8}, {"007", 7}, {"00", 0}, {"0000003", 3},
+                        {"9", -1}, {"09", -1}, {"10", -1}, {"010", -1}, {"-1", -1}, {"+1", -1},
+                        {"1.0", -1}, {" 1", -1}, {"", -1}, {"x", -1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string("'") + c.value + "'");
+    std::filesystem::remove(out);
+    const auto r = RunCli({"convert", in, out, "--max-error", c.value});
+    if (c.level < 0) {
+      EXPECT_EQ(r.code, 2);
+      EXPECT_NE(r.err.find(std::string("--max-error wants ") + cli::kMaxErrorRule + ", not '" + c.value + "'"),
+                std::string::npos) << r.err;
+      EXPECT_FALSE(std::filesystem::exists(out));
+    } else {
+      ASSERT_EQ(r.code, 0) << r.err;
+      EXPECT_EQ(ReadFile(out), EncodeIFG(pic, 16, 1, static_cast<uint32_t>(c.level)));
+    }
+  }
+  EXPECT_NE(RunCli({"--help"}).out.find(cli::kMaxErrorRule), std::string::npos);
+  const Bytes man = ReadFile(std::filesystem::path(SSF_SOURCE_DIR) / "data" / "man" / "ssftool.1");
+  EXPECT_NE(std::string(man.begin(), man.end()).find(cli::kMaxErrorRule), std::string::npos);
 }
 
 }  // namespace
