@@ -47,7 +47,8 @@ std::string Next(std::span<const uint8_t> data, size_t& pos) {
 }  // namespace
 
 // The input: the descriptor's text, then entries "<kind><path>" "<content>", NUL-separated,
-// that make the package tree: f file, d folder, l link to <content>, p FIFO. The map's
+// that make the package tree: f file, d folder, l link to <content> (in place of what is
+// there, the descriptor too), p FIFO. The map's
 // package is "Resources/g/a.jpg", "Resources/g/b.raw", "Resources/c.tab". An import either
 // refuses and changes no slot, or fills the slots from regular files inside the package:
 // never from the private file beside it.
@@ -79,7 +80,9 @@ void FuzzResourcePackage(std::span<const uint8_t> data) {
         break;
       }
       case 'd': fs::create_directories(at, ec); break;
-      case 'l': fs::create_symlink(content == "private" ? folder.dir / "private" : fs::path(content), at, ec); break;
+      case 'l':
+        fs::remove(at, ec);  // the descriptor too may become a link
+        fs::create_symlink(content == "private" ? folder.dir / "private" : fs::path(content), at, ec); break;
       case 'p': ::mkfifo(at.c_str(), 0600); break;
       default: break;
     }

@@ -1,7 +1,5 @@
 #include "theme/ThemeFile.h"
 
-#include <algorithm>
-
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
 #include "base/Limits.h"
@@ -55,23 +53,6 @@ Converted<OpenedTheme> ReadThemeFile(const fs::path& file, const fs::path& maps_
     if (e.kind() == ThemeParseError::Kind::kStructure) throw SsfError(ThemeFileError(file, e.what()));
     return {std::nullopt, Refusal{kMsgError, kBadThemeMessage}};
   }
-}
-
-Bytes SerializeThemeForSave(const Theme& theme, const ThemeMap& map, const fs::path& target) {
-  const std::string refused = "Тема не сохранена: " + target.string() + "\r\n";
-  int64_t size = std::max<int64_t>(theme.FilesStart(), int64_t{0});
-  for (const TThemeNewFiles& f : theme.NewFiles) size += static_cast<int64_t>(f.f_file.size());
-  if (size > kMaxContainerSize) {
-    throw SsfError(refused + "Тема заняла бы " + std::to_string(size) + " байт, а открыть можно тему не более " +
-                   std::to_string(kMaxContainerSize) + " байт.");
-  }
-  Bytes bytes = SerializeTheme(theme);
-  try {
-    (void)ParseTheme(bytes, map);
-  } catch (const ThemeParseError& e) {
-    throw SsfError(refused + "Сохранённую тему нельзя было бы открыть: " + e.what());
-  }
-  return bytes;
 }
 
 Converted<OpenedTheme> NewThemeForModel(const std::string& model, const fs::path& maps_dir) {

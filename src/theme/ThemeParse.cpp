@@ -2,8 +2,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/Limits.h"
 #include "base/RussianPlural.h"
+#include "base/SsfError.h"
 #include "theme/Theme.h"
+#include "theme/ThemeFile.h"
 
 namespace ssf {
 
@@ -71,7 +74,10 @@ std::optional<std::string> ShortHeaderFault(ByteSpan bytes) {
   return "заголовок темы требует " + std::to_string(kHeaderSize) + " байт, в файле " + std::to_string(bytes.size());
 }
 
-Theme ParseTheme(ByteSpan data, const ThemeMap& map) {
+namespace {
+
+// The checks of an open, without copying the theme files out.
+void CheckThemeBytes(ByteSpan data, const ThemeMap& map) {
   if (std::optional<std::string> fault = ShortHeaderFault(data)) Fail(0, *fault);
   if (map.SignMain.size() != kSignatureSize ||
       std::memcmp(data.data() + kSignatureOffset, map.SignMain.data(), kSignatureSize) != 0) {
@@ -88,7 +94,14 @@ Theme ParseTheme(ByteSpan data, const ThemeMap& map) {
                           "Некорректный файл темы. [Нулевой указатель начала файлов]");
   }
   CheckRegions(data, map, table, start);
+}
 
+}  // namespace
+
+Theme ParseTheme(ByteSpan data, const ThemeMap& map) {
+  CheckThemeBytes(data, map);
+  const int32_t table = ReadI32LE(data, kFilesTableOffset);
+  const int32_t start = ReadI32LE(data, kFilesStartOffset);
   Theme theme;
   theme.Header.assign(data.begin(), data.begin() + table);
   theme.NewFiles.resize(static_cast<size_t>(map.FilesCount));
@@ -103,6 +116,24 @@ Theme ParseTheme(ByteSpan data, const ThemeMap& map) {
   const int32_t declared = std::max(0, std::min(ReadI32LE(data, kFileCountOffset), map.FilesCount));
   theme.CountCorrection = declared - theme.HeldFiles();
   return theme;
+}
+
+// Beside the parser, so that the check of what a save would write is the open's own.
+Bytes SerializeThemeForSave(const Theme& theme, const ThemeMap& map, const std::filesystem::path& target) {
+  const std::string refused = "Тема не сохранена: " + target.string() + "\r\n";
+  int64_t size = std::max<int64_t>(theme.FilesStart(), int64_t{0});
+  for (const TThemeNewFiles& f : theme.NewFiles) size += static_cast<int64_t>(f.f_file.size());
+  if (size > kMaxContainerSize) {
+    throw SsfError(refused + "Тема заняла бы " + std::to_string(size) + " байт, а открыть можно тему не более " +
+                   std::to_string(kMaxContainerSize) + " байт.");
+  }
+  Bytes bytes = SerializeTheme(theme);
+  try {
+    CheckThemeBytes(bytes, map);
+  } catch (const ThemeParseError& e) {
+    throw SsfError(refused + "Сохранённую тему нельзя было бы открыть: " + e.what());
+  }
+  return bytes;
 }
 
 }  // namespace ssf
