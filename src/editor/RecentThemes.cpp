@@ -29,7 +29,10 @@ std::vector<fs::path> ReadRecentThemes(const IniDocument& settings) {
   std::vector<fs::path> list;
   for (size_t i = 0; i < kRecentThemesMax; ++i) {
     const std::string value = settings.ReadString(kRecentSection, Key(i));
-    if (!value.empty() && std::find(list.begin(), list.end(), fs::path(value)) == list.end()) list.emplace_back(value);
+    if (value.empty()) continue;
+    // "/t/x/../a.ssf" and "/t/a.ssf" are one theme, shown once.
+    const fs::path path = fs::path(value).lexically_normal();
+    if (std::find(list.begin(), list.end(), path) == list.end()) list.push_back(path);
   }
   return list;
 }
@@ -38,6 +41,7 @@ void RememberRecentTheme(IniDocument& settings, const fs::path& theme) {
   std::error_code ec;
   fs::path absolute = fs::absolute(theme, ec);
   if (ec) absolute = theme;
+  absolute = absolute.lexically_normal();
   std::vector<fs::path> list = ReadRecentThemes(settings);
   list.erase(std::remove(list.begin(), list.end(), absolute), list.end());
   list.insert(list.begin(), absolute);
@@ -47,7 +51,7 @@ void RememberRecentTheme(IniDocument& settings, const fs::path& theme) {
 
 void ForgetRecentTheme(IniDocument& settings, const fs::path& theme) {
   std::vector<fs::path> list = ReadRecentThemes(settings);
-  list.erase(std::remove(list.begin(), list.end(), theme), list.end());
+  list.erase(std::remove(list.begin(), list.end(), theme.lexically_normal()), list.end());
   Write(settings, list);
 }
 

@@ -97,6 +97,37 @@ TEST_F(Undo, TheFlagFollowsTheSavedState) {
   EXPECT_TRUE(Modified());
 }
 
+// Trimming old steps moves the saved state with the steps that remain: undoing back to it
+// shows the theme unchanged, with the saved bytes.
+TEST_F(Undo, TheSavedStateSurvivesTrimmingOlderSteps) {
+  Import(0, 8);
+  const Bytes a1 = Import(1, 16);
+  // From here on each step holds one file's 24 bytes; room for three of them.
+  ed().state.Undo = UndoStack(3 * 24 + 12);
+  Import(0, 24);
+  ASSERT_EQ(ed().state.Undo.HeldBytes(), 24u);
+  Import(1, 32);
+  fx.Save("u.ssf");
+  const Bytes saved0 = Slot(0), saved1 = Slot(1);
+  Import(0, 40);
+  Import(1, 48);  // the oldest step goes: the save is now one step deep, not two
+  ASSERT_EQ(ed().state.Undo.UndoCount(), 3u);
+  ASSERT_TRUE(UndoThemeChange(ed()));
+  EXPECT_TRUE(Modified());
+  ASSERT_TRUE(UndoThemeChange(ed()));
+  EXPECT_FALSE(Modified());
+  EXPECT_EQ(ed().view.status[1], "Тема не изменена.");
+  EXPECT_EQ(Slot(0), saved0);
+  EXPECT_EQ(Slot(1), saved1);
+  ASSERT_TRUE(UndoThemeChange(ed()));
+  EXPECT_TRUE(Modified());
+  EXPECT_EQ(Slot(0), saved0);
+  EXPECT_EQ(Slot(1), a1) << "file 1 as before the save";
+  EXPECT_FALSE(UndoThemeChange(ed())) << "the trimmed step is gone";
+  ASSERT_TRUE(RedoThemeChange(ed()));
+  EXPECT_FALSE(Modified());
+}
+
 TEST_F(Undo, HeaderTypingIsOneStepAndTypeAndIconAreStepsOfTheirOwn) {
   const std::string author = ed().view.ED_ThemeAuthor;
   for (const char* typed : {"И", "Ив", "Иван"}) ED_ThemeAuthorKeyPress(ed(), kAuthorField, typed);

@@ -96,6 +96,16 @@ TEST(Bmp, ReadsTheVariantsOfOtherWriters) {
        Picture(3, {{0xFF, 0, 0, 0x10, 0x20, 0x30, 0, 0xFF, 0}})},
       {"1-bit palette across a byte", {.width = 9, .height = 1, .bpp = 1, .palette = {0, 0, 0, 0, 9, 8, 7, 0}, .rows = {{0x81, 0x80}}},
        Picture(9, {{9, 8, 7, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 8, 7, 9, 8, 7}})},
+      // A delta moves the pen right and up the stored rows (down the stored order, so up
+      // on screen); the pixels it skips stay black.
+      {"RLE8 delta right and up a row",
+       {.width = 3, .height = 3, .bpp = 8, .compression = 1, .colours_used = 4, .palette = kPalette4,
+        .rows = {{1, 1, 0, 2, 1, 1, 1, 2, 0, 0, 3, 3, 0, 1}}},
+       Picture(3, {{0x10, 0x20, 0x30, 0x10, 0x20, 0x30, 0x10, 0x20, 0x30}, {0, 0, 0, 0, 0, 0, 0, 0xFF, 0}, {0xFF, 0, 0, 0, 0, 0, 0, 0, 0}})},
+      {"RLE4 delta straight up two rows",
+       {.width = 2, .height = 3, .bpp = 4, .compression = 2, .colours_used = 4, .palette = kPalette4,
+        .rows = {{0, 2, 1, 2, 1, 0x20, 0, 1}}},
+       Picture(2, {{0, 0, 0, 0, 0xFF, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}})},
       {"index past a short palette is black", {.width = 1, .height = 1, .bpp = 8, .colours_used = 2, .palette = {1, 2, 3, 0, 4, 5, 6, 0}, .rows = {{200}}},
        Picture(1, {{0, 0, 0}})},
   };

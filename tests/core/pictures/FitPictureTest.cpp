@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "base/ByteIO.h"
 #include "base/SsfError.h"
@@ -200,6 +201,27 @@ TEST(Dither, LevelsSurviveBothQuantisersAndTheAverageKeepsTheShade) {
   const Image before = exact;
   DitherToRgb565(exact);
   EXPECT_EQ(exact, before);
+}
+
+// Every level of RGB565 is its own: 32 for red and blue, 64 for green. A picture already on
+// a level stays put; one level finer in green is no mix of the levels beside it.
+TEST(Dither, EveryLevelOfEachChannelStaysPut) {
+  struct Channel {
+    const char* name;
+    size_t index;  // in blue, green, red
+    uint32_t max;
+  };
+  for (const Channel& ch : {Channel{"blue", 0, 31}, Channel{"green", 1, 63}, Channel{"red", 2, 31}}) {
+    for (uint32_t level = 0; level <= ch.max; ++level) {
+      SCOPED_TRACE(std::string(ch.name) + " level " + std::to_string(level));
+      uint8_t bgr[3] = {0, 0, 0};
+      bgr[ch.index] = static_cast<uint8_t>((level * 255 + ch.max / 2) / ch.max);
+      const Image before = Filled(8, 8, bgr[0], bgr[1], bgr[2]);
+      Image dithered = before;
+      DitherToRgb565(dithered);
+      ASSERT_EQ(dithered, before);
+    }
+  }
 }
 
 }  // namespace
