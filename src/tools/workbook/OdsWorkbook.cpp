@@ -49,6 +49,12 @@ class ContentReader : public XmlSax {
       if (t == "boolean") {
         const char* v = Attr(attrs, "boolean-value");
         value_ = v != nullptr && std::string_view(v) == "true" ? "TRUE" : "FALSE";
+      } else if (t == "date" || t == "time") {
+        // As the serial number, which the Excel formats store and show here too.
+        const char* v = Attr(attrs, t == "date" ? "date-value" : "time-value");
+        std::optional<double> serial;
+        if (v != nullptr) serial = t == "date" ? IsoDateSerial(v) : IsoDurationDays(v);
+        if (serial) value_ = NumberCellText(*serial);
       } else if (t == "float" || t == "percentage" || t == "currency") {
         const char* v = Attr(attrs, "value");
         if (v != nullptr) {

@@ -50,6 +50,103 @@ std::string NumberCellText(double value) {
   return std::string(buf, r.ptr);
 }
 
+namespace {
+
+// Reads exactly `digits` digits at `at`.
+bool Digits(std::string_view s, size_t at, size_t digits, int& value) {
+  if (at + digits > s.size()) return false;
+  value = 0;
+  for (size_t i = at; i < at + digits; ++i) {
+    if (s[i] < '0' || s[i] > '9') return false;
+    value = value * 10 + (s[i] - '0');
+  }
+  return true;
+}
+
+// "HH:MM:SS[.fff]" as a fraction of a day.
+std::optional<double> TimeOfDay(std::string_view s) {
+  int h = 0, m = 0, sec = 0;
+  if (!Digits(s, 0, 2, h) || s.size() < 8 || s[2] != ':' || !Digits(s, 3, 2, m) || s[5] != ':' ||
+      !Digits(s, 6, 2, sec) || h > 24 || m > 59 || sec > 60) {
+    return std::nullopt;
+  }
+  double fraction = 0;
+  if (s.size() > 8) {
+    if (s[8] != '.' || s.size() == 9) return std::nullopt;
+    double scale = 0.1;
+    for (size_t i = 9; i < s.size(); ++i, scale /= 10) {
+      if (s[i] < '0' || s[i] > '9') return std::nullopt;
+      fraction += (s[i] - '0') * scale;
+    }
+  }
+  return ((h * 60 + m) * 60 + sec + fraction) / 86400.0;
+}
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+int64_t DaysFromCivil(int64_t y, int m, int d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+}  // namespace
+
+std::optional<double> IsoDateSerial(std::string_view text) {
+  if (text.size() >= 8 && text[2] == ':') return TimeOfDay(text);
+  int y = 0, m = 0, d = 0;
+  if (!Digits(text, 0, 4, y) || text.size() < 10 || text[4] != '-' || !Digits(text, 5, 2, m) || text[7] != '-' ||
+      !Digits(text, 8, 2, d) || m < 1 || m > 12 || d < 1 || d > 31) {
+    return std::nullopt;
+  }
+  double serial = static_cast<double>(DaysFromCivil(y, m, d) - DaysFromCivil(1899, 12, 30));
+  if (text.size() == 10) return serial;
+  if (text[10] != 'T' && text[10] != ' ') return std::nullopt;
+  std::optional<double> time = TimeOfDay(text.substr(11));
+  if (!time) return std::nullopt;
+  return serial + *time;
+}
+
+std::optional<double> IsoDurationDays(std::string_view text) {
+  bool negative = !text.empty() && text[0] == '-';
+  if (negative) text.remove_prefix(1);
+  if (text.size() < 2 || text[0] != 'P') return std::nullopt;
+  double seconds = 0;
+  bool in_time = false, any = false;
+  size_t i = 1;
+  while (i < text.size()) {
+    if (text[i] == 'T' && !in_time) {
+      in_time = true;
+      ++i;
+      continue;
+    }
+    size_t j = i;
+    while (j < text.size() && ((text[j] >= '0' && text[j] <= '9') || text[j] == '.')) ++j;
+    if (j == i || j == text.size()) return std::nullopt;
+    double value = 0;
+    auto res = std::from_chars(text.data() + i, text.data() + j, value);
+    if (res.ec != std::errc() || res.ptr != text.data() + j) return std::nullopt;
+    const char unit = text[j];
+    if (unit == 'D' && !in_time) {
+      seconds += value * 86400;
+    } else if (unit == 'H' && in_time) {
+      seconds += value * 3600;
+    } else if (unit == 'M' && in_time) {
+      seconds += value * 60;
+    } else if (unit == 'S' && in_time) {
+      seconds += value;
+    } else {
+      return std::nullopt;
+    }
+    any = true;
+    i = j + 1;
+  }
+  if (!any) return std::nullopt;
+  return (negative ? -seconds : seconds) / 86400.0;
+}
+
 std::unique_ptr<Workbook> OpenWorkbook(const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "base/SsfError.h"
@@ -67,5 +69,12 @@ std::unique_ptr<Workbook> OpenWorkbook(const std::filesystem::path& path);
 // A numeric cell value as text: at most 15 significant digits, no trailing zeros, no
 // exponent for ordinary magnitudes; independent of the process locale.
 std::string NumberCellText(double value);
+
+// Dates and times as the serial number spreadsheets keep (and the .xls and .xlsx files of
+// Excel store): days since 1899-12-30, the time of day as the fraction. From ISO text:
+// "2024-01-31", "2024-01-31T18:00:00", a time "12:30:00" (openpyxl), or an OpenDocument
+// duration "PT12H30M00S". Nothing for any other text.
+std::optional<double> IsoDateSerial(std::string_view text);
+std::optional<double> IsoDurationDays(std::string_view text);
 
 }  // namespace ssf

@@ -123,8 +123,9 @@ class ContinuedReader {
   }
 
   // An XLUnicodeRichExtendedString (SST items; `rich` false for the plain form of LABEL
-  // and STRING records).
-  std::string UnicodeString(bool rich) {
+  // and STRING records). `flags_at_breaks` false reads characters on over a record
+  // boundary without a new flags byte, as Gnumeric continues a STRING record.
+  std::string UnicodeString(bool rich, bool flags_at_breaks = true) {
     uint16_t count = U16();
     uint8_t flags = U8();
     uint16_t runs = 0;
@@ -135,7 +136,7 @@ class ContinuedReader {
     units.reserve(count);
     bool wide = (flags & 0x01) != 0;
     while (units.size() < count) {
-      if (at_ == Current().size()) {
+      if (at_ == Current().size() && flags_at_breaks) {
         NextPart();
         wide = (U8() & 0x01) != 0;
         continue;
@@ -164,6 +165,20 @@ class ContinuedReader {
   std::vector<ByteSpan> parts_;
   size_t part_ = 0, at_ = 0;
 };
+
+// The text of a STRING record (a formula's text result) and its CONTINUE records.
+// LibreOffice starts each continuation with a flags byte, Gnumeric does not: the reading
+// that uses up the record exactly is taken, and a record too short for either is refused.
+std::string StringRecordText(const ContinuedReader& record) {
+  ContinuedReader with_flags = record;
+  try {
+    std::string text = with_flags.UnicodeString(false);
+    if (with_flags.AtEnd()) return text;
+  } catch (const SsfError&) {
+  }
+  ContinuedReader without = record;
+  return without.UnicodeString(false, false);
+}
 
 ContinuedReader WithContinues(const Record& r, RecordReader& records) {
   ContinuedReader reader;
@@ -317,8 +332,9 @@ class XlsReader {
 
   // The cached result sits in bytes 6..13: a number, or a type byte with 0xFFFF in the
   // top two bytes. A text result follows in a STRING record (after an optional shared
-  // formula, array or table record). An empty text cannot be told from a formula that
-  // a library wrote without computing it, so it counts as the latter.
+  // formula, array or table record). A text result without a STRING record cannot be told
+  // from a formula that a library wrote without computing it (LibreOffice writes its =""
+  // so), so it counts as the latter.
   void Formula(const Record& r, RecordReader& records) {
     CheckRange(r.data.size(), 0, 14, "запись FORMULA");
     uint16_t row = ReadU16LE(r.data, 0);
@@ -334,13 +350,11 @@ class XlsReader {
           records.Next(next);
         }
         if (records.Peek(next) && next.id == kString) {
+          // A STRING record only follows a computed result, so an empty one is a
+          // computed empty text (Gnumeric's =""), not a missing result.
           records.Next(next);
-          ContinuedReader in = WithContinues(next, records);
-          std::string text = in.UnicodeString(false);
-          if (!text.empty()) {
-            PutAt(row, column, std::move(text));
-            return;
-          }
+          PutAt(row, column, StringRecordText(WithContinues(next, records)));
+          return;
         }
         break;
       }

@@ -159,12 +159,11 @@ class SheetReader : public XmlSax {
       column_ = column;
       cell_type_ = type != nullptr ? type : "n";
       in_cell_ = true;
-      has_formula_ = has_value_ = false;
+      has_formula_ = false;
       value_.clear();
       rich_.Take();
     } else if (in_cell_ && el == "v") {
       in_v_ = true;
-      has_value_ = true;
     } else if (in_cell_ && el == "f") {
       has_formula_ = true;
     } else if (in_cell_) {
@@ -176,8 +175,9 @@ class SheetReader : public XmlSax {
       in_v_ = false;
     } else if (el == "c" && in_cell_) {
       in_cell_ = false;
-      if (has_formula_ && !has_value_) {
-        // Written by a library that stores formulas without computing them.
+      // Written by a library that stores formulas without computing them: no <v>, or an
+      // empty one. A computed empty text says so by its type (t="str").
+      if (has_formula_ && value_.empty() && cell_type_ != "str" && cell_type_ != "inlineStr") {
         if (book_.CellCount() >= kMaxWorkbookCells) Fail("слишком много ячеек");
         book_.SetUncomputedFormula(cell_row_, column_);
         return;
@@ -224,7 +224,11 @@ class SheetReader : public XmlSax {
       auto res = std::from_chars(value_.data(), value_.data() + value_.size(), d);
       if (res.ec == std::errc() && res.ptr == value_.data() + value_.size()) return NumberCellText(d);
     }
-    return value_;  // "str" (a formula's text), "e" (an error value), "d" (a date)
+    if (cell_type_ == "d") {
+      // ISO text (openpyxl): the serial number, as a date stored as a number reads.
+      if (std::optional<double> serial = IsoDateSerial(value_)) return NumberCellText(*serial);
+    }
+    return value_;  // "str" (a formula's text), "e" (an error value)
   }
 
   MemoryWorkbook& book_;
@@ -233,7 +237,7 @@ class SheetReader : public XmlSax {
   std::string what_;
   int row_ = 0, column_ = 0, cell_row_ = 0;
   std::string cell_type_, value_;
-  bool in_cell_ = false, in_v_ = false, has_formula_ = false, has_value_ = false;
+  bool in_cell_ = false, in_v_ = false, has_formula_ = false;
   RichTextCollector rich_;
 };
 

@@ -79,6 +79,96 @@ TEST(WorkbookFormulaTest, SavedSchemeCopiesTheSameBothWays) {
   EXPECT_EQ(reference_bytes[1][2 * 15], second[2 * 0]);  // and back
 }
 
+// The log and both tables of a copy each way, by one scheme workbook.
+struct CopyOutcome {
+  std::vector<std::string> log[2];
+  Bytes table[2];
+};
+
+CopyOutcome CopyBothWays(const std::filesystem::path& scheme) {
+  TempDir dir;
+  Bytes first, second;
+  for (int i = 0; i < 240; ++i) {
+    first.insert(first.end(), {static_cast<uint8_t>(i), 0x01});
+    second.insert(second.end(), {static_cast<uint8_t>(i), 0x02});
+  }
+  CopyOutcome out;
+  auto book = OpenWorkbook(scheme);
+  for (int back = 0; back < 2; ++back) {
+    WriteFile(dir / "a.tab", first);
+    WriteFile(dir / "b.tab", second);
+    CopyColors(*book, dir / "a.tab", dir / "b.tab", back ? "btn_CopyFromSecondToFirst" : "btn_CopyFromFirstToSecond",
+               "x", out.log[back]);
+    out.table[back] = ReadWholeFile(dir / (back ? "a.tab" : "b.tab"));
+  }
+  return out;
+}
+
+// Workbooks of real programs, each scheme in every format: the same log and the same tables,
+// and the lines that show each case read right.
+TEST(WorkbookFormulaTest, RealProgramsSchemesCopyTheSameInEveryFormat) {
+  struct Case {
+    const char* scheme;
+    std::vector<std::string> log_head;  // the first lines of the log one way
+    std::vector<std::string> log_tail;  // the last lines
+  };
+  const std::string ok = " успешно скопирован.";
+  const std::string uncomputed = "Ошибка: формула без вычисленного значения в ячейке ";
+  const Case cases[] = {
+      // Gnumeric: formula booleans, dates and times as serial numbers, a 9,000-character
+      // formula text continued without a flags byte, and the last shared string.
+      {"cases",
+       {"`TRUE`" + ok, "`FALSE`" + ok, "`45322`" + ok, "`0.520833333333333`" + ok, "`45322.75`" + ok,
+        "`" + [] { std::string t; for (int i = 0; i < 4500; ++i) t += "ab"; return t; }() + "`" + ok},
+       {"`последняя строка`" + ok, "", "Копирование `x` завершено.", "Успешно: 43", "Ошибок: 0"}},
+      // Gnumeric: a computed ="" identifier ends the scheme, as an empty one does.
+      {"empty-result", {"`Фон`" + ok, ""}, {"Успешно: 1", "Ошибок: 0"}},
+      // openpyxl, xlwt, odfpy: formulas without results fail their rows; dates as serials.
+      {"library-cases",
+       {"`c1`" + ok, "Строка 3 не скопирована. " + uncomputed + "A3.", "`c3` не скопирован. " + uncomputed + "C4.",
+        "`45322`" + ok, "`0.520833333333333`" + ok, "`45322.75`" + ok, "`c7`" + ok},
+       {"Успешно: 5", "Ошибок: 2"}},
+  };
+  for (const Case& c : cases) {
+    CopyOutcome reference;
+    for (const char* ext : {".xls", ".xlsx", ".ods"}) {
+      const std::string name = std::string(c.scheme) + ext;
+      SCOPED_TRACE(name);
+      CopyOutcome got = CopyBothWays(kFixtures / name);
+      if (std::string(ext) == ".xls") {
+        reference = got;
+        ASSERT_GE(got.log[0].size(), c.log_head.size() + c.log_tail.size());
+        EXPECT_EQ(std::vector<std::string>(got.log[0].begin(), got.log[0].begin() + static_cast<ptrdiff_t>(c.log_head.size())),
+                  c.log_head);
+        EXPECT_EQ(std::vector<std::string>(got.log[0].end() - static_cast<ptrdiff_t>(c.log_tail.size()), got.log[0].end()),
+                  c.log_tail);
+        continue;
+      }
+      for (int back = 0; back < 2; ++back) {
+        EXPECT_EQ(got.log[back], reference.log[back]);
+        EXPECT_EQ(got.table[back], reference.table[back]);
+      }
+    }
+  }
+  // Rows copy the entries they name: TRUE entry 1 -> 2, the 9,000-character row 11 -> 12,
+  // a filled-down formula row 8: entry 10 -> entry 58, the last row 7 -> 8.
+  const CopyOutcome gnumeric = CopyBothWays(kFixtures / "cases.xls");
+  for (auto [from, to] : {std::pair{1, 2}, {11, 12}, {10, 58}, {7, 8}}) {
+    EXPECT_EQ(gnumeric.table[0][2 * to + 1], 0x01) << to;
+    EXPECT_EQ(gnumeric.table[0][2 * to], from) << to;
+  }
+  EXPECT_EQ(gnumeric.table[0][2 * 13 + 1], 0x02);  // nothing written where no row points
+}
+
+// A formula in the header is refused with the scheme, in each library's format.
+TEST(WorkbookFormulaTest, LibraryHeaderFormulaRefusesTheScheme) {
+  for (const char* name : {"library-header.xls", "library-header.xlsx", "library-header.ods"}) {
+    EXPECT_EQ(CheckColorScheme(*OpenWorkbook(kFixtures / name)).error,
+              "Ошибка! Некорректная схема цветов! Формула без вычисленного значения в ячейке C1.")
+        << name;
+  }
+}
+
 // Cut or overwritten copies of a real .xls: each either reads or fails with an error naming
 // the file, never a crash or a stray read (the sanitizer builds watch the latter).
 TEST(WorkbookFormulaTest, DamagedXlsFailsCleanly) {
