@@ -19,7 +19,7 @@ set(expected
 if(EXISTS ${BUILD_DIR}/bin/ssf-manager)
   list(APPEND expected bin/ssf-manager)
 endif()
-file(GLOB maps RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/ThemeMaps/*.rxt)
+file(GLOB maps RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/ThemeMaps/*.rxt ${SOURCE_DIR}/ThemeMaps/*.screens)
 foreach(map IN LISTS maps)
   list(APPEND expected share/quillbay-ssf-manager/${map})
 endforeach()
