@@ -30,6 +30,7 @@ class QWidget;
 namespace ssf {
 
 class OverviewPage;
+class ScreenPage;
 class TForm_AboutProgramm;
 class SsfAssociation;
 
@@ -116,6 +117,7 @@ class TMainForm : public QMainWindow {
   QLabel* SBar_Panels[3];
   QMenu* PM;
   OverviewPage* TShit_3Overview = nullptr;
+  ScreenPage* TShit_4Screens = nullptr;  // "Экран телефона"
   ThemeCheckCache check_;
 
   QAction* MM_Child_CreateTheme;

@@ -10,6 +10,7 @@
 #include "editor/ThemeFileImport.h"
 #include "shell/MainForm.h"
 #include "shell/OverviewPage.h"
+#include "shell/ScreenPage.h"
 #include "shell/ThemeCheckDialog.h"
 #include "shell/TreeMarks.h"
 
@@ -18,6 +19,7 @@ namespace ssf {
 namespace {
 
 constexpr int kOverviewPage = 2;
+constexpr int kScreenPage = 3;
 
 }  // namespace
 
@@ -29,6 +31,10 @@ void TMainForm::BuildThemeCheck() {
   connect(TShit_3Overview, &OverviewPage::fileDropped, this, [this](int k, const QString& file) {
     RunHandler([&] { ImportThemeFile(editor_, k, file.toStdString()); });
   });
+  TShit_4Screens = new ScreenPage;
+  TShit_4Screens->setObjectName("TShit_4Screens");
+  PCtrl->addTab(TShit_4Screens, QStringLiteral("Экран телефона"));
+  connect(TShit_4Screens, &ScreenPage::fileClicked, this, [this](int k) { ShowThemeFile(k); });
 
   connect(MM_Child_CheckTheme, &QAction::triggered, this, [this] {
     RunHandler([&] {
@@ -51,15 +57,17 @@ void TMainForm::RenderThemeCheck() {
   MarkTreeItems(tree_items_, editor_.state.Map.Tree, check_.Report());
   if (open) {
     TShit_3Overview->Render(editor_.state.Map, &*editor_.state.Theme, check_.Report());
+    TShit_4Screens->Render(editor_.state.Map, editor_.state.MapPath, &*editor_.state.Theme);
   } else {
     TShit_3Overview->Render(ThemeMap{}, nullptr, ThemeCheckReport{});
+    TShit_4Screens->Render(editor_.state.Map, editor_.state.MapPath, nullptr);
   }
   FitOverviewPage();
 }
 
 void TMainForm::FitOverviewPage() {
-  // The overview takes the whole width; the information panel is hidden on that page.
-  if (PCtrl->currentIndex() != kOverviewPage) {
+  // The overview and the screens take the whole width; the information panel is hidden there.
+  if (PCtrl->currentIndex() != kOverviewPage && PCtrl->currentIndex() != kScreenPage) {
     const int client_height = centralWidget() ? centralWidget()->height() : height();
     PCtrl->resize(ComputeMainFormLayout(size(), client_height).page_width, PCtrl->height());
     return;

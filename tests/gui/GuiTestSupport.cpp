@@ -32,8 +32,12 @@ TMainForm& MainFormTest::Form() {
 }
 
 void MainFormTest::AddMap(const std::string& file_name) {
-  std::filesystem::copy_file(std::filesystem::path(SSF_SOURCE_DIR) / "ThemeMaps" / file_name,
-                             Home() / "ThemeMaps" / file_name);
+  const std::filesystem::path source = std::filesystem::path(SSF_SOURCE_DIR) / "ThemeMaps" / file_name;
+  std::filesystem::copy_file(source, Home() / "ThemeMaps" / file_name);
+  // The map's screen layout goes with it, as it is installed with it.
+  std::filesystem::path layout = source;
+  layout.replace_extension(".screens");
+  if (std::filesystem::exists(layout)) std::filesystem::copy_file(layout, Home() / "ThemeMaps" / layout.filename());
 }
 
 QAction* MainFormTest::MenuItem(const char* name) {

@@ -31,7 +31,8 @@ class MainFormTest : public ::testing::Test {
 
   // Builds the window (once the folder and settings are as the test wants them).
   TMainForm& Form();
-  // Copies sample maps from the source tree's ThemeMaps into the program folder.
+  // Copies a sample map (and its screen layout) from the source tree's ThemeMaps into the
+  // program folder.
   void AddMap(const std::string& file_name);
   std::filesystem::path Home() const { return std::filesystem::path(home_.path().toStdString()); }
 

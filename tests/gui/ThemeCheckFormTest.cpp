@@ -101,7 +101,7 @@ TEST_F(ThemeCheckFormTest, TreeMarksFollowImportsAndDamage) {
 TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {
   CreateTheme();
   auto* pages = Control<QTabWidget>("PCtrl");
-  ASSERT_EQ(pages->count(), 3);
+  ASSERT_EQ(pages->count(), 4);
   EXPECT_EQ(pages->tabText(2), "Обзор");
   pages->setCurrentIndex(2);
   EXPECT_EQ(editor->view.PCtrl_page, 2);
