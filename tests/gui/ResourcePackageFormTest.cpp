@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QFrame>
 
+#include "../core/ShapedThemeFiles.h"
 #include "GuiTestSupport.h"
 
 namespace ssf::test {
@@ -14,7 +15,7 @@ TEST_F(MainFormTest, ResourceMenuItemsExportAndImportAndCollapseTheTree) {
   Click("MM_Child_CreateTheme");
   ASSERT_TRUE(MenuItem("MM_Child_ExportRes")->isEnabled());
   std::vector<TThemeNewFiles>& theme_files = editor->state.Theme->NewFiles;
-  for (size_t k = 0; k < theme_files.size(); ++k) theme_files[k].f_file.assign(3, uint8_t(k));
+  for (size_t k = 0; k < theme_files.size(); ++k) theme_files[k].f_file = DistinctFor(editor->state.Map.ThemeFiles[k], k);
 
   const std::filesystem::path res = Home() / "pkg.res";
   ui.AnswerSave(res);
@@ -36,7 +37,7 @@ TEST_F(MainFormTest, ResourceMenuItemsExportAndImportAndCollapseTheTree) {
   EXPECT_FALSE(Control<QFrame>("Pnl_ItemInfo")->isVisibleTo(form.get()));
   for (int i = 0; i < tv->topLevelItemCount(); ++i) EXPECT_FALSE(tv->topLevelItem(i)->isExpanded()) << i;
   EXPECT_EQ(tv->currentItem(), group);
-  EXPECT_EQ(editor->state.Theme->NewFiles[0].f_file, Bytes(3, 0));
+  EXPECT_EQ(editor->state.Theme->NewFiles[0].f_file, DistinctFor(editor->state.Map.ThemeFiles[0], 0));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "ShapedThemeFiles.h"
 #include "EditorTestSupport.h"
 #include "editor/MainFormHandlers.h"
 #include "editor/ResourceHandlers.h"
@@ -12,6 +13,7 @@ namespace ssf {
 namespace {
 
 namespace fs = std::filesystem;
+using test::DistinctFor;
 using test::ReadFile;
 using test::ReadText;
 using test::WriteText;
@@ -29,29 +31,6 @@ std::vector<Bytes> Slots(const Editor& ed) {
   std::vector<Bytes> out;
   for (const TThemeNewFiles& f : ed.state.Theme->NewFiles) out.push_back(f.f_file);
   return out;
-}
-
-// Bytes that differ from slot to slot and inside a slot, shaped as the entry's kind wants
-// them: the length the map fixes, a picture's signature and sides.
-Bytes DistinctFor(const TTHemeFiles& e, size_t k) {
-  Bytes b;
-  auto u16 = [&](int v) {
-    b.push_back(static_cast<uint8_t>(v & 0xFF));
-    b.push_back(static_cast<uint8_t>(v >> 8));
-  };
-  const size_t pixels = static_cast<size_t>(e.f_width) * static_cast<size_t>(e.f_height);
-  size_t length = 100 + 37 * k;
-  switch (KindOf(e.f_type)) {
-    case FileKind::kRaw: length = 2 * pixels; break;
-    case FileKind::kColorTab: length = static_cast<size_t>(e.f_size); break;
-    case FileKind::kAni2: b = {'A', 'N', 'I', '2'}, u16(e.f_width), u16(e.f_height), length = 8 + 3 * pixels; break;
-    case FileKind::kIfg: b = {'I', 'F', 'E', 'G'}, u16(e.f_width), u16(e.f_height); break;
-    case FileKind::kJpg: b = {0xFF, 0xD8, 0xFF, 0xE0}; break;
-    default: break;
-  }
-  // Never 0xFF, so no JPEG marker follows the signature.
-  for (size_t i = 0; b.size() < length; ++i) b.push_back(static_cast<uint8_t>((i * 7 + k) % 251));
-  return b;
 }
 
 void FillDistinct(Editor& ed, const std::set<size_t>& empty) {
