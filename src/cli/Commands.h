@@ -21,5 +21,6 @@ int CmdIcon(Context& ctx, const std::vector<std::string>& args);
 int CmdExtract(Context& ctx, const std::vector<std::string>& args);
 int CmdScreens(Context& ctx, const std::vector<std::string>& args);
 int CmdRender(Context& ctx, const std::vector<std::string>& args);
+int CmdPort(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace ssf::cli

@@ -45,6 +45,10 @@ const Command kCommands[] = {
      CmdScreens},
     {"render", "THEME.ssf [--screen NAME] -o OUT",
      "нарисовать экран NAME в OUT.png; без --screen все экраны в папку OUT", CmdRender},
+    {"port", "THEME.ssf (--model MODEL | --map FILE.rxt) -o OUT.ssf [--fit crop|pad|stretch] [--dither] [--fill INDEX=FILE]... [--json]",
+     "перенести тему на другую модель: файлы темы по названиям, картинки подогнаны и преобразованы; "
+     "тема записывается, только когда заполнены все файлы",
+     CmdPort},
 };
 
 void PrintHelp(std::ostream& out) {

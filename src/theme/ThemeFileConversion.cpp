@@ -94,11 +94,7 @@ class Importer {
 
   // The theme file made from a fitted picture, shown as it is stored.
   Imported StoreFitted(const Image& fitted, const std::string& kind, bool has_alpha_channel) {
-    Bytes stored;
-    if (kind == "JPG") stored = EncodeJpeg(fitted, 100);
-    else if (kind == "RAW") stored = ImageToRaw(fitted);
-    else if (kind == "IFG") stored = EncodeIFG(fitted, 16, 1);
-    else stored = ImageToAni2(fitted, has_alpha_channel);
+    Bytes stored = EncodeThemePicture(fitted, kind, has_alpha_channel);
     PreviewPicture preview = MakePreviewPicture(stored, entry_);
     return Imported{std::move(stored), std::move(preview)};
   }
@@ -332,6 +328,13 @@ std::string PictureSizeMessage(int64_t width, int64_t height, int64_t need_width
          "Загружаемый размер: " +
          std::to_string(width) + "x" + std::to_string(height) + ", необходим: " + std::to_string(need_width) + "x" +
          std::to_string(need_height);
+}
+
+Bytes EncodeThemePicture(const Image& picture, const std::string& kind, bool has_alpha_channel) {
+  if (kind == "JPG") return EncodeJpeg(picture, 100);
+  if (kind == "RAW") return ImageToRaw(picture);
+  if (kind == "IFG") return EncodeIFG(picture, 16, 1);
+  return ImageToAni2(picture, has_alpha_channel);
 }
 
 const char* ImportFilter(const std::string& kind) {

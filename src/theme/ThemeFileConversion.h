@@ -61,6 +61,10 @@ struct ImportOptions {
 Converted<ThemeFileBytes> ConvertForThemeFile(const std::filesystem::path& file, const TTHemeFiles& entry,
                                               const ImportOptions& options);
 
+// A fitted picture as the bytes of a picture kind (JPG, RAW, IFG, ANI2), as an import
+// stores it: JPEG quality 100, lossless IFEG, ANI2 with its alpha when `has_alpha_channel`.
+Bytes EncodeThemePicture(const Image& picture, const std::string& kind, bool has_alpha_channel);
+
 // A picture file (BMP, JPEG, PNG, RAW, IFEG by its extension) as the 44x44 theme icon.
 Converted<Image> ConvertIconPicture(const std::filesystem::path& file);
 
