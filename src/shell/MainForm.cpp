@@ -237,6 +237,7 @@ void TMainForm::BuildMenu() {
       {kFile, "MM_Child_OpenTheme", "Открыть тему", &F::MM_Child_OpenTheme, kPlain, RunCore<MM_Child_OpenThemeClick>},
       {kFile, "MM_Child_Save", "Сохранить", &F::MM_Child_Save, kPlain, RunCore<MM_Child_SaveClick>},
       {kFile, "MM_Child_SaveTheme", "Сохранить как…", &F::MM_Child_SaveTheme, kPlain, RunCore<MM_Child_SaveThemeClick>},
+      {kFile, "MM_Child_PortTheme", "Перенести на другую модель…", &F::MM_Child_PortTheme, kPlain, [](F& f) { f.PortThemeClick(); }},
       {kFile, nullptr, nullptr, nullptr, kPlain, nullptr},
       {kFile, "MM_Child_RegEditSSF", "Ассоциировать с SSF", &F::MM_Child_RegEditSSF, kCheck, toggle_association},
       {kFile, nullptr, nullptr, nullptr, kPlain, nullptr},
@@ -395,6 +396,7 @@ void TMainForm::Render() {
   }
   MM_Child_SaveTheme->setEnabled(v.MM_Child_SaveTheme_enabled);
   MM_Child_Save->setEnabled(v.MM_Child_SaveTheme_enabled);
+  MM_Child_PortTheme->setEnabled(editor_.state.Theme.has_value());
   MM_Child_ImportRes->setEnabled(v.MM_Child_ImportRes_enabled);
   MM_Child_ExportRes->setEnabled(v.MM_Child_ExportRes_enabled);
   Pnl_ItemInfo->setVisible(v.Pnl_ItemInfo_visible);

@@ -81,6 +81,8 @@ class TMainForm : public QMainWindow {
   void BuildThemeCheck();
   void RenderThemeCheck();
   void FitOverviewPage();
+  // "Перенести на другую модель…": the dialog, then the carrying with its progress.
+  void PortThemeClick();
   // Selects theme file k in the tree and shows it on the page "Файлы".
   void ShowThemeFile(int k);
   // The one local file a drag carries, or an empty path.
@@ -124,6 +126,7 @@ class TMainForm : public QMainWindow {
   QAction* MM_Child_OpenTheme;
   QAction* MM_Child_Save;       // "Сохранить": back to the theme's file
   QAction* MM_Child_SaveTheme;  // "Сохранить как…"
+  QAction* MM_Child_PortTheme;  // "Перенести на другую модель…", in MainFormPort.cpp
   QAction* MM_Child_RegEditSSF;
   QAction* MM_Child_Exit;
   QAction* MM_Child_ImportRes;

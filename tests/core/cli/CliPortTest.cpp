@@ -65,9 +65,13 @@ TEST_F(CliPortTest, SampleThemesCarryBetweenAllModels) {
       const OpenedTheme source = test::SampleTheme(from);
       const OpenedTheme target = test::SampleTheme(to);
       const std::vector<PortPair> pairs = PairThemeFiles(source.map, target.map);
+      const std::optional<PortedTheme> carried =
+          PortTheme(source.theme, source.map, target.map, PairedSources(pairs), FitChoice{});
       std::vector<std::string> fills;
+      std::vector<bool> filled(pairs.size());
       for (size_t k = 0; k < pairs.size(); ++k) {
-        if (!pairs[k].source) {
+        if (carried->files[k].action == CarryAction::kNone) {
+          filled[k] = true;
           fills.push_back("--fill");
           fills.push_back(FillFile(target.map.ThemeFiles[k], static_cast<int>(k)));
         }
@@ -79,7 +83,7 @@ TEST_F(CliPortTest, SampleThemesCarryBetweenAllModels) {
       ASSERT_EQ(lines.size(), pairs.size());
       for (size_t k = 0; k < pairs.size(); ++k) {
         const std::string head = std::to_string(k) + "\t" + ThemeFilePath(target.map, static_cast<int>(k)) + "\t";
-        const std::string what = pairs[k].source ? "из " + std::to_string(*pairs[k].source) + " " +
+        const std::string what = !filled[k] ? "из " + std::to_string(*pairs[k].source) + " " +
                                                        ThemeFilePath(source.map, *pairs[k].source) + ": "
                                                  : std::string("из файла ");
         EXPECT_EQ(lines[k].rfind(head + what, 0), 0u) << lines[k];
@@ -151,7 +155,7 @@ TEST_F(CliPortTest, FillOverridesThePairAndJsonTellsIt) {
 TEST_F(CliPortTest, CommandLineMistakes) {
   const fs::path theme = WriteSample("EXAMPLE-100");
   for (const std::vector<std::string>& more : std::vector<std::vector<std::string>>{
-           {"--fill", "9=x.tab"}, {"--fill", "x.tab"}, {"--fit", "zoom"}, {"--map", "a.rxt"}}) {
+           {"--fill", "10=x.tab"}, {"--fill", "x.tab"}, {"--fit", "zoom"}, {"--map", "a.rxt"}}) {
     EXPECT_EQ(Port(theme, "QB-C176", dir / "o.ssf", more).code, 2) << more[0] << " " << more[1];
   }
   EXPECT_EQ(Port(theme, "NO-SUCH", dir / "o.ssf").code, 1);
