@@ -14,8 +14,12 @@
 namespace ssf::test {
 namespace {
 
+// The source box of table row k (the boxes of a table shown before are only deleted later).
 QComboBox* SourceBox(QWidget* dialog, int k) {
-  return dialog->findChild<QComboBox*>(QStringLiteral("CB_PortSource_%1").arg(k));
+  auto* box = qobject_cast<QComboBox*>(dialog->findChild<QTableWidget*>("TBL_PortFiles")->cellWidget(k, 1));
+  EXPECT_NE(box, nullptr);
+  if (box) EXPECT_EQ(box->objectName(), QStringLiteral("CB_PortSource_%1").arg(k));
+  return box;
 }
 
 TEST_F(MainFormTest, PortCarriesTheOpenThemeToTheChosenModel) {
