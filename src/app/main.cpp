@@ -1,5 +1,7 @@
 // ssf-manager: the theme editor's window program.
+#include <cstring>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +19,35 @@
 #include "tools/forms/FileListEditorForm.h"
 #include "base/IniDocument.h"
 #include "base/ProgramFolder.h"
+#include "Version.h"
+
+namespace {
+
+// --help and --version answer on the terminal and end the program before any window opens.
+bool AnsweredOnTerminal(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::cout << "Использование: ssf-manager [ТЕМА.ssf]\n\n"
+                   "Quillbay SSF Manager: редактор тем телефонов. Открывает тему, указанную при запуске,\n"
+                   "или начинает без темы.\n\n"
+                   "Параметры:\n"
+                   "  --help, -h   показать эту справку и выйти\n"
+                   "  --version    показать версию и выйти\n\n"
+                   "Работа из командной строки: ssftool --help.\n";
+      return true;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::cout << "ssf-manager " << ssf::kVersion << "\n";
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (AnsweredOnTerminal(argc, argv)) return 0;
   ssf::Application app(argc, argv);
   ssf::Application::LoadRussianTranslation(app);
 
@@ -38,7 +67,8 @@ int main(int argc, char** argv) {
   ssf::IniDocument settings;
   std::string settings_error;
   try {
-    settings = ssf::IniDocument::Load(ssf::SettingsPath());
+    // Without a place to keep them (no home folder) the settings live for this run only.
+    if (const auto path = ssf::SettingsPath(); !path.empty()) settings = ssf::IniDocument::Load(path);
   } catch (const std::exception& e) {
     settings_error = e.what();  // reported once the window exists; the defaults apply
   }

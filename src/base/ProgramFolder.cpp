@@ -1,11 +1,23 @@
 #include "base/ProgramFolder.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <system_error>
 
 namespace ssf {
+
+namespace {
+
+std::filesystem::path HomeOverride() {
+  const char* home = std::getenv("SSF_MANAGER_HOME");
+  return home != nullptr ? std::filesystem::path(home) : std::filesystem::path();
+}
+
+std::filesystem::path ExecutableFolder() {
+  auto exe = ExecutablePath();
+  return exe.empty() ? std::filesystem::current_path() : exe.parent_path();
+}
+
+}  // namespace
 
 std::filesystem::path ExecutablePath() {
   std::error_code ec;
@@ -14,31 +26,37 @@ std::filesystem::path ExecutablePath() {
 }
 
 std::filesystem::path ProgramFolder() {
-  if (const char* home = std::getenv("SSF_MANAGER_HOME"); home != nullptr && *home != '\0') {
-    return std::filesystem::path(home);
+  if (auto home = HomeOverride(); !home.empty()) return home;
+  return ExecutableFolder();
+}
+
+std::filesystem::path SettingsPathFor(const SettingsPlaces& places) {
+  if (!places.home_override.empty()) return places.home_override / "settings.ini";
+  if (places.portable) return places.program_folder / "settings.ini";
+  if (places.user_config.empty()) return {};
+  return places.user_config / "quillbay-ssf-manager" / "settings.ini";
+}
+
+std::filesystem::path UserConfigFolder() {
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') return xdg;
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    return std::filesystem::path(home) / ".config";
   }
-  auto exe = ExecutablePath();
-  if (exe.empty()) return std::filesystem::current_path();
-  return exe.parent_path();
+  return {};
 }
 
 std::filesystem::path SettingsPath() {
-  const std::filesystem::path folder = ProgramFolder();
-  const char* home = std::getenv("SSF_MANAGER_HOME");
-  if ((home != nullptr && *home != '\0') || ::access(folder.c_str(), W_OK) == 0) {
-    return folder / "settings.ini";
-  }
-  std::filesystem::path config;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
-    config = xdg;
-  } else if (const char* user_home = std::getenv("HOME"); user_home != nullptr && *user_home != '\0') {
-    config = std::filesystem::path(user_home) / ".config";
-  } else {
-    return folder / "settings.ini";
-  }
+  SettingsPlaces places;
+  places.home_override = HomeOverride();
+  places.program_folder = ExecutableFolder();
   std::error_code ec;
-  std::filesystem::create_directories(config / "quillbay-ssf-manager", ec);
-  return config / "quillbay-ssf-manager" / "settings.ini";
+  places.portable = std::filesystem::is_directory(places.program_folder / "ThemeMaps", ec);
+  places.user_config = UserConfigFolder();
+  auto path = SettingsPathFor(places);
+  if (!path.empty() && places.home_override.empty() && !places.portable) {
+    std::filesystem::create_directories(path.parent_path(), ec);
+  }
+  return path;
 }
 
 }  // namespace ssf
