@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "base/FileIO.h"
+#include "base/SsfError.h"
 #include "cli/CliUi.h"
 #include "theme/ThemeCheck.h"
 
@@ -29,6 +30,13 @@ int ParseFileIndex(const std::string& text, int count) {
     throw UsageError{"'" + text + "' is not a theme file index (0.." + std::to_string(count - 1) + ")"};
   }
   return k;
+}
+
+void RequirePackageFile(const std::filesystem::path& descriptor) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(descriptor, ec)) {
+    throw SsfError("Не найден файл пакета ресурсов: " + descriptor.string());
+  }
 }
 
 bool SaveTheme(Context& ctx, const OpenedTheme& t, const std::filesystem::path& target) {

@@ -26,6 +26,10 @@ ImportOptions ImportOptionsFor(const FitOptions& fit);
 // A theme file index given on the command line, 0 .. count - 1.
 int ParseFileIndex(const std::string& text, int count);
 
+// A resource package named on the command line must exist: without its descriptor the
+// package would only be refused as one of another theme type. Throws SsfError.
+void RequirePackageFile(const std::filesystem::path& descriptor);
+
 // Saves to `target` atomically; false (the refusal printed) while theme files are missing.
 // A theme that could not be opened again is not saved (SsfError). A command that changes a
 // theme in place holds LockFileForUpdate on it from before the open until after the save.

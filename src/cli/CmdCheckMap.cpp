@@ -1,6 +1,9 @@
 #include <cstdio>
 
 #include "base/Cp1251.h"
+#include "base/FileIO.h"
+#include "base/Limits.h"
+#include "base/SsfError.h"
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "theme/ThemeMap.h"
@@ -15,11 +18,26 @@ std::string Hex(int32_t v) {
   return buf;
 }
 
+// A theme map is text: control bytes other than tab and line ends mean a picture or another
+// binary file, whose "lines" would only fill the terminal with noise.
+void RefuseBinaryFile(const std::filesystem::path& path) {
+  const Bytes bytes = ReadWholeFile(path, kMaxTextFileSize);
+  int line = 1;
+  for (uint8_t b : bytes) {
+    if (b == '\n') ++line;
+    if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {
+      throw SsfError("Файл " + path.string() + " не является текстовой картой темы (двоичные данные в строке " +
+                     std::to_string(line) + ")");
+    }
+  }
+}
+
 }  // namespace
 
 int CmdCheckMap(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 1) throw UsageError{args.empty() ? "a map file is needed" : "too many arguments"};
   const std::filesystem::path path = args[0];
+  RefuseBinaryFile(path);
   TagParams params;
   // An unreadable map or a stray /GROUP throws: Run prints it.
   const ParsedThemeMap parsed = ParseThemeMap(ReadMapLines(path), ThemeMap{}, params, path);

@@ -115,6 +115,7 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
     return kExitFailed;
   }
   if (!o.from.empty()) {
+    RequirePackageFile(o.from);
     Converted<ResourceFiles> package = ReadResourcePackage(t.map, t.theme, o.from);
     if (!package.value) {
       if (package.refusal) PrintRefusal(ctx, *package.refusal);

@@ -28,6 +28,7 @@ int CmdImportRes(Context& ctx, const std::vector<std::string>& args) {
   const FileLock lock = LockFileForUpdate(files[0]);  // held until the save, as replace does
   std::optional<OpenedTheme> t = OpenTheme(ctx, files[0]);
   if (!t) return kExitFailed;
+  RequirePackageFile(files[1]);
   Converted<ResourceFiles> package = ReadResourcePackage(t->map, t->theme, files[1]);
   if (!package.value) {
     if (package.refusal) PrintRefusal(ctx, *package.refusal);

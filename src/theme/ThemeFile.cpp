@@ -30,6 +30,24 @@ Converted<OpenedTheme> NewFromMap(const fs::path& map_file) {
 
 }  // namespace
 
+// Why no map opens this file, said so that the user knows what to do: a file that is no
+// theme at all (its signature is not text), no maps folder, or no map for its model.
+static std::string NoMapText(ByteSpan bytes, const fs::path& file, const fs::path& maps_dir) {
+  bool signature_is_text = true;
+  for (size_t i = kSignatureOffset; i < kSignatureOffset + kSignatureSize; ++i) {
+    if (bytes[i] < 0x20 || bytes[i] > 0x7E) signature_is_text = false;
+  }
+  const std::string model = Cp1251ToUtf8(ReadTextField(bytes, kModelOffset, kModelSize));
+  if (!signature_is_text || model.empty()) {
+    return "Файл " + file.string() + " не является темой: в его заголовке нет подписи темы и модели телефона";
+  }
+  std::error_code ec;
+  if (!fs::is_directory(maps_dir, ec)) {
+    return "Нет папки карт тем " + maps_dir.string() + ", а в ней карты для модели '" + model + "' этой темы";
+  }
+  return "Нет карты темы для модели '" + model + "' в папке " + maps_dir.string();
+}
+
 std::string ThemeFileError(const fs::path& file, const std::string& what) {
   return "Файл темы " + file.string() + ": " + what;
 }
@@ -43,7 +61,7 @@ Converted<OpenedTheme> ReadThemeFile(const fs::path& file, const fs::path& maps_
   if (std::optional<std::string> fault = ShortHeaderFault(bytes)) throw SsfError(ThemeFileError(file, *fault));
   TagParams params;
   const std::optional<fs::path> map_file = FindMapForTheme(bytes, maps_dir, params);
-  if (!map_file) return {std::nullopt, Refusal{kMsgError, kNoMapStatus}};
+  if (!map_file) return {std::nullopt, Refusal{kMsgError, NoMapText(bytes, file, maps_dir)}};
   Converted<ThemeMap> map = ReadSoundMap(*map_file);
   if (!map.value) return {std::nullopt, std::move(map.refusal)};
   try {

@@ -76,7 +76,8 @@ TEST_F(CliInfoTest, FailuresExitOneWithTheEditorsMessage) {
   test::WriteFile(theme, b);
   r = Info({});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Не найден файл карты темы. Дальнейшая работа невозможна.\n");
+  const std::string maps = (fx.dir / "ThemeMaps").string();
+  EXPECT_EQ(r.err, "Нет карты темы для модели 'YXAMPLE-100' в папке " + maps + "\n");
 
   b = good;
   b.resize(0xFD2);
@@ -87,6 +88,24 @@ TEST_F(CliInfoTest, FailuresExitOneWithTheEditorsMessage) {
 
   EXPECT_EQ(RunCli({"info"}).code, 2);
   EXPECT_EQ(Info({"--xml"}).code, 2);
+}
+
+TEST_F(CliInfoTest, NoMapSaysWhetherTheFileIsNoThemeOrWhichMapIsMissing) {
+  // A picture is no theme at all: no map could ever open it.
+  Bytes jpeg(8192, 0xA5);
+  const Bytes start{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00, 0x01, 0x01, 0x00};
+  std::copy(start.begin(), start.end(), jpeg.begin());
+  test::WriteFile(theme, jpeg);
+  auto r = Info({});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Файл " + theme.string() + " не является темой: в его заголовке нет подписи темы и модели телефона\n");
+
+  // A theme, but the maps folder named is not there: both the folder and the model are named.
+  test::WriteFile(theme, test::ReadFile(fx.Save("t2.ssf")));
+  const std::string absent = (fx.dir / "NoMaps").string();
+  r = RunCli({"--maps", absent, "info", theme.string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Нет папки карт тем " + absent + ", а в ней карты для модели 'EXAMPLE-100' этой темы\n");
 }
 
 }  // namespace

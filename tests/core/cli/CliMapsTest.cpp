@@ -70,6 +70,14 @@ TEST(CliMaps, CheckMapStoppedLoadGoesToStderr) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("missing.rxt"), std::string::npos) << r.err;
   EXPECT_EQ(RunCli({"check-map"}).code, 2);
+
+  // A picture is refused whole instead of being reported line by line as binary noise.
+  test::WriteFile(dir / "wall.jpg", std::vector<uint8_t>{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', '\n'});
+  r = RunCli({"check-map", (dir / "wall.jpg").string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("wall.jpg не является текстовой картой темы (двоичные данные в строке 1)"), std::string::npos)
+      << r.err;
 }
 
 }  // namespace

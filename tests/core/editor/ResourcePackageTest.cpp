@@ -353,6 +353,18 @@ TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find((out / "Resources" / "Цвета.tab").string()), std::string::npos) << r.err;
   EXPECT_EQ(ReadFile(theme), kept);
+  // A package that is not there is named as missing, not as one of another theme type.
+  for (const std::vector<std::string>& cmd :
+       {std::vector<std::string>{"import-res", theme.string(), (out / "none.res").string()},
+        std::vector<std::string>{"new", "--model", "EXAMPLE-100", "-o", (fx.dir / "n.ssf").string(), "--from",
+                                 (out / "none.res").string()}}) {
+    std::vector<std::string> args{"--maps", maps};
+    args.insert(args.end(), cmd.begin(), cmd.end());
+    r = test::RunCli(args);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Не найден файл пакета ресурсов: " + (out / "none.res").string() + "\n") << cmd[0];
+  }
+  EXPECT_EQ(ReadFile(theme), kept);
 
   r = test::RunCli({"--maps", maps, "import-res", theme.string()});
   EXPECT_EQ(r.code, 2);
