@@ -6,20 +6,24 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillbay-ssf-manager)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Quillbay)
-set(CPACK_PACKAGE_CONTACT "Quillbay SSF Manager developers <ssf-manager@quillbay.example>")
+set(CPACK_PACKAGE_CONTACT "${SSF_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the themes of feature phones")
+# Lines of at most 80 columns, as Debian's tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Creates and edits the .ssf themes of feature phones: wallpapers, menu pictures and
-colour tables in the phone's own formats, checked against a theme map per phone model.
-Includes the command-line tool ssftool, sample theme maps and the desktop integration.")
+  "Creates and edits the .ssf themes of feature phones: wallpapers, menu
+pictures and colour tables in the phone's own formats, checked against a
+theme map per phone model. Includes the command-line tool ssftool, sample
+theme maps and the desktop integration.")
+# No Homepage field: the project has no public page yet.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's own Russian texts for the standard buttons; the desktop tools that the menu item
+# The SVG plug-in that draws the window icon; Qt's own Russian texts for the standard
+# buttons; the desktop tools that the menu item
 # "Ассоциировать с SSF" runs to refresh the desktop's caches.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, shared-mime-info, desktop-file-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6svg6, qt6-translations-l10n, shared-mime-info, desktop-file-utils")
 
 include(CPack)

@@ -11,10 +11,12 @@ set(expected
   share/applications/quillbay-ssf-manager.desktop
   share/mime/packages/quillbay-ssf-manager.xml
   share/icons/hicolor/scalable/apps/quillbay-ssf-manager.svg
-  share/metainfo/com.quillbay.SsfManager.metainfo.xml
+  share/metainfo/com.quillbay.ssfmanager.metainfo.xml
   share/man/man1/ssftool.1.gz
   share/man/man1/ssf-manager.1.gz
   share/bash-completion/completions/ssftool
+  share/doc/quillbay-ssf-manager/copyright
+  share/doc/quillbay-ssf-manager/changelog.gz
   share/quillbay-ssf-manager/ThemeMaps)
 if(EXISTS ${BUILD_DIR}/bin/ssf-manager)
   list(APPEND expected bin/ssf-manager)

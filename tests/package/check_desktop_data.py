@@ -24,7 +24,7 @@ def run(tool, package, *args):
 def main():
     desktop, metainfo, version = sys.argv[1:4]
     faults = run("desktop-file-validate", "desktop-file-utils", desktop)
-    faults += run("appstreamcli", "appstream", "validate", "--no-net", "--strict", metainfo)
+    faults += run("appstreamcli", "appstream", "validate", "--no-net", "--pedantic", metainfo)
     releases = ET.parse(metainfo).getroot().findall("./releases/release")
     newest = releases[0].get("version") if releases else None
     if newest != version:
