@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package in a build folder (default build/, configured with
-# -DSSF_DEBIAN_BUILDFLAGS=ON as scripts/test.sh does), checks it with lintian (any error or
+# Builds the Debian package in a build folder (default build/; for a release configured with
+# -DSSF_DEBIAN_BUILDFLAGS=ON), checks it with lintian (any error or
 # warning fails), unpacks it into an empty folder and runs the unpacked ssftool there: it
 # must find the packaged sample maps.
 set -euo pipefail
