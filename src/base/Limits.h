@@ -28,6 +28,12 @@ inline constexpr int kMaxGroupDepth = 32;
 // scan of a crafted file in full, so thousands of them take minutes.
 inline constexpr int kMaxJpegScans = 500;
 
+// Most 8x8 blocks all scans of one JPEG may visit together (a scan visits every block of
+// its components, data or not). An ordinary progressive file visits each block five to ten
+// times; this allows that for the largest picture and a few hundred scans of a photo,
+// and stays well under a second of decoding.
+inline constexpr int64_t kMaxJpegBlockPasses = 32 * 1024 * 1024;
+
 // Most text of all cells of one workbook, counting every expanded repeat and every use of a
 // shared string. Colour schemes hold a few KB of text.
 inline constexpr int64_t kMaxWorkbookText = 16 * 1024 * 1024;

@@ -5,6 +5,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "base/Limits.h"
 #include "base/SsfError.h"
 #include "pictures/Bmp.h"
+#include "pictures/JpegWork.h"
 
 // libjpeg's error_exit must not return. Ours formats the message into plain C state and
 // longjmps to the setjmp of the *Frame function that made the libjpeg call. Those
@@ -73,13 +75,38 @@ bool DecodeHeaderFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, const u
   return true;
 }
 
-// Called by libjpeg as it works through the input: a progressive file of thousands of
-// scans, each decoded in full, is refused once it passes the cap.
+// The work of the scans libjpeg has met so far, as it meets them; `pub` comes first so
+// libjpeg's pointer to it is a pointer to the whole.
+struct ScanBudget {
+  jpeg_progress_mgr pub;
+  int last_scan;
+  uint64_t block_passes;
+};
+
+// Called by libjpeg before each step through the input, so a scan is counted before any of
+// its blocks is decoded. The markers were counted before decoding began; this holds the
+// same bound should libjpeg read the file differently.
 void LimitScans(j_common_ptr cinfo) {
   auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+  auto* budget = reinterpret_cast<ScanBudget*>(cinfo->progress);
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
   if (d->input_scan_number > kMaxJpegScans) {
-    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
     std::snprintf(err->message, sizeof err->message, "больше %d сканов", kMaxJpegScans);
+    std::longjmp(err->jump, 1);
+  }
+  if (d->input_scan_number == budget->last_scan || d->comps_in_scan <= 0) return;
+  budget->last_scan = d->input_scan_number;
+  JpegComponentSampling in_scan[MAX_COMPS_IN_SCAN];
+  for (int i = 0; i < d->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i) {
+    in_scan[i] = {static_cast<uint32_t>(d->cur_comp_info[i]->h_samp_factor),
+                  static_cast<uint32_t>(d->cur_comp_info[i]->v_samp_factor)};
+  }
+  budget->block_passes += JpegScanBlocks(d->image_width, d->image_height, static_cast<uint32_t>(d->max_h_samp_factor),
+                                         static_cast<uint32_t>(d->max_v_samp_factor), in_scan,
+                                         std::min(d->comps_in_scan, MAX_COMPS_IN_SCAN));
+  if (budget->block_passes > static_cast<uint64_t>(kMaxJpegBlockPasses)) {
+    std::snprintf(err->message, sizeof err->message, "сканы обходят блоки 8x8 больше %lld раз",
+                  static_cast<long long>(kMaxJpegBlockPasses));
     std::longjmp(err->jump, 1);
   }
 }
@@ -98,12 +125,11 @@ void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, size_t width, bool inverted
 
 // `cmyk_row` (width * 4 bytes) is set for a CMYK or YCCK file: rows pass through it and are
 // converted; other files decode straight into `pixels`.
-bool DecodeRowsFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, uint8_t* pixels, ptrdiff_t stride,
-                     uint8_t* cmyk_row) {
+bool DecodeRowsFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, ScanBudget* budget, uint8_t* pixels,
+                     ptrdiff_t stride, uint8_t* cmyk_row) {
   if (setjmp(err->jump)) return false;
-  static thread_local jpeg_progress_mgr progress{};
-  progress.progress_monitor = LimitScans;
-  cinfo->progress = &progress;
+  budget->pub.progress_monitor = LimitScans;
+  cinfo->progress = &budget->pub;
   cinfo->out_color_space = cmyk_row ? JCS_CMYK : JCS_EXT_BGR;
   jpeg_start_decompress(cinfo);
   while (cinfo->output_scanline < cinfo->output_height) {
@@ -228,11 +254,14 @@ void DecodeInto(ByteSpan data, MakeTarget&& make_target) {
   Decompressor d;
   DecodeInfo info{};
   if (!DecodeHeaderFrame(d.cinfo(), d.err(), data.data(), data.size(), &info)) d.Fail();
-  CheckImageSize(info.width, info.height);  // before anything large is allocated
+  // Both before anything large is allocated or any scan decoded.
+  CheckImageSize(info.width, info.height);
+  CheckJpegWork(CountJpegWork(data));
   const auto [first_row, stride] = make_target(info.width, info.height);
   const bool cmyk = info.colour_space == JCS_CMYK || info.colour_space == JCS_YCCK;
   std::vector<uint8_t> cmyk_row(cmyk ? static_cast<size_t>(info.width) * 4 : 0);
-  if (!DecodeRowsFrame(d.cinfo(), d.err(), first_row, stride, cmyk ? cmyk_row.data() : nullptr)) d.Fail();
+  ScanBudget budget{};
+  if (!DecodeRowsFrame(d.cinfo(), d.err(), &budget, first_row, stride, cmyk ? cmyk_row.data() : nullptr)) d.Fail();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string_view>
 
 #include "base/Cp1251.h"
@@ -9,6 +10,7 @@
 #include "pictures/Ani2.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
+#include "pictures/PictureHeader.h"
 #include "theme/FileKind.h"
 
 namespace ssf {
@@ -43,6 +45,13 @@ std::string DecoderText(const std::exception& e) {
 void CheckJpg(std::vector<CheckProblem>& out, int index, ByteSpan data, const TTHemeFiles& entry) {
   if (!IsJFIF(data)) {
     out.push_back(Problem(index, CheckKind::kUndecodable, "Не является JPEG-изображением JFIF"));
+    return;
+  }
+  // A picture of another size is wrong whatever its scans hold: it is not decoded, so a
+  // file claiming a huge picture costs nothing here.
+  const std::optional<PictureSize> declared = ReadPictureHeaderSize(data);
+  if (declared && (declared->width != entry.f_width || declared->height != entry.f_height)) {
+    CheckSides(out, index, declared->width, declared->height, entry);
     return;
   }
   Image picture;

@@ -93,4 +93,65 @@ inline bool AllQuantisationStepsAreOne(const std::vector<uint8_t>& jpeg) {
   return true;
 }
 
+// A progressive greyscale JPEG of one DC scan, one AC scan and `refinements` AC refinement
+// scans that hold nothing: each costs a few dozen bytes (runs of empty blocks) but makes
+// libjpeg visit every block of the picture once more.
+inline std::vector<uint8_t> EmptyScanJpeg(uint32_t width, uint32_t height, int refinements) {
+  std::vector<uint8_t> f = {0xFF, 0xD8};
+  auto segment = [&f](uint8_t marker, std::vector<uint8_t> body) {
+    const size_t length = body.size() + 2;
+    f.insert(f.end(), {0xFF, marker, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length)});
+    f.insert(f.end(), body.begin(), body.end());
+  };
+  segment(0xE0, {'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0});
+  std::vector<uint8_t> dqt(65, 1);
+  dqt[0] = 0;
+  segment(0xDB, dqt);
+  segment(0xC2, {8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height), static_cast<uint8_t>(width >> 8),
+                 static_cast<uint8_t>(width), 1, 1, 0x11, 0});
+  std::vector<uint8_t> one_code(18, 0);  // a table of one symbol with the code "0"
+  one_code[1] = 1;
+  segment(0xC4, one_code);  // DC: difference 0
+  one_code[0] = 0x10, one_code[17] = 0xE0;
+  segment(0xC4, one_code);  // AC: a run of 16384 + 14 more bits of empty blocks
+  struct Bits {
+    std::vector<uint8_t> out;
+    uint32_t acc = 0, count = 0;
+    void Put(uint32_t v, uint32_t n) {
+      for (uint32_t i = n; i-- > 0;) {
+        acc = acc << 1 | ((v >> i) & 1);
+        if (++count == 8) {
+          out.push_back(static_cast<uint8_t>(acc));
+          if (acc == 0xFF) out.push_back(0);
+          acc = count = 0;
+        }
+      }
+    }
+    std::vector<uint8_t> Done() {
+      while (count) Put(1, 1);
+      return out;
+    }
+  };
+  const uint64_t blocks = uint64_t{(width + 7) / 8} * ((height + 7) / 8);
+  auto scan = [&](uint8_t ss, uint8_t se, uint8_t ah_al, const std::vector<uint8_t>& data) {
+    segment(0xDA, {1, 1, 0x00, ss, se, ah_al});
+    f.insert(f.end(), data.begin(), data.end());
+  };
+  Bits dc;
+  for (uint64_t i = 0; i < blocks; ++i) dc.Put(0, 1);
+  scan(0, 0, 0x00, dc.Done());
+  Bits ac;
+  for (uint64_t left = blocks; left > 0;) {  // the last run may pass the end: libjpeg stops at it
+    const uint64_t run = std::min<uint64_t>(std::max<uint64_t>(left, 16384), 32767);
+    ac.Put(0, 1);
+    ac.Put(static_cast<uint32_t>(run - 16384), 14);
+    left -= std::min(left, run);
+  }
+  const std::vector<uint8_t> runs = ac.Done();
+  scan(1, 63, 0x01, runs);
+  for (int i = 0; i < refinements; ++i) scan(1, 63, 0x10, runs);
+  f.insert(f.end(), {0xFF, 0xD9});
+  return f;
+}
+
 }  // namespace ssf::test

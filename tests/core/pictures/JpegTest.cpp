@@ -8,6 +8,7 @@
 #include "PictureSupport.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
+#include "pictures/JpegWork.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -228,6 +229,61 @@ TEST(Jpeg, ProgressiveScansAreCapped) {
   } catch (const SsfError& e) {
     EXPECT_NE(std::string(e.what()).find("сканов"), std::string::npos) << e.what();
   }
+}
+
+// The work of every scan counts, not the number of scans: a few hundred empty scans over a
+// large picture are refused from the markers before anything is decoded or allocated, and
+// the same scans over a small picture decode.
+TEST(Jpeg, WorkOfAllScansOverAllBlocksIsBounded) {
+  const Bytes small = test::EmptyScanJpeg(64, 32, 497);  // 499 scans of 32 blocks
+  EXPECT_EQ(CountJpegWork(small).scans, 499);
+  EXPECT_EQ(CountJpegWork(small).block_passes, 499u * 32);
+  EXPECT_EQ(DecodeJpeg(small).width, 64u);
+
+  const Bytes large = test::EmptyScanJpeg(16384, 4096, 497);  // the same scans of 1M blocks each
+  EXPECT_LT(large.size(), 200000u);
+  EXPECT_EQ(CountJpegWork(large).block_passes, 499u * 2048 * 512);
+  for (auto decode : {+[](ByteSpan d) { DecodeJpeg(d); }, +[](ByteSpan d) { JpegToBmp(d); }}) {
+    try {
+      decode(large);
+      ADD_FAILURE() << "decoded";
+    } catch (const SsfError& e) {
+      EXPECT_NE(std::string(e.what()).find("обходят блоки 8x8 523239424 раз"), std::string::npos) << e.what();
+    }
+  }
+}
+
+// The count follows libjpeg's: an interleaved scan covers whole MCUs, a scan of one
+// component that component's own blocks (4:2:0 at 17x9: MCUs 2x1 of 6 blocks; Y 3x2, Cb 2x1).
+TEST(Jpeg, BlocksOfEachScanFollowTheSampling) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = 17;
+  cinfo.image_height = 9;
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<uint8_t> row(17 * 3, 128);
+  while (cinfo.next_scanline < 9) {
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&cinfo, &r, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  const Bytes jpeg(buffer, buffer + size);
+  std::free(buffer);
+  // libjpeg's script for YCbCr: DC of all (twice), then Y AC 4 times, Cb and Cr AC twice each.
+  const JpegWork work = CountJpegWork(jpeg);
+  EXPECT_EQ(work.scans, 10);
+  EXPECT_EQ(work.block_passes, 2u * 12 + 4u * 6 + 4u * 2);
+  EXPECT_EQ(DecodeJpeg(jpeg).width, 17u);
 }
 
 }  // namespace

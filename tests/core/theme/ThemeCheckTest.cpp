@@ -58,6 +58,9 @@ const Case kCases[] = {
      test::kJpgFile, CheckKind::kUndecodable, CheckSeverity::kError, "JPEG-изображение не читается"},
     {"jpg other size", [](CleanTheme& t) { t.SlotBytes(test::kWideJpgFile) = test::JpegOf(320, 16); },
      test::kWideJpgFile, CheckKind::kWrongSize, CheckSeverity::kError, "Размер изображения 320x16, по карте нужен 320x8"},
+    // Told from the header alone: the hundreds of scans behind it are never decoded.
+    {"jpg claims a huge picture", [](CleanTheme& t) { t.SlotBytes(test::kWideJpgFile) = test::EmptyScanJpeg(16384, 4096, 497); },
+     test::kWideJpgFile, CheckKind::kWrongSize, CheckSeverity::kError, "Размер изображения 16384x4096, по карте нужен 320x8"},
     {"raw length", [](CleanTheme& t) { t.SlotBytes(test::kRawFile).pop_back(); }, test::kRawFile,
      CheckKind::kUndecodable, CheckSeverity::kError, "Длина 153599 байт, для RAW 240x320 нужно 153600"},
     {"ani2 no magic", [](CleanTheme& t) { t.SlotBytes(test::kAni2File)[0] = 'X'; }, test::kAni2File,
