@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -101,15 +102,14 @@ void SplitBgra(const uint8_t* bgra, uint8_t* bgr, uint8_t* alpha, size_t count) 
   }
 }
 
-// A non-interlaced file with transparency: each BGRA row passes through `row` and is split
-// into the picture's colour rows and alpha plane.
-bool ReadSplitRowsFrame(ReadHandles* h, png_bytep row, uint8_t* bgr, uint8_t* alpha, png_uint_32 width,
-                        png_uint_32 height) {
+bool ReadRowFrame(ReadHandles* h, png_bytep row) {
   if (setjmp(png_jmpbuf(h->png))) return false;
-  for (png_uint_32 y = 0; y < height; ++y) {
-    png_read_row(h->png, row, nullptr);
-    SplitBgra(row, bgr + size_t{y} * width * 3, alpha + size_t{y} * width, width);
-  }
+  png_read_row(h->png, row, nullptr);
+  return true;
+}
+
+bool ReadEndFrame(ReadHandles* h) {
+  if (setjmp(png_jmpbuf(h->png))) return false;
   png_read_end(h->png, nullptr);
   return true;
 }
@@ -130,8 +130,76 @@ class ReadSession {
   ReadHandles h_;
 };
 
+// libpng's own words for the faults a damaged file shows most, in the user's language.
+std::string Reason(const char* message) {
+  static const struct { const char* libpng; const char* ours; } kReasons[] = {
+      {"Not enough image data", "сжатых строк меньше, чем строк в изображении"},
+      {"Too much image data", "сжатых строк больше, чем строк в изображении"},
+      {"CRC error", "неверная контрольная сумма блока"},
+      {"Read Error", "файл обрезан"},
+      {"invalid distance too far back", "сжатые данные испорчены"},
+      {"incorrect header check", "сжатые данные испорчены"},
+      {"invalid block type", "сжатые данные испорчены"},
+      {"invalid stored block lengths", "сжатые данные испорчены"},
+      {"bad adaptive filter value", "неизвестный фильтр строки"},
+      {"Invalid IHDR data", "неверный заголовок IHDR"},
+      {"Missing IHDR before IDAT", "нет заголовка IHDR"},
+      {"Image width exceeds user limit in IHDR", "ширина больше предела"},
+      {"Image height exceeds user limit in IHDR", "высота больше предела"},
+  };
+  std::string text = message;
+  // "IDAT: CRC error": the chunk's name stays in front.
+  const std::string chunk = text.size() > 6 && text.compare(4, 2, ": ") == 0 ? text.substr(0, 6) : "";
+  for (const auto& r : kReasons) {
+    if (text.find(r.libpng) != std::string::npos) return chunk + r.ours;
+  }
+  return "libpng: " + text;
+}
+
 [[noreturn]] void Damaged(const ErrorState& errors) {
-  throw SsfError(std::string("Файл PNG повреждён (") + errors.message + ")");
+  throw SsfError("Файл PNG повреждён (" + Reason(errors.message) + ")");
+}
+
+uint32_t Be32(ByteSpan d, size_t at) {
+  return uint32_t{d[at]} << 24 | uint32_t{d[at + 1]} << 16 | uint32_t{d[at + 2]} << 8 | d[at + 3];
+}
+
+// The bytes the filtered rows take once inflated: one filter byte and the packed samples
+// per row, for each of the seven interlace passes that has pixels.
+uint64_t InflatedSize(uint64_t width, uint64_t height, uint32_t bits_per_pixel, bool interlaced) {
+  auto rows = [&](uint64_t w, uint64_t h) { return w == 0 || h == 0 ? 0 : h * (1 + (w * bits_per_pixel + 7) / 8); };
+  if (!interlaced) return rows(width, height);
+  static const uint32_t kPass[7][4] = {{0, 8, 0, 8}, {4, 8, 0, 8}, {0, 4, 4, 8}, {2, 4, 0, 4},
+                                       {0, 2, 2, 4}, {1, 2, 0, 2}, {0, 1, 1, 2}};  // x0, dx, y0, dy
+  uint64_t total = 0;
+  for (const auto& p : kPass) {
+    const uint64_t w = width > p[0] ? (width - p[0] + p[1] - 1) / p[1] : 0;
+    const uint64_t h = height > p[2] ? (height - p[2] + p[3] - 1) / p[3] : 0;
+    total += rows(w, h);
+  }
+  return total;
+}
+
+// Deflate turns each bit into at most 129 bytes (a 258-byte copy costs two bits at best),
+// so the IDAT chunks must hold at least 1/1032 of what the rows take. A few bytes claiming
+// a large picture are refused here, before its rows are allocated.
+void CheckDataCanHoldRows(ByteSpan d) {
+  const uint32_t width = Be32(d, 16), height = Be32(d, 20);
+  const uint32_t depth = d[24], colour_type = d[25];
+  const uint32_t channels = colour_type == 2 ? 3 : colour_type == 4 ? 2 : colour_type == 6 ? 4 : 1;
+  uint64_t idat = 0;
+  for (size_t at = 8; d.size() - at >= 12;) {
+    const uint64_t length = Be32(d, at);
+    if (std::memcmp(&d[at + 4], "IDAT", 4) == 0) idat += std::min<uint64_t>(length, d.size() - at - 8);
+    if (std::memcmp(&d[at + 4], "IEND", 4) == 0 || length > d.size() - at - 12) break;
+    at += 12 + length;
+  }
+  const uint64_t need = InflatedSize(width, height, depth * channels, d[28] != 0);
+  if (need / 1032 > idat + 64) {
+    throw SsfError("Файл PNG повреждён (строкам " + std::to_string(width) + "x" + std::to_string(height) +
+                   " нужно не меньше " + std::to_string(need / 1032) + " байт сжатых данных, в файле " +
+                   std::to_string(idat) + ")");
+  }
 }
 
 // ---- writing ----
@@ -252,9 +320,33 @@ PngPicture DecodePng(ByteSpan data) {
   if (!ReadHeaderFrame(session.handles(), &reader, &info)) Damaged(errors);
 
   CheckImageSize(info.width, info.height);
+  CheckDataCanHoldRows(data);  // IHDR was read, so its 13 bytes are there
   PngPicture result;
   result.has_alpha_channel = info.has_alpha_channel;
   Image& image = result.image;
+  if (info.passes == 1) {
+    // Rows are taken on as they are read: a file that breaks off early has cost only the
+    // rows it held, not the picture its header claims.
+    image.width = info.width;
+    image.height = info.height;
+    const size_t pixels = image.PixelCount();
+    image.bgr.reserve(pixels * 3);
+    if (info.has_transparency) image.alpha.reserve(pixels);
+    std::vector<uint8_t> row(static_cast<size_t>(info.width) * (info.has_transparency ? 4 : 3));
+    for (png_uint_32 y = 0; y < info.height; ++y) {
+      if (!ReadRowFrame(session.handles(), row.data())) Damaged(errors);
+      if (!info.has_transparency) {
+        image.bgr.insert(image.bgr.end(), row.begin(), row.end());
+        continue;
+      }
+      image.bgr.resize(image.bgr.size() + size_t{info.width} * 3);
+      image.alpha.resize(image.alpha.size() + info.width);
+      SplitBgra(row.data(), image.bgr.data() + size_t{y} * info.width * 3, image.alpha.data() + size_t{y} * info.width,
+                info.width);
+    }
+    if (!ReadEndFrame(session.handles())) Damaged(errors);
+    return result;
+  }
   image = Image(info.width, info.height);
   if (!info.has_transparency) {
     // Opaque: libpng writes the picture's own rows.
@@ -263,13 +355,6 @@ PngPicture DecodePng(ByteSpan data) {
     return result;
   }
   image.AddAlpha();
-  if (info.passes == 1) {
-    std::vector<uint8_t> row(static_cast<size_t>(info.width) * 4);
-    if (!ReadSplitRowsFrame(session.handles(), row.data(), image.bgr.data(), image.alpha.data(), info.width, info.height)) {
-      Damaged(errors);
-    }
-    return result;
-  }
   // Interlaced passes revisit every row, so they need the whole BGRA picture.
   std::vector<uint8_t> bgra(static_cast<size_t>(info.width) * info.height * 4);
   std::vector<png_bytep> rows = RowPointers(bgra, static_cast<size_t>(info.width) * 4, info.height);

@@ -122,6 +122,11 @@ TEST(Png, RefusesDamagedFilesAndTellsAMissingSignatureApart) {
       {"IDAT data damaged", bad_crc, "IDAT"},
       {"side over the limit", BuildPng({.width = 20000, .height = 1, .colour_type = 0}), "Слишком большое"},
       {"too many pixels", BuildPng({.width = 16384, .height = 8193, .depth = 1, .colour_type = 0}), "Слишком большое"},
+      // A few dozen bytes cannot inflate to the rows of a large picture: refused before
+      // anything of its size is allocated.
+      {"large 16-bit picture in a few bytes",
+       BuildPng({.width = 16384, .height = 4096, .depth = 16, .colour_type = 6, .interlace = true}),
+       "строкам 16384x4096 нужно не меньше 520231 байт сжатых данных, в файле 8"},
   };
   for (const auto& c : damaged) {
     SCOPED_TRACE(c.name);
@@ -132,7 +137,26 @@ TEST(Png, RefusesDamagedFilesAndTellsAMissingSignatureApart) {
       ADD_FAILURE() << "a damaged PNG is still a PNG: " << e.what();
     } catch (const SsfError& e) {
       EXPECT_NE(std::string(e.what()).find(c.message_part), std::string::npos) << e.what();
+      EXPECT_EQ(std::string(e.what()).find("Not enough"), std::string::npos) << e.what();
     }
+  }
+}
+
+// A file that holds enough compressed bytes but ends its rows early fails in Russian, and
+// what it held is all it cost: rows are taken on as they arrive.
+TEST(Png, RowsEndingEarlyAreRefusedInRussian) {
+  test::PngSpec spec{.width = 64, .height = 64, .depth = 8, .colour_type = 2};
+  spec.samples.assign(64 * 64 * 3, 0);
+  for (size_t i = 0; i < spec.samples.size(); ++i) spec.samples[i] = static_cast<uint16_t>(i * 7919 % 251);
+  Bytes png = BuildPng(spec);
+  png[20 + 3] = 65;  // height 65: one row more than the data holds
+  const uLong crc = crc32(0, &png[12], 17);
+  for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  try {
+    DecodePng(png);
+    ADD_FAILURE() << "accepted";
+  } catch (const SsfError& e) {
+    EXPECT_NE(std::string(e.what()).find("сжатых строк меньше, чем строк в изображении"), std::string::npos) << e.what();
   }
 }
 
