@@ -15,18 +15,23 @@ uint32_t Scaled(uint32_t side, double scale) {
   return static_cast<uint32_t>(std::max<long>(1, std::lround(side * scale)));
 }
 
-// The part of `picture` starting at (x, y), width x height.
-Image Cut(const Image& picture, uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
-  Image out(width, height);
-  if (picture.HasAlpha()) out.AddAlpha();
-  for (uint32_t row = 0; row < height; ++row) {
-    std::copy_n(picture.Pixel(x, y + row), static_cast<size_t>(width) * 3, out.Row(row));
-    if (picture.HasAlpha()) {
-      std::copy_n(&picture.alpha[static_cast<size_t>(y + row) * picture.width + x], width,
-                  &out.alpha[static_cast<size_t>(row) * width]);
+// The window of `picture` resized to window.full_width x window.full_height, written into
+// `out` at (left, top).
+void ResizeInto(const Image& picture, const ResizeWindow& window, Image& out, uint32_t left, uint32_t top) {
+  if (window.full_width == picture.width && window.full_height == picture.height) {  // copied as it is
+    for (uint32_t y = 0; y < window.height; ++y) {
+      std::copy_n(picture.Pixel(window.x, window.y + y), static_cast<size_t>(window.width) * 3, out.Pixel(left, top + y));
+      if (picture.HasAlpha()) {
+        std::copy_n(&picture.alpha[static_cast<size_t>(window.y + y) * picture.width + window.x], window.width,
+                    &out.alpha[static_cast<size_t>(top + y) * out.width + left]);
+      }
     }
+    return;
   }
-  return out;
+  ResizeRows(picture, window, [&](uint32_t y, const uint8_t* bgr, const uint8_t* alpha) {
+    std::copy_n(bgr, static_cast<size_t>(window.width) * 3, out.Pixel(left, top + y));
+    if (alpha) std::copy_n(alpha, window.width, &out.alpha[static_cast<size_t>(top + y) * out.width + left]);
+  });
 }
 
 }  // namespace
@@ -55,29 +60,26 @@ Image FitPicture(const Image& picture, uint32_t width, uint32_t height, FitMode 
   if (mode == FitMode::kStretch) return ResizePicture(picture, width, height);
   const double sx = static_cast<double>(width) / picture.width, sy = static_cast<double>(height) / picture.height;
   if (mode == FitMode::kCrop) {
+    // Only the part that stays is made: a thin picture covering a wide target would be far
+    // larger than any picture once enlarged whole.
     const double scale = std::max(sx, sy);
     const uint32_t w = std::max(width, Scaled(picture.width, scale));
     const uint32_t h = std::max(height, Scaled(picture.height, scale));
-    const Image scaled = ResizePicture(picture, w, h);
-    return Cut(scaled, (w - width) / 2, (h - height) / 2, width, height);
+    Image out(width, height);
+    if (picture.HasAlpha()) out.AddAlpha();
+    ResizeInto(picture, {w, h, (w - width) / 2, (h - height) / 2, width, height}, out, 0, 0);
+    return out;
   }
   const double scale = std::min(sx, sy);
   const uint32_t w = std::min(width, Scaled(picture.width, scale));
   const uint32_t h = std::min(height, Scaled(picture.height, scale));
-  const Image scaled = ResizePicture(picture, w, h);
   Image out(width, height);
   const uint8_t black[3] = {0, 0, 0};
   const uint8_t* fill = pad_bgr ? pad_bgr : black;
   for (size_t i = 0; i < out.PixelCount(); ++i) std::copy_n(fill, 3, &out.bgr[i * 3]);
   if (picture.HasAlpha()) out.AddAlpha(0);
   const uint32_t left = (width - w) / 2, top = (height - h) / 2;
-  for (uint32_t row = 0; row < h; ++row) {
-    std::copy_n(scaled.Row(row), static_cast<size_t>(w) * 3, out.Pixel(left, top + row));
-    if (picture.HasAlpha()) {
-      std::copy_n(&scaled.alpha[static_cast<size_t>(row) * w], w,
-                  &out.alpha[static_cast<size_t>(top + row) * width + left]);
-    }
-  }
+  ResizeInto(picture, {w, h, 0, 0, w, h}, out, left, top);
   return out;
 }
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <string>
 
 #include "base/SsfError.h"
 
@@ -25,10 +27,35 @@ const std::array<float, 256>& SrgbToLinear() {
   return table;
 }
 
-uint8_t LinearToSrgb(float linear) {
+uint8_t LinearToSrgbExactly(float linear) {
   const double c = std::clamp(static_cast<double>(linear), 0.0, 1.0);
   const double s = c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1 / 2.4) - 0.055;
   return static_cast<uint8_t>(std::lround(std::clamp(s, 0.0, 1.0) * 255));
+}
+
+// Where LinearToSrgbExactly steps up: step k is the least float giving more than k. The
+// function only rises, so counting the steps at or below a value gives its result without
+// a pow per channel (a large enlargement has hundreds of millions of them).
+const std::array<float, 255>& SrgbSteps() {
+  static const std::array<float, 255> steps = [] {
+    std::array<float, 255> t{};
+    for (int k = 0; k < 255; ++k) {
+      uint32_t low = 0, high = std::bit_cast<uint32_t>(1.0f);  // positive floats order as their bits
+      while (low < high) {
+        const uint32_t mid = low + (high - low) / 2;
+        if (LinearToSrgbExactly(std::bit_cast<float>(mid)) > k) high = mid;
+        else low = mid + 1;
+      }
+      t[static_cast<size_t>(k)] = std::bit_cast<float>(low);
+    }
+    return t;
+  }();
+  return steps;
+}
+
+uint8_t LinearToSrgb(float linear) {
+  const auto& steps = SrgbSteps();
+  return static_cast<uint8_t>(std::upper_bound(steps.begin(), steps.end(), linear) - steps.begin());
 }
 
 // Area averaging: output i covers source [i * scale, (i + 1) * scale).
@@ -61,10 +88,7 @@ std::vector<ResampleTap> CubicTaps(uint32_t i, double scale, uint32_t in) {
   return taps;
 }
 
-// Four channels (premultiplied linear blue, green, red, alpha) per pixel.
-using Plane = std::vector<float>;
-
-// One row of the picture in premultiplied linear light.
+// One row of the picture in premultiplied linear light: blue, green, red, alpha per pixel.
 void RowToLinear(const Image& picture, uint32_t y, float* out) {
   const auto& lin = SrgbToLinear();
   const uint8_t* bgr = picture.Row(y);
@@ -76,37 +100,55 @@ void RowToLinear(const Image& picture, uint32_t y, float* out) {
   }
 }
 
-// The rows resampled to the new width, converted one at a time so that a large source is
-// never held in floats as a whole.
-Plane Horizontal(const Image& picture, const Weights& w) {
-  const size_t out_w = w.size();
-  Plane dst(out_w * picture.height * 4, 0.0f);
-  std::vector<float> row(static_cast<size_t>(picture.width) * 4);
-  for (uint32_t y = 0; y < picture.height; ++y) {
-    RowToLinear(picture, y, row.data());
-    float* d = &dst[y * out_w * 4];
-    for (size_t x = 0; x < out_w; ++x, d += 4) {
-      for (const ResampleTap& t : w[x]) {
-        const float* s = &row[static_cast<size_t>(t.index) * 4];
+// The source rows an output row reads, resampled to the output's width, kept as a ring:
+// row r lives in slot r % size. Output rows read ever later source rows, so a slot is
+// reused only once no later output row can read its row.
+class RowRing {
+ public:
+  RowRing(const Image& picture, const Weights& across, const Weights& down)
+      : picture_(picture), across_(across), width_(across.size()), source_(static_cast<size_t>(picture.width) * 4) {
+    size_t span = 1;
+    for (const auto& taps : down) {
+      auto [low, high] = std::minmax_element(taps.begin(), taps.end(),
+                                             [](const ResampleTap& a, const ResampleTap& b) { return a.index < b.index; });
+      if (low != taps.end()) span = std::max<size_t>(span, high->index - low->index + 1);
+    }
+    slots_ = span;
+    rows_.assign(slots_ * width_ * 4, 0.0f);
+  }
+
+  // Source row r resampled across, made when first asked for.
+  const float* Row(uint32_t r) {
+    if (next_ <= r) {
+      if (r - next_ >= slots_) next_ = r - static_cast<uint32_t>(slots_) + 1;  // rows nobody reads
+      for (; next_ <= r; ++next_) Make(next_);
+    } else if (next_ - r > slots_) {
+      throw SsfError("Масштабирование: строка " + std::to_string(r) + " уже вытеснена");
+    }
+    return &rows_[(r % slots_) * width_ * 4];
+  }
+
+ private:
+  void Make(uint32_t r) {
+    RowToLinear(picture_, r, source_.data());
+    float* d = &rows_[(r % slots_) * width_ * 4];
+    std::fill_n(d, width_ * 4, 0.0f);
+    for (size_t x = 0; x < width_; ++x, d += 4) {
+      for (const ResampleTap& t : across_[x]) {
+        const float* s = &source_[static_cast<size_t>(t.index) * 4];
         for (int c = 0; c < 4; ++c) d[c] += s[c] * t.weight;
       }
     }
   }
-  return dst;
-}
 
-// The columns of a width-wide plane resampled to the new height.
-Plane Vertical(const Plane& src, size_t width, const Weights& w) {
-  Plane dst(width * w.size() * 4, 0.0f);
-  for (size_t y = 0; y < w.size(); ++y) {
-    float* d = &dst[y * width * 4];
-    for (const ResampleTap& t : w[y]) {
-      const float* s = &src[static_cast<size_t>(t.index) * width * 4];
-      for (size_t i = 0; i < width * 4; ++i) d[i] += s[i] * t.weight;
-    }
-  }
-  return dst;
-}
+  const Image& picture_;
+  const Weights& across_;
+  size_t width_;
+  std::vector<float> source_;
+  size_t slots_ = 1;
+  std::vector<float> rows_;
+  uint32_t next_ = 0;  // the first source row not made yet
+};
 
 }  // namespace
 
@@ -118,24 +160,69 @@ double CatmullRom(double x) {
 }
 
 std::vector<std::vector<ResampleTap>> ResampleWeights(uint32_t in, uint32_t out) {
+  return ResampleWeights(in, out, 0, out);
+}
+
+std::vector<std::vector<ResampleTap>> ResampleWeights(uint32_t in, uint32_t out, uint32_t first, uint32_t count) {
   if (in == 0 || out == 0) throw SsfError("Изображение нулевого размера нельзя масштабировать");
+  if (first > out || count > out - first) throw SsfError("Масштабирование: окно вне изображения");
   const double scale = static_cast<double>(in) / out;
-  Weights w(out);
-  for (uint32_t i = 0; i < out; ++i) w[i] = scale >= 1 ? AreaTaps(i, scale) : CubicTaps(i, scale, in);
+  Weights w(count);
+  for (uint32_t k = 0; k < count; ++k) {
+    const uint32_t i = first + k;
+    w[k] = scale >= 1 ? AreaTaps(i, scale) : CubicTaps(i, scale, in);
+  }
   return w;
+}
+
+void ResizeRows(const Image& picture, const ResizeWindow& window, ResizedRowFn row, void* context) {
+  CheckImageSize(window.width, window.height);
+  const Weights across = ResampleWeights(picture.width, window.full_width, window.x, window.width);
+  const Weights down = ResampleWeights(picture.height, window.full_height, window.y, window.height);
+  RowRing ring(picture, across, down);
+  const size_t width = window.width;
+  std::vector<float> sum(width * 4);
+  std::vector<uint8_t> bgr(width * 3);
+  std::vector<uint8_t> alpha(picture.HasAlpha() ? width : 0);
+  for (uint32_t y = 0; y < window.height; ++y) {
+    // A row of the same taps as the one before is that row again (the rows of a strip
+    // enlarged, the rows past an edge): it is handed out once more, not summed anew.
+    const bool same = y > 0 && std::equal(down[y].begin(), down[y].end(), down[y - 1].begin(), down[y - 1].end(),
+                                          [](const ResampleTap& a, const ResampleTap& b) {
+                                            return a.index == b.index && a.weight == b.weight;
+                                          });
+    if (same) {
+      row(context, y, bgr.data(), alpha.empty() ? nullptr : alpha.data());
+      continue;
+    }
+    std::fill(sum.begin(), sum.end(), 0.0f);
+    for (const ResampleTap& t : down[y]) {
+      const float* s = ring.Row(t.index);
+      for (size_t i = 0; i < width * 4; ++i) sum[i] += s[i] * t.weight;
+    }
+    for (size_t x = 0; x < width; ++x) {
+      // Flat stretches of an enlargement repeat the pixel before: its bytes are reused.
+      if (x > 0 && std::equal(&sum[x * 4], &sum[x * 4 + 4], &sum[x * 4 - 4])) {
+        std::copy_n(&bgr[x * 3 - 3], 3, &bgr[x * 3]);
+        if (!alpha.empty()) alpha[x] = alpha[x - 1];
+        continue;
+      }
+      const float a = std::clamp(sum[x * 4 + 3], 0.0f, 1.0f);
+      for (size_t c = 0; c < 3; ++c) bgr[x * 3 + c] = a > 0 ? LinearToSrgb(sum[x * 4 + c] / a) : 0;
+      if (!alpha.empty()) alpha[x] = static_cast<uint8_t>(std::lround(a * 255));
+    }
+    row(context, y, bgr.data(), alpha.empty() ? nullptr : alpha.data());
+  }
 }
 
 Image ResizePicture(const Image& picture, uint32_t width, uint32_t height) {
   if (picture.width == width && picture.height == height) return picture;
   Image out(width, height);
-  const Plane p = Vertical(Horizontal(picture, ResampleWeights(picture.width, width)), width,
-                           ResampleWeights(picture.height, height));
   if (picture.HasAlpha()) out.AddAlpha();
-  for (size_t i = 0; i < out.PixelCount(); ++i) {
-    const float a = std::clamp(p[i * 4 + 3], 0.0f, 1.0f);
-    for (size_t c = 0; c < 3; ++c) out.bgr[i * 3 + c] = a > 0 ? LinearToSrgb(p[i * 4 + c] / a) : 0;
-    if (picture.HasAlpha()) out.alpha[i] = static_cast<uint8_t>(std::lround(a * 255));
-  }
+  ResizeRows(picture, {width, height, 0, 0, width, height}, [&](uint32_t y, const uint8_t* bgr, const uint8_t* alpha) {
+    std::copy_n(bgr, static_cast<size_t>(width) * 3, out.Row(y));
+    if (alpha) std::copy_n(alpha, width, &out.alpha[static_cast<size_t>(y) * width]);
+  });
   return out;
 }
 

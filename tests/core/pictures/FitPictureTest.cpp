@@ -112,6 +112,53 @@ TEST(Resample, GrowingAStepOvershootsNoMoreThanTheCubicAllowsAndStaysInRange) {
   EXPECT_EQ(std::vector<uint8_t>(wide.Row(0), wide.Row(1)), std::vector<uint8_t>(wide.Row(2), wide.Row(2) + 24));
 }
 
+// A window of the resized picture is those pixels of the whole, made without the whole:
+// crop fits work this way, so a thin picture covering a wide target is never enlarged whole.
+TEST(Resample, WindowIsThePartOfTheWholeResizedPicture) {
+  const Image source = test::Gradient(7, 5, true);
+  const struct { uint32_t full_w, full_h, x, y, w, h; } cases[] = {
+      {21, 15, 0, 0, 21, 15}, {21, 15, 5, 4, 9, 6}, {3, 2, 1, 1, 2, 1}, {7, 40, 2, 30, 5, 10}, {50, 3, 49, 0, 1, 3},
+  };
+  for (const auto& c : cases) {
+    const Image whole = ResizePicture(source, c.full_w, c.full_h);
+    uint32_t rows = 0;
+    ResizeRows(source, {c.full_w, c.full_h, c.x, c.y, c.w, c.h}, [&](uint32_t y, const uint8_t* bgr, const uint8_t* alpha) {
+      ASSERT_EQ(y, rows++);
+      EXPECT_EQ(Bytes(bgr, bgr + c.w * 3), Bytes(whole.Pixel(c.x, c.y + y), whole.Pixel(c.x, c.y + y) + c.w * 3));
+      ASSERT_NE(alpha, nullptr);
+      const uint8_t* want = &whole.alpha[(c.y + y) * c.full_w + c.x];
+      EXPECT_EQ(Bytes(alpha, alpha + c.w), Bytes(want, want + c.w));
+    });
+    EXPECT_EQ(rows, c.h);
+  }
+}
+
+// The extremes of a legal picture: a column of 16384 pixels cropped to a screen would be
+// 240x3932160 enlarged whole (refused as too large before); a single pixel stretched to
+// a picture of the largest width is made a row at a time.
+TEST(FitPicture, ExtremeProportionsAreFittedWithoutTheEnlargedPicture) {
+  Image column(1, 16384);
+  for (uint32_t y = 0; y < column.height; ++y) std::fill_n(column.Pixel(0, y), 3, static_cast<uint8_t>(y / 64));
+  const Image crop = FitPicture(column, 240, 320, FitMode::kCrop);
+  ASSERT_EQ(crop.width, 240u);
+  ASSERT_EQ(crop.height, 320u);
+  // The middle of the column, every row one colour across.
+  EXPECT_NEAR(crop.Pixel(0, 160)[0], 128, 1);
+  for (uint32_t y = 0; y < crop.height; ++y) {
+    EXPECT_EQ(Bytes(crop.Row(y), crop.Row(y) + 3), Bytes(crop.Row(y) + 239 * 3, crop.Row(y) + 240 * 3)) << y;
+  }
+
+  const Image dot = Filled(1, 1, 10, 200, 30);
+  uint32_t rows = 0;
+  bool flat = true;
+  ResizeRows(dot, {16384, 1024, 0, 0, 16384, 1024}, [&](uint32_t, const uint8_t* bgr, const uint8_t*) {
+    ++rows;
+    flat = flat && bgr[0] == 10 && bgr[16383 * 3 + 1] == 200 && bgr[8000 * 3 + 2] == 30;
+  });
+  EXPECT_EQ(rows, 1024u);
+  EXPECT_TRUE(flat);
+}
+
 // A 4x2 picture: left half red, right half blue; fitted to a square in each mode.
 TEST(FitPicture, ModesCoverFitOrStretch) {
   Image wide = Filled(40, 20, 0, 0, 255);
