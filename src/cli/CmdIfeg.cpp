@@ -101,7 +101,7 @@ int Info(Context& ctx, const std::vector<std::string>& args) {
   IfgPacked d;
   try {
     if (!IsIfgData(data)) throw SsfError("Файл не является IFEG-изображением (нет подписи IFEG)");
-    d = DecodeIFGPacked(data);
+    d = DecodeIFGSummary(data);
   } catch (const SsfError& e) {
     throw SsfError(std::string(e.what()) + ": " + in.string());
   }

@@ -73,6 +73,10 @@ struct IfgPacked {
 // never reads outside `data`.
 IfgPacked DecodeIFGPacked(ByteSpan data);
 
+// The same decoding, keeping only the header and the counts (values stays empty): what
+// `ifeg info` and the theme check need, in the memory of a few rows.
+IfgPacked DecodeIFGSummary(ByteSpan data);
+
 // Decodes IFEG data into a 24-bit picture and returns the bytes consumed: the end of
 // the escape area in mode 1, the bit reader's next unread byte in modes 2 and 3 (its
 // look-ahead included, so it may pass the end by up to three bytes). Data that does

@@ -209,15 +209,17 @@ void ToImage(const T* values, uint8_t mode, uint32_t first_row, uint32_t rows, I
 
 // The 24-bit picture, or with `values` the packed values instead.
 template <typename T>
-size_t DecodeInto(ByteSpan data, const IfgHeader& h, Image* picture, IfgPacked* values) {
+size_t DecodeInto(ByteSpan data, const IfgHeader& h, Image* picture, IfgPacked* values, bool keep_values = true) {
   CheckMinimumLength(data, h);
   CheckImageSize(h.width, h.height);
   if (picture) *picture = Image(h.width, h.height);
-  if (values) values->values.assign(size_t{h.width} * h.height, 0);
+  if (values && keep_values) values->values.assign(size_t{h.width} * h.height, 0);
   BlockDecoder<T> decoder(data, h);
   decoder.Run([&](uint32_t first_row, uint32_t rows, const T* done) {
     if (picture) ToImage(done, h.mode, first_row, rows, *picture);
-    if (values) std::copy_n(done, size_t{rows} * h.width, values->values.begin() + size_t{first_row} * h.width);
+    if (values && keep_values) {
+      std::copy_n(done, size_t{rows} * h.width, values->values.begin() + size_t{first_row} * h.width);
+    }
   });
   if (values) {
     values->consumed = decoder.Consumed();
@@ -254,16 +256,24 @@ IfgHeader ReadIfgHeader(ByteSpan data) {
   return h;
 }
 
-IfgPacked DecodeIFGPacked(ByteSpan data) {
+namespace {
+
+IfgPacked DecodePacked(ByteSpan data, bool keep_values) {
   IfgPacked out;
   out.header = ReadIfgHeader(data);
   if (out.header.mode == 1) {
-    DecodeInto<uint16_t>(data, out.header, nullptr, &out);
+    DecodeInto<uint16_t>(data, out.header, nullptr, &out, keep_values);
   } else {
-    DecodeInto<uint32_t>(data, out.header, nullptr, &out);
+    DecodeInto<uint32_t>(data, out.header, nullptr, &out, keep_values);
   }
   return out;
 }
+
+}  // namespace
+
+IfgPacked DecodeIFGPacked(ByteSpan data) { return DecodePacked(data, true); }
+
+IfgPacked DecodeIFGSummary(ByteSpan data) { return DecodePacked(data, false); }
 
 size_t DecodeIFG(ByteSpan data, Image& picture, IfgHeader* header) {
   if (!IsIfgData(data)) return 0;

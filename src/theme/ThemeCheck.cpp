@@ -94,7 +94,7 @@ void CheckIfg(std::vector<CheckProblem>& out, int index, ByteSpan data, const TT
     return;
   }
   try {
-    IfgPacked packed = DecodeIFGPacked(data);
+    IfgPacked packed = DecodeIFGSummary(data);
     CheckSides(out, index, packed.header.width, packed.header.height, entry);
   } catch (const std::exception& e) {
     out.push_back(Problem(index, CheckKind::kUndecodable, "IFEG-изображение не читается: " + DecoderText(e)));

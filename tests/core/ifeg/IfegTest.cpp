@@ -52,7 +52,25 @@ TEST(IfegExamples, EncodeAndDecodeByteForByte) {
     EXPECT_EQ(d.header.height, c.height);
     EXPECT_EQ(d.header.mode, c.mode);
     EXPECT_EQ(d.values, c.values);
+    const IfgPacked summary = DecodeIFGSummary(c.bytes);
+    EXPECT_EQ(summary.header.width, c.width);
+    EXPECT_EQ(summary.consumed, d.consumed);
+    EXPECT_EQ(summary.escapes, d.escapes);
+    EXPECT_TRUE(summary.values.empty());
   }
+}
+
+// The largest picture in 1 MB: one block of copies, then blocks that repeat the pixel
+// before. `ifeg info` and the check read it through without holding its 64 M values.
+TEST(IfegExamples, SummaryOfALargePictureKeepsNoValues) {
+  const uint32_t w = 16384, h = 4096;
+  Bytes data = {'I', 'F', 'E', 'G', 0, 0x40, 0, 0x10, 2, 0, 0, 0, 0x3F};
+  data.resize(data.size() + (w / 4) * (h / 4) / 4 + 8, 0xFF);
+  const IfgPacked summary = DecodeIFGSummary(data);
+  EXPECT_EQ(summary.header.width, w);
+  EXPECT_EQ(summary.header.height, h);
+  EXPECT_EQ(summary.escapes, 0u);
+  EXPECT_TRUE(summary.values.empty());
 }
 
 TEST(IfegExamples, DecodeToPictureWithRoundingScale) {
