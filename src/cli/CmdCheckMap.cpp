@@ -40,9 +40,9 @@ int CmdCheckMap(Context& ctx, const std::vector<std::string>& args) {
   RefuseBinaryFile(path);
   TagParams params;
   // An unreadable map or a stray /GROUP throws: Run prints it.
-  const ParsedThemeMap parsed = ParseThemeMap(ReadMapLines(path), ThemeMap{}, params, path);
+  const ParsedThemeMap parsed = ReadThemeMap(path, ThemeMap{}, params);
   if (!parsed.errors.empty()) {
-    ctx.out << ForTerminal(MapErrorReport(path.filename().string(), parsed.errors));
+    ctx.out << ForTerminal(MapErrorReport(path.filename().string(), parsed.errors, parsed.more_errors));
     return kExitFailed;
   }
   const ThemeMap& map = parsed.map;

@@ -1,5 +1,7 @@
 #include "taglines/XmlLib.h"
 
+#include <algorithm>
+
 #include "base/Cp1251.h"
 
 namespace ssf {
@@ -43,13 +45,23 @@ int GetParamCount(std::string_view line) {
 void ReadTagParams(std::string_view line, TagParams& params) {
   int n = GetParamCount(line);
   if (n <= 0) return;
-  std::string rest(line);
-  for (int i = 0; i < n; ++i) {
-    rest = CutAtChar(rest, '"', 2);
-    std::string value = rest;
-    rest = CutAtChar(rest, '"', 2);
-    // Lines with more than six parameters: only the six slots are written.
-    if (i < static_cast<int>(params.size())) params[static_cast<size_t>(i)] = CutAtChar(value, '"', 4);
+  // One pass over the line: each parameter runs from an opening quote to the next quote.
+  // Once a quote is missing (past a NUL, which ends the text), every later parameter reads
+  // as "ERROR", as cutting the rest of the line again and again would give.
+  const std::string_view t = UpToNul(line);
+  const size_t slots = std::min(static_cast<size_t>(n), params.size());
+  size_t pos = 0;
+  bool lost = false;
+  for (size_t i = 0; i < slots; ++i) {
+    size_t open = lost ? std::string_view::npos : t.find('"', pos);
+    size_t close = open == std::string_view::npos ? open : t.find('"', open + 1);
+    if (close == std::string_view::npos) {
+      lost = true;
+      params[i] = std::string(kNotFound);
+      continue;
+    }
+    params[i] = std::string(t.substr(open + 1, close - open - 1));
+    pos = close + 1;
   }
 }
 

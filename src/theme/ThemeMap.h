@@ -5,6 +5,7 @@
 // mark makes it UTF-8); it is converted to UTF-8 before the tag-line routines see it.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,9 +47,35 @@ struct ThemeMap {
   const TTHemeFiles* Entry(int k) const;
 };
 
+// The map error report lists this many entries at most and then their count: a map of
+// millions of bad lines must not build a report of millions of lines.
+inline constexpr size_t kMaxListedMapErrors = 100;
+
 struct ParsedThemeMap {
   ThemeMap map;
-  std::vector<std::string> errors;  // entries of the map error report; none for a sound map
+  // Entries of the map error report, the first kMaxListedMapErrors of them; none for a sound map.
+  std::vector<std::string> errors;
+  // Entries found beyond those listed.
+  size_t more_errors = 0;
+};
+
+// Parses a map line by line; ParseThemeMap and ReadThemeMap feed it.
+class ThemeMapParser {
+ public:
+  ThemeMapParser(const ThemeMap& previous, const TagParams& params, std::filesystem::path path);
+  // One line of the map (UTF-8) and its number, from 1.
+  void Line(const std::string& line, size_t number);
+  // The map and its report; `params` gets the parameter slots as the last line left them.
+  ParsedThemeMap Finish(TagParams& params);
+
+ private:
+  void KeepListedErrors();
+
+  ParsedThemeMap parsed_;
+  std::vector<int> groups_;  // open groups, innermost last
+  bool too_deep_ = false;
+  TagParams p_;
+  std::filesystem::path path_;
 };
 
 // Reads a map's lines (UTF-8). A map without a THEMESIGN, THEMESETTINGS or
@@ -58,13 +85,25 @@ struct ParsedThemeMap {
 // line for a "/GROUP" with no open group.
 ParsedThemeMap ParseThemeMap(const std::vector<std::string>& lines, const ThemeMap& previous, TagParams& params,
                              const std::filesystem::path& path);
+// The same for a map file, read line by line. Throws SsfError naming the file when it cannot
+// be read or holds a line longer than kMaxTextLineLength.
+ParsedThemeMap ReadThemeMap(const std::filesystem::path& path, const ThemeMap& previous, TagParams& params);
 
 // True when the text, Latin letters upper-cased, is exactly "YES" (no trimming).
 bool IsYes(std::string_view text);
 
-// The lines of a map file as UTF-8, split at LF with a CR before the LF dropped.
-// Throws SsfError naming the file when it cannot be read.
-std::vector<std::string> ReadMapLines(const std::filesystem::path& path);
+// Largest map file. Real maps are a few KB to a few hundred KB; every FILE line costs an
+// entry and a tree node (about 150 bytes), so a map of millions of short lines is refused
+// before it is read.
+inline constexpr int64_t kMaxMapFileSize = 1024 * 1024;
+
+// Calls `line` with each line of a map file as UTF-8 (split at LF, a CR before the LF
+// dropped) and its number from 1, until it returns false. Reads through a small buffer, so
+// a map of many lines costs no more memory than its entries. Throws SsfError naming the
+// file when it cannot be read or is larger than kMaxMapFileSize, and naming the line as
+// well for a line longer than kMaxTextLineLength bytes.
+void ForEachMapLine(const std::filesystem::path& path,
+                    const std::function<bool(const std::string& line, size_t number)>& line);
 
 // A numeric map parameter: decimal with optional sign, or hexadecimal after "0x", "$" or
 // "x" (either case), leading blanks allowed. nullopt for a bad number.
@@ -73,8 +112,10 @@ std::optional<int32_t> ConvertMapNumber(std::string_view text);
 // параметров." to `errors` and yields 0.
 int32_t ParseMapNumber(std::string_view text, std::string_view line, std::vector<std::string>& errors);
 
-// The text of the map error box for a map file name and its error entries.
-std::string MapErrorReport(const std::string& map_file_name, const std::vector<std::string>& errors);
+// The text of the map error box for a map file name and its error entries; `more_errors`
+// entries not listed are counted at the end.
+std::string MapErrorReport(const std::string& map_file_name, const std::vector<std::string>& errors,
+                           size_t more_errors = 0);
 
 // The Mobile value of the first THEMESIGN line, or "ERROR". Throws SsfError when unreadable.
 std::string ReadMapMobile(const std::filesystem::path& path, TagParams& params);

@@ -8,13 +8,17 @@ namespace ssf {
 namespace fs = std::filesystem;
 
 std::string ReadMapMobile(const fs::path& path, TagParams& params) {
-  for (const std::string& line : ReadMapLines(path)) {
-    if (IsSkippedTagLine(line)) continue;
+  std::string mobile(kNotFound);
+  // Stops at the first THEMESIGN line: the rest of the map is not read.
+  ForEachMapLine(path, [&](const std::string& line, size_t) {
+    if (IsSkippedTagLine(line)) return true;
     std::string keyword = AsciiUpper(GetTagKeyword(line));
     ReadTagParams(line, params);
-    if (keyword == "THEMESIGN") return params[1];
-  }
-  return std::string(kNotFound);
+    if (keyword != "THEMESIGN") return true;
+    mobile = params[1];
+    return false;
+  });
+  return mobile;
 }
 
 std::vector<fs::path> ListMapFiles(const fs::path& maps_dir) {

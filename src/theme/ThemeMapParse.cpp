@@ -72,10 +72,9 @@ const TTHemeFiles* ThemeMap::Entry(int k) const {
   return k >= 0 && static_cast<size_t>(k) < ThemeFiles.size() ? &ThemeFiles[static_cast<size_t>(k)] : nullptr;
 }
 
-ParsedThemeMap ParseThemeMap(const std::vector<std::string>& lines, const ThemeMap& previous, TagParams& params,
-                             const std::filesystem::path& path) {
-  ParsedThemeMap parsed;
-  ThemeMap& m = parsed.map;
+ThemeMapParser::ThemeMapParser(const ThemeMap& previous, const TagParams& params, std::filesystem::path path)
+    : p_(params), path_(std::move(path)) {
+  ThemeMap& m = parsed_.map;
   // The blocks a map may leave out; the entries and the tree are the map's own.
   m.SignMain = previous.SignMain;
   m.SignMobile = previous.SignMobile;
@@ -84,90 +83,118 @@ ParsedThemeMap ParseThemeMap(const std::vector<std::string>& lines, const ThemeM
   m.FilesCount = previous.FilesCount;
   m.HasIcon = previous.HasIcon;
   m.IsColorTheme = previous.IsColorTheme;
+}
 
-  std::vector<int> groups;  // open groups, innermost last
-  bool too_deep = false;
-  std::vector<std::string>& errors = parsed.errors;
-  // Read into a copy, so a map that stops part way leaves the caller's slots as they were.
-  TagParams p = params;
-  for (size_t n = 0; n < lines.size(); ++n) {
-    const std::string& line = lines[n];
-    if (IsSkippedTagLine(line)) continue;
-    std::string keyword = AsciiUpper(GetTagKeyword(line));
-    int count = GetParamCount(line);
-    if (count == -1) {
+void ThemeMapParser::KeepListedErrors() {
+  std::vector<std::string>& errors = parsed_.errors;
+  if (errors.size() <= kMaxListedMapErrors) return;
+  parsed_.more_errors += errors.size() - kMaxListedMapErrors;
+  errors.resize(kMaxListedMapErrors);
+}
+
+void ThemeMapParser::Line(const std::string& line, size_t number) {
+  if (IsSkippedTagLine(line)) return;
+  ThemeMap& m = parsed_.map;
+  std::vector<std::string>& errors = parsed_.errors;
+  TagParams& p = p_;
+  std::vector<int>& groups = groups_;
+  std::string keyword = AsciiUpper(GetTagKeyword(line));
+  int count = GetParamCount(line);
+  if (count == -1) {
+    errors.push_back(line + kWrongCount);
+    KeepListedErrors();
+    return;
+  }
+  ReadTagParams(line, p);
+  int parent = groups.empty() ? -1 : groups.back();
+  if (keyword == "THEMESIGN") {
+    if (count != 2) {
       errors.push_back(line + kWrongCount);
-      continue;
+    } else {
+      m.SignMain = Utf8ToCp1251(p[0]);
+      m.SignMobile = Utf8ToCp1251(p[1]);
     }
-    ReadTagParams(line, p);
-    int parent = groups.empty() ? -1 : groups.back();
-    if (keyword == "THEMESIGN") {
-      if (count != 2) {
+  } else if (keyword == "THEMESETTINGS") {
+    if (count != 4) {
+      errors.push_back(line + kWrongCount);
+    } else {
+      m.FilesTable = ParseMapNumber(p[0], line, errors);
+      m.FilesStart = ParseMapNumber(p[1], line, errors);
+      m.FilesCount = ParseMapNumber(p[2], line, errors);
+      m.HasIcon = IsYes(p[3]);
+    }
+  } else if (keyword == "COLORTHEMESSETTINGS") {
+    if (count != 1) {
+      errors.push_back(line + kWrongCount);
+    } else {
+      m.IsColorTheme = IsYes(p[0]);
+    }
+  } else if (keyword == "GROUP") {
+    // Reported once, at the first group too deep; the stack itself is a vector, so reading
+    // on costs no stack.
+    if (groups.size() >= static_cast<size_t>(kMaxGroupDepth) && !too_deep_) {
+      too_deep_ = true;
+      errors.push_back(line + " - группы вложены глубже " + std::to_string(kMaxGroupDepth) + " уровней.");
+    }
+    groups.push_back(m.Tree.Add(p[0], parent, true));
+  } else if (keyword == "FILE") {
+    m.Tree.Add(p[0], parent);
+    ++m.MapFileCounter;
+    ParseMapNumber(p[1], line, errors);
+    TTHemeFiles entry;
+    entry.f_type = AsciiUpper(p[2]);
+    // The kinds count only when written in upper case; the entry keeps the kind upper-cased.
+    const FileKind kind = KindOf(p[2]);
+    if (IsPictureKind(kind)) {
+      if (count != 5) {
         errors.push_back(line + kWrongCount);
       } else {
-        m.SignMain = Utf8ToCp1251(p[0]);
-        m.SignMobile = Utf8ToCp1251(p[1]);
+        entry.f_width = ParseMapNumber(p[3], line, errors);
+        entry.f_height = ParseMapNumber(p[4], line, errors);
       }
-    } else if (keyword == "THEMESETTINGS") {
+    } else if (kind == FileKind::kColorTab) {
       if (count != 4) {
         errors.push_back(line + kWrongCount);
       } else {
-        m.FilesTable = ParseMapNumber(p[0], line, errors);
-        m.FilesStart = ParseMapNumber(p[1], line, errors);
-        m.FilesCount = ParseMapNumber(p[2], line, errors);
-        m.HasIcon = IsYes(p[3]);
+        entry.f_size = ParseMapNumber(p[3], line, errors);
       }
-    } else if (keyword == "COLORTHEMESSETTINGS") {
-      if (count != 1) {
-        errors.push_back(line + kWrongCount);
-      } else {
-        m.IsColorTheme = IsYes(p[0]);
-      }
-    } else if (keyword == "GROUP") {
-      // Reported once, at the first group too deep; the stack itself is a vector, so reading
-      // on costs no stack.
-      if (groups.size() >= static_cast<size_t>(kMaxGroupDepth) && !too_deep) {
-        too_deep = true;
-        errors.push_back(line + " - группы вложены глубже " + std::to_string(kMaxGroupDepth) + " уровней.");
-      }
-      groups.push_back(m.Tree.Add(p[0], parent, true));
-    } else if (keyword == "FILE") {
-      m.Tree.Add(p[0], parent);
-      ++m.MapFileCounter;
-      ParseMapNumber(p[1], line, errors);
-      TTHemeFiles entry;
-      entry.f_type = AsciiUpper(p[2]);
-      // The kinds count only when written in upper case; the entry keeps the kind upper-cased.
-      const FileKind kind = KindOf(p[2]);
-      if (IsPictureKind(kind)) {
-        if (count != 5) {
-          errors.push_back(line + kWrongCount);
-        } else {
-          entry.f_width = ParseMapNumber(p[3], line, errors);
-          entry.f_height = ParseMapNumber(p[4], line, errors);
-        }
-      } else if (kind == FileKind::kColorTab) {
-        if (count != 4) {
-          errors.push_back(line + kWrongCount);
-        } else {
-          entry.f_size = ParseMapNumber(p[3], line, errors);
-        }
-      }
-      CheckEntryLimits(entry, line, errors);
-      m.ThemeFiles.push_back(std::move(entry));
-    } else if (keyword == "/GROUP") {
-      if (groups.empty()) {
-        throw SsfError("Карта темы " + path.string() + ", строка " + std::to_string(n + 1) + ": \"" + line +
-                       "\" закрывает группу, которая не была открыта.");
-      }
-      groups.pop_back();
-    } else {
-      errors.push_back(line + " - неизвестный программе блок.");
     }
+    CheckEntryLimits(entry, line, errors);
+    m.ThemeFiles.push_back(std::move(entry));
+  } else if (keyword == "/GROUP") {
+    if (groups.empty()) {
+      throw SsfError("Карта темы " + path_.string() + ", строка " + std::to_string(number) + ": \"" + line +
+                     "\" закрывает группу, которая не была открыта.");
+    }
+    groups.pop_back();
+  } else {
+    errors.push_back(line + " - неизвестный программе блок.");
   }
-  CheckMapValues(m, errors);
-  params = std::move(p);
-  return parsed;
+  KeepListedErrors();
+}
+
+ParsedThemeMap ThemeMapParser::Finish(TagParams& params) {
+  CheckMapValues(parsed_.map, parsed_.errors);
+  KeepListedErrors();
+  params = std::move(p_);
+  return std::move(parsed_);
+}
+
+ParsedThemeMap ParseThemeMap(const std::vector<std::string>& lines, const ThemeMap& previous, TagParams& params,
+                             const std::filesystem::path& path) {
+  // Read into a copy, so a map that stops part way leaves the caller's slots as they were.
+  ThemeMapParser parser(previous, params, path);
+  for (size_t n = 0; n < lines.size(); ++n) parser.Line(lines[n], n + 1);
+  return parser.Finish(params);
+}
+
+ParsedThemeMap ReadThemeMap(const std::filesystem::path& path, const ThemeMap& previous, TagParams& params) {
+  ThemeMapParser parser(previous, params, path);
+  ForEachMapLine(path, [&parser](const std::string& line, size_t number) {
+    parser.Line(line, number);
+    return true;
+  });
+  return parser.Finish(params);
 }
 
 }  // namespace ssf
