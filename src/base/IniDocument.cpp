@@ -4,6 +4,7 @@
 
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
+#include "base/MemoryShortage.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -19,14 +20,74 @@ std::string Trim(const std::string& s) {
 
 bool SameName(const std::string& a, const std::string& b) { return AsciiUpper(a) == AsciiUpper(b); }
 
+// Control characters would end the line (a path with a line feed in its name would add a
+// line of its choosing to the file) or be lost, so values keep them as %XX, and a '%' as %25.
+// Only these escapes are read back: a "%20" or "100%" written by another program stays.
+bool IsEscaped(unsigned char c) { return c < 0x20 || c == 0x7F || c == '%'; }
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string EscapeValue(const std::string& value) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(value.size());
+  for (char ch : value) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (IsEscaped(c)) {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+std::string UnescapeValue(const std::string& value) {
+  if (value.find('%') == std::string::npos) return value;
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '%' && i + 2 < value.size() && HexDigit(value[i + 1]) >= 0 && HexDigit(value[i + 2]) >= 0) {
+      const auto c = static_cast<unsigned char>(HexDigit(value[i + 1]) * 16 + HexDigit(value[i + 2]));
+      if (IsEscaped(c)) {
+        out += static_cast<char>(c);
+        i += 2;
+        continue;
+      }
+    }
+    out += value[i];
+  }
+  return out;
+}
+
+// Section and key names are the program's own; a control character in one is dropped all
+// the same, so no name can break a line either.
+std::string WithoutControls(const std::string& name) {
+  std::string out;
+  for (char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c >= 0x20 && c != 0x7F) out += ch;
+  }
+  return out;
+}
+
 }  // namespace
 
 IniDocument IniDocument::Load(const std::filesystem::path& path) {
   std::error_code ec;
   IniDocument doc;
   if (std::filesystem::exists(path, ec)) {
-    Bytes raw = ReadWholeFile(path, kMaxTextFileSize);
-    doc = Parse(std::string(raw.begin(), raw.end()));
+    doc = ReadingFile(path, [&] {
+      Bytes raw = ReadWholeFile(path, kMaxIniFileSize);
+      return Parse(std::string(raw.begin(), raw.end()));
+    });
   }
   doc.path_ = path;
   return doc;
@@ -90,7 +151,7 @@ std::optional<std::string> IniDocument::Find(const std::string& section, const s
   if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
     v = v.substr(1, v.size() - 2);
   }
-  return v;
+  return UnescapeValue(v);
 }
 
 std::string IniDocument::ReadString(const std::string& section, const std::string& key,
@@ -121,7 +182,10 @@ bool IniDocument::SectionExists(const std::string& section) const {
   return false;
 }
 
-void IniDocument::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+void IniDocument::WriteString(const std::string& raw_section, const std::string& raw_key, const std::string& raw_value) {
+  const std::string section = WithoutControls(raw_section);
+  const std::string key = WithoutControls(raw_key);
+  const std::string value = EscapeValue(raw_value);
   int end = -1;
   int i = FindKey(section, key, &end);
   if (i >= 0) {

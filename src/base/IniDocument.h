@@ -2,13 +2,20 @@
 // An INI file ("settings.ini", the resource package descriptor). It keeps every other
 // section, key, comment and the line order of the file; section and key names compare
 // without regard to Latin case. Values are UTF-8; a file that is not valid UTF-8 is read
-// as Windows-1251. With a path, every write goes to the file at once, atomically.
+// as Windows-1251. A value keeps its control characters (a line feed in a file name) and
+// its '%' as %XX, so no value can add a line. Files over kMaxIniFileSize are refused. With
+// a path, every write goes to the file at once, atomically.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace ssf {
+
+// Largest INI file (settings.ini, package descriptors). Real ones are a few KB; every line
+// of a document is kept, so a file of newlines costs about 140 bytes a byte.
+inline constexpr int64_t kMaxIniFileSize = 256 * 1024;
 
 class IniDocument {
  public:

@@ -27,6 +27,7 @@ FlmCheckResult Check(uint64_t size, ByteSpan header) {
   }
   int32_t n = ReadI32LE(header, 8);
   if (RecordsBySize(size) != n) return {FlmCheckResult::kBadRecords, n};
+  if (n > kFileListCapacity) return {FlmCheckResult::kTooManyRecords, n};
   return {FlmCheckResult::kOk, n};
 }
 
@@ -92,6 +93,9 @@ std::string FlmCounterText(const FlmCheckResult& result) {
       return "Некорректный FLM-файл!\r\nНекорректная сигнатура!";
     case FlmCheckResult::kBadRecords:
       return "Некорректный FLM-файл!\r\nЗапись файлов некорректна.";
+    case FlmCheckResult::kTooManyRecords:
+      return "Некорректный FLM-файл!\r\nБольше " + std::to_string(kFileListCapacity) + " файлов (" +
+             std::to_string(result.count) + ").";
   }
   return {};
 }
@@ -118,7 +122,11 @@ std::string BuildFLC(ByteSpan flm, const FileListProgress& progress) {
 
 void WriteFLCFromFLM(const std::filesystem::path& flm, const std::filesystem::path& flc,
                      const FileListProgress& progress) {
-  Bytes data = ReadWholeFile(flm);
+  // The file may have changed since it was checked: never more than the largest list is read.
+  const int64_t largest = static_cast<int64_t>(kFlmHeaderSize + kFlmRecordSize * kFileListCapacity + kFlmRecordSize - 1);
+  Bytes data = ReadWholeFile(flm, largest);
+  const FlmCheckResult check = CheckFLMBytes(data);
+  if (!check.ok()) throw SsfError("Файл " + flm.string() + ": " + FlmCounterText(check));
   WriteFileAtomic(flc, BuildFLC(data, progress));
 }
 

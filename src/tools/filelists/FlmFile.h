@@ -38,7 +38,7 @@ void WriteFLM(const FileListTables& tables, const std::filesystem::path& file,
               const FileListProgress& progress = {});
 
 struct FlmCheckResult {
-  enum Status { kOk, kBadSize, kBadSignature, kBadRecords };
+  enum Status { kOk, kBadSize, kBadSignature, kBadRecords, kTooManyRecords };
   Status status = kOk;
   int32_t count = 0;  // N of the header when it was read
   bool ok() const { return status == kOk; }
@@ -46,7 +46,9 @@ struct FlmCheckResult {
 
 // The three checks of an FLM file in their order: size of at least one record (a missing
 // file fails it), the signature, and N = (size - 16) / 96 rounded towards zero, so up to
-// 95 trailing bytes pass. Only the header is read. Throws SsfError when an existing file
+// 95 trailing bytes pass; more than kFileListCapacity records are refused, as an FLC file
+// of more is (a sparse file of millions of empty records would otherwise pass). Only the
+// header is read. Throws SsfError when an existing file
 // cannot be read.
 FlmCheckResult CheckFLM(const std::filesystem::path& file);
 FlmCheckResult CheckFLMBytes(ByteSpan data);
@@ -57,7 +59,8 @@ std::string FlmCounterText(const FlmCheckResult& result);
 // The FLC text of an FLM file: the banner, then a Path and a Name line per record. The
 // records are counted from the size, not from the header.
 std::string BuildFLC(ByteSpan flm, const FileListProgress& progress = {});
-// Reads the FLM file again and writes the FLC file atomically. Throws SsfError on I/O.
+// Reads the FLM file again and writes the FLC file atomically. Throws SsfError on I/O and
+// when the file no longer passes CheckFLM.
 void WriteFLCFromFLM(const std::filesystem::path& flm, const std::filesystem::path& flc,
                      const FileListProgress& progress = {});
 

@@ -2,6 +2,10 @@
 
 #include "TestSupport.h"
 #include "base/IniDocument.h"
+#include "base/Limits.h"
+#include "base/SsfError.h"
+#include "editor/FitPicturesOption.h"
+#include "editor/RecentThemes.h"
 
 namespace ssf {
 namespace {
@@ -51,6 +55,45 @@ TEST(IniDocument, ByteOrderMarkAndRepeatedKeysReadAsWindowsReadsThem) {
   // A write changes the key that is read, so the new value is the one read back.
   ini.WriteString("ThemePaths", "OPENTHEME", "/d/");
   EXPECT_EQ(IniDocument::Load(path).ReadString("ThemePaths", "OpenTheme"), "/d/");
+}
+
+TEST(IniDocument, ValuesCannotAddLines) {
+  // A theme named so that its path ends the line and starts a section of its own.
+  const std::filesystem::path evil = "/tmp/x\r\n[Options]\r\nFitPictures=1\r\n\x1B[31m%41%0A.ssf";
+  test::TempDir dir;
+  const auto path = dir / "settings.ini";
+  {
+    auto ini = IniDocument::Load(path);
+    RememberRecentTheme(ini, "/home/я/100% тема.ssf");
+    RememberRecentTheme(ini, evil);
+    ini.WriteString("ThemePaths", "Open\nTheme", "tab\there");
+  }
+  const std::string text = test::ReadText(path);
+  EXPECT_EQ(text.find('\r'), std::string::npos) << text;
+  EXPECT_EQ(text.find('\x1B'), std::string::npos) << text;
+  EXPECT_NE(text.find("%0D%0A[Options]%0D%0AFitPictures=1%0D%0A%1B[31m%2541%250A.ssf"), std::string::npos) << text;
+  // The next start reads the same list and no option of the name's making.
+  const auto ini = IniDocument::Load(path);
+  EXPECT_EQ(ReadRecentThemes(ini), (std::vector<std::filesystem::path>{evil, "/home/я/100% тема.ssf"}));
+  EXPECT_FALSE(FitPicturesOn(ini));
+  EXPECT_FALSE(ini.SectionExists("Options"));
+  EXPECT_EQ(ini.ReadString("ThemePaths", "OpenTheme"), "tab\there");
+}
+
+TEST(IniDocument, ReadsOnlyItsOwnEscapes) {
+  // Written by another program: "%41" and a lone '%' are text, not escapes.
+  auto ini = IniDocument::Parse("[P]\nA=C:\\%41%\nB=%0a%7F%25%2\n");
+  EXPECT_EQ(ini.ReadString("P", "A"), "C:\\%41%");
+  EXPECT_EQ(ini.ReadString("P", "B"), "\n\x7F%%2");
+}
+
+TEST(IniDocument, RefusesAFileOverTheLimit) {
+  test::TempDir dir;
+  // A settings file of newlines would keep a line record each: refused before it is read.
+  test::WriteText(dir / "settings.ini", "[Options]\nFitPictures=1\n" + std::string(kMaxIniFileSize, '\n'));
+  EXPECT_THROW(IniDocument::Load(dir / "settings.ini"), SsfError);
+  test::WriteText(dir / "ok.ini", "[Options]\nFitPictures=1\n" + std::string(kMaxIniFileSize - 30, '\n'));
+  EXPECT_TRUE(FitPicturesOn(IniDocument::Load(dir / "ok.ini")));
 }
 
 }  // namespace

@@ -209,6 +209,36 @@ TEST(FileList, TrailingBytesAreNotARecord) {
   EXPECT_EQ(progress, (std::vector<int64_t>{0, 1, 2}));
 }
 
+TEST(FileList, FlmOfMoreRecordsThanAListHoldsIsRefused) {
+  // A sparse file of millions of empty records is as sound by its size as a real list;
+  // the text form of it could not be read back, so neither form takes more than 500.
+  TempDir dir;
+  const std::string in = (dir / "big.flm").string(), flc = (dir / "out.flc").string();
+  std::vector<std::pair<std::string, std::string>> records(kFileListCapacity, {"p", "n"});
+  WriteFile(in, MakeFlm(records));
+  auto r = test::RunCli({"flm2flc", in, flc});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(test::RunCli({"flc2flm", flc, (dir / "back.flm").string()}).code, 0);
+
+  const int32_t sparse = 2730000;
+  {
+    Bytes head = MakeFlm({{"p", "n"}}, sparse);
+    WriteFile(in, head);
+    std::filesystem::resize_file(in, 16 + 96 * static_cast<uint64_t>(sparse));
+  }
+  WriteText(flc, "old");
+  r = test::RunCli({"flm2flc", in, flc});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Некорректный FLM-файл!\nБольше 500 файлов (2730000).\n");
+  EXPECT_EQ(ReadText(flc), "old");
+  records.push_back({"p", "n"});
+  WriteFile(in, MakeFlm(records));
+  EXPECT_EQ(CheckFLM(in).status, FlmCheckResult::kTooManyRecords);
+  // Grown after the check: the conversion reads no more than a list can hold.
+  EXPECT_THROW(WriteFLCFromFLM(in, flc), SsfError);
+  EXPECT_EQ(ReadText(flc), "old");
+}
+
 TEST(FileList, FailedReadWritesNothing) {
   TempDir dir;
   WriteText(dir / "old.flc", "old");
