@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "base/MemoryShortage.h"
 #include "base/SsfError.h"
 #include "base/SystemErrorText.h"
 
@@ -92,9 +93,7 @@ size_t ReadUpTo(int fd, uint8_t* out, size_t count, const fs::path& path) {
                        " больше предела " + std::to_string(max_size) + " байт");
 }
 
-}  // namespace
-
-Bytes ReadWholeFile(ReadHandle& file, const fs::path& path, int64_t max_size) {
+Bytes ReadAll(ReadHandle& file, const fs::path& path, int64_t max_size) {
   const int64_t size = file.Size();
   if (size < 0) ReadFailed(path, SystemErrorText(errno));
   if (size > max_size) TooLarge(path, size, max_size);
@@ -112,6 +111,12 @@ Bytes ReadWholeFile(ReadHandle& file, const fs::path& path, int64_t max_size) {
     data.insert(data.end(), chunk, chunk + n);
   }
   return data;
+}
+
+}  // namespace
+
+Bytes ReadWholeFile(ReadHandle& file, const fs::path& path, int64_t max_size) {
+  return ReadingFile(path, [&] { return ReadAll(file, path, max_size); });
 }
 
 Bytes ReadWholeFile(const fs::path& path, int64_t max_size) {

@@ -11,9 +11,12 @@ namespace ssf::cli {
 
 void PrintRefusal(Context& ctx, const Refusal& refusal) { ctx.err << ForTerminal(refusal.text) << "\n"; }
 
-std::optional<OpenedTheme> OpenTheme(Context& ctx, const std::filesystem::path& file) {
+std::optional<OpenedTheme> OpenTheme(Context& ctx, const std::filesystem::path& file, std::string* refusal_text) {
   Converted<OpenedTheme> opened = ReadThemeFile(file, ctx.maps_dir);
-  if (opened.refusal) PrintRefusal(ctx, *opened.refusal);
+  if (opened.refusal) {
+    PrintRefusal(ctx, *opened.refusal);
+    if (refusal_text) *refusal_text = opened.refusal->text;
+  }
   return std::move(opened.value);
 }
 

@@ -17,7 +17,9 @@ void PrintRefusal(Context& ctx, const Refusal& refusal);
 
 // Opens a theme as "Открыть тему" does; nothing (the reason printed) when it is refused.
 // A file that cannot be read or is cut short throws, and Run prints it.
-std::optional<OpenedTheme> OpenTheme(Context& ctx, const std::filesystem::path& file);
+// `refusal_text` (when given) gets the reason's text.
+std::optional<OpenedTheme> OpenTheme(Context& ctx, const std::filesystem::path& file,
+                                     std::string* refusal_text = nullptr);
 
 // How imports of the command line convert: pictures of another size fitted as the options
 // say (else refused), IFEG lossless.

@@ -2,6 +2,7 @@
 // The Ui of the command-line tool: messages are collected for the command to print,
 // questions are answered No and dialogs are cancelled (a command never waits for input).
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Ui.h"
@@ -27,5 +28,10 @@ class CliUi : public Ui {
 
 // A system message as the terminal shows it: CR LF becomes LF.
 std::string ForTerminal(std::string text);
+
+// A text from a file as one field of a tab-separated line: control characters (a TAB, a
+// line end, a terminal's escape) and C1 controls become \t, \n, \r, \xHH or \u00HH, and
+// a backslash \\, so the text can neither add a column or a line nor drive the terminal.
+std::string ForColumn(std::string_view text);
 
 }  // namespace ssf::cli

@@ -2,6 +2,7 @@
 
 #include "base/Cp1251.h"
 #include "cli/CliTheme.h"
+#include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "theme/ThemeCheck.h"
 #include "theme/ThemeHeader.h"
@@ -22,14 +23,33 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError{"a theme file is needed"};
 
-  const std::optional<OpenedTheme> t = OpenTheme(ctx, file);
-  if (!t) return kExitFailed;
+  using Json = nlohmann::ordered_json;
+  std::optional<OpenedTheme> t;
+  if (!json) {
+    t = OpenTheme(ctx, file);
+    if (!t) return kExitFailed;
+  } else {
+    // A reader of the JSON gets an object in every case: the reason is its "error".
+    std::string error;
+    try {
+      t = OpenTheme(ctx, file, &error);
+    } catch (const std::exception& e) {
+      error = e.what();
+      ctx.err << error << "\n";
+    }
+    if (!t) {
+      Json j;
+      j["theme"] = file;
+      j["error"] = ForTerminal(error);
+      ctx.out << j.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+      return kExitFailed;
+    }
+  }
   const ThemeCheckReport report = CheckTheme(t->theme, t->map);
   const int errors = report.Errors();
   const int warnings = report.Warnings();
 
   if (json) {
-    using Json = nlohmann::ordered_json;
     Json j;
     j["theme"] = file;
     j["model"] = Cp1251ToUtf8(ThemeModel(t->theme));
@@ -47,8 +67,8 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
     ctx.out << j.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
   } else {
     for (const CheckProblem& p : report.problems) {
-      ctx.out << (p.index < 0 ? std::string("-") : std::to_string(p.index)) << '\t' << p.path << '\t'
-              << (p.severity == CheckSeverity::kWarning ? "предупреждение: " : "") << p.text << "\n";
+      ctx.out << (p.index < 0 ? std::string("-") : std::to_string(p.index)) << '\t' << ForColumn(p.path) << '\t'
+              << (p.severity == CheckSeverity::kWarning ? "предупреждение: " : "") << ForColumn(p.text) << "\n";
     }
     ctx.out << "Файлов: " << t->map.FilesCount << ", ошибок: " << errors << ", предупреждений: " << warnings << "\n";
   }

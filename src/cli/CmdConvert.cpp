@@ -12,6 +12,7 @@
 #include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
 #include "pictures/Bmp.h"
+#include "base/MemoryShortage.h"
 #include "base/FileIO.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
@@ -202,9 +203,11 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
   if (std::string(from->name) == "raw" && !options.width) throw UsageError{"a .raw file has no size in it: give --size WxH"};
   if (options.max_error > 0 && std::string(to->name) != "ifg") throw UsageError{"--max-error is for .ifg output only"};
 
-  const Bytes input = ReadWholeFile(in);
-  const Bytes output = route && route->convert ? ConvertDirectly(*route, input, in)
-                                               : DecodeThenEncode(*from, encode, input, options, in, out);
+  const Bytes output = ReadingFile(in, [&] {
+    const Bytes input = ReadWholeFile(in);
+    return route && route->convert ? ConvertDirectly(*route, input, in)
+                                   : DecodeThenEncode(*from, encode, input, options, in, out);
+  });
   WriteFileAtomic(out, output);
   ctx.out << in.string() << " -> " << out.string() << " (" << output.size() << " bytes)\n";
   return kExitOk;

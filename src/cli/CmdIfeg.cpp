@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "ifeg/Ifeg.h"
 #include "pictures/Bmp.h"
+#include "base/MemoryShortage.h"
 #include "base/FileIO.h"
 #include "pictures/Jpeg.h"
 #include "pictures/Png.h"
@@ -135,9 +136,11 @@ int Info(Context& ctx, const std::vector<std::string>& args) {
 int CmdIfeg(Context& ctx, const std::vector<std::string>& args) {
   if (args.empty()) throw UsageError{"needs decode, encode or info"};
   const std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (args[0] == "decode") return Decode(ctx, rest);
-  if (args[0] == "encode") return Encode(ctx, rest);
-  if (args[0] == "info") return Info(ctx, rest);
+  // Every action reads the file given first.
+  const std::filesystem::path in = rest.empty() ? std::filesystem::path() : std::filesystem::path(rest[0]);
+  if (args[0] == "decode") return ReadingFile(in, [&] { return Decode(ctx, rest); });
+  if (args[0] == "encode") return ReadingFile(in, [&] { return Encode(ctx, rest); });
+  if (args[0] == "info") return ReadingFile(in, [&] { return Info(ctx, rest); });
   throw UsageError{"unknown action '" + args[0] + "': decode, encode or info"};
 }
 

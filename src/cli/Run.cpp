@@ -1,6 +1,7 @@
 #include <exception>
 #include <span>
 
+#include "base/MemoryShortage.h"
 #include "cli/Commands.h"
 #include "theme/MapsFolder.h"
 
@@ -100,7 +101,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
           << "usage: ssftool " << c.name << (*c.usage ? " " : "") << c.usage << "\n";
       return kExitUsage;
     } catch (const std::exception& e) {
-      err << e.what() << "\n";
+      err << ErrorText(e) << "\n";
       return kExitFailed;
     }
   }

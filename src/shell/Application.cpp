@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 
+#include "base/MemoryShortage.h"
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
@@ -18,7 +19,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
-    error = QString::fromUtf8(e.what());
+    error = QString::fromUtf8(ssf::ErrorText(e));
   } catch (...) {
     error = QStringLiteral("Неизвестная ошибка.");
   }

@@ -26,6 +26,7 @@
 #include <exception>
 
 #include "Version.h"
+#include "base/MemoryShortage.h"
 #include "shell/AboutDialog.h"
 #include "shell/EditorHabits.h"
 #include "shell/ImageConvert.h"
@@ -316,7 +317,7 @@ bool TMainForm::RunHandler(const std::function<void()>& handler) {
   } catch (const std::exception& e) {
     ok = false;
     try {
-      editor_.ui.ShowMsg(e.what(), kMsgError);
+      editor_.ui.ShowMsg(ErrorText(e), kMsgError);
     } catch (...) {
     }
   } catch (...) {

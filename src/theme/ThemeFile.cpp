@@ -2,6 +2,7 @@
 
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
+#include "base/MemoryShortage.h"
 #include "base/Limits.h"
 #include "theme/ThemeHeader.h"
 
@@ -14,9 +15,9 @@ namespace {
 // The map read from a file, or its report; a fresh reader keeps no values of an earlier map.
 Converted<ThemeMap> ReadSoundMap(const fs::path& map_file) {
   TagParams params;
-  ParsedThemeMap parsed = ParseThemeMap(ReadMapLines(map_file), ThemeMap{}, params, map_file);
+  ParsedThemeMap parsed = ReadThemeMap(map_file, ThemeMap{}, params);
   if (!parsed.errors.empty()) {
-    return {std::nullopt, Refusal{kMsgError, MapErrorReport(map_file.filename().string(), parsed.errors)}};
+    return {std::nullopt, Refusal{kMsgError, MapErrorReport(map_file.filename().string(), parsed.errors, parsed.more_errors)}};
   }
   return {std::move(parsed.map), std::nullopt};
 }
@@ -56,7 +57,9 @@ std::optional<fs::path> FindMapForTheme(ByteSpan bytes, const fs::path& maps_dir
   return FindMapForMobile(maps_dir, Cp1251ToUtf8(ReadTextField(bytes, kModelOffset, kModelSize)), params);
 }
 
-Converted<OpenedTheme> ReadThemeFile(const fs::path& file, const fs::path& maps_dir) {
+namespace {
+
+Converted<OpenedTheme> ReadTheme(const fs::path& file, const fs::path& maps_dir) {
   const Bytes bytes = ReadWholeFile(file, kMaxContainerSize);
   if (std::optional<std::string> fault = ShortHeaderFault(bytes)) throw SsfError(ThemeFileError(file, *fault));
   TagParams params;
@@ -71,6 +74,12 @@ Converted<OpenedTheme> ReadThemeFile(const fs::path& file, const fs::path& maps_
     if (e.kind() == ThemeParseError::Kind::kStructure) throw SsfError(ThemeFileError(file, e.what()));
     return {std::nullopt, Refusal{kMsgError, kBadThemeMessage}};
   }
+}
+
+}  // namespace
+
+Converted<OpenedTheme> ReadThemeFile(const fs::path& file, const fs::path& maps_dir) {
+  return ReadingFile(file, [&] { return ReadTheme(file, maps_dir); });
 }
 
 Converted<OpenedTheme> NewThemeForModel(const std::string& model, const fs::path& maps_dir) {

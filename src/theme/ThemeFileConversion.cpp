@@ -6,6 +6,7 @@
 #include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
 #include "pictures/Bmp.h"
+#include "base/MemoryShortage.h"
 #include "base/SystemErrorText.h"
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
@@ -359,6 +360,8 @@ Converted<ThemeFileBytes> ConvertForThemeFile(const fs::path& file, const TTHeme
     // A decoder's error says what is wrong; the user also needs to know with which file.
     if (std::string(e.what()).find(file.string()) != std::string::npos) throw;
     throw SsfError(std::string(e.what()) + ": " + file.string());
+  } catch (const std::bad_alloc&) {
+    throw SsfError(OutOfMemoryText(file));
   }
 }
 
@@ -379,7 +382,9 @@ Converted<Image> IconPicture(Image picture) { return {std::move(picture), std::n
 
 }  // namespace
 
-Converted<Image> ConvertIconPicture(const fs::path& file) {
+namespace {
+
+Converted<Image> ReadIconPicture(const fs::path& file) {
   const std::string ext = UpperExtension(file);
   if (ext == ".BMP") {
     Bytes data = ReadWholeFile(file);
@@ -435,6 +440,12 @@ Converted<Image> ConvertIconPicture(const fs::path& file) {
     return IconPicture(std::move(picture));
   }
   return {};  // another extension: nothing happens
+}
+
+}  // namespace
+
+Converted<Image> ConvertIconPicture(const fs::path& file) {
+  return ReadingFile(file, [&] { return ReadIconPicture(file); });
 }
 
 }  // namespace ssf

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "base/MemoryShortage.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -18,7 +19,7 @@ void Guarded(Ui& ui, Fn&& fn) {
   try {
     fn();
   } catch (const std::exception& e) {
-    ui.ShowMsg(e.what(), kMsgError);
+    ui.ShowMsg(ErrorText(e), kMsgError);
   }
 }
 

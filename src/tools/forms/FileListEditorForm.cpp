@@ -1,5 +1,6 @@
 #include "tools/forms/FileListEditorForm.h"
 
+#include "base/MemoryShortage.h"
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -144,7 +145,7 @@ void TForm_FileList_Editor::RunHandler(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& e) {
-    ui_.ShowMsg(e.what(), ssf::kMsgError);
+    ui_.ShowMsg(ssf::ErrorText(e), ssf::kMsgError);
   }
   busy_ = false;
   PCtrl->setEnabled(true);

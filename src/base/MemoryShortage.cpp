@@ -1,0 +1,17 @@
+#include "base/MemoryShortage.h"
+
+#include <stdexcept>
+
+namespace ssf {
+
+std::string OutOfMemoryText(const std::filesystem::path& file) {
+  return "Недостаточно памяти, чтобы прочитать файл: " + file.string();
+}
+
+std::string ErrorText(const std::exception& e) {
+  if (dynamic_cast<const std::bad_alloc*>(&e) != nullptr) return "Недостаточно памяти для этой операции.";
+  if (dynamic_cast<const std::length_error*>(&e) != nullptr) return "Данные слишком велики для этой операции.";
+  return e.what();
+}
+
+}  // namespace ssf
