@@ -152,7 +152,7 @@ std::optional<IniDocument> ReadDescriptor(const FolderHandle& package, const fs:
                                           bool may_be_missing) {
   if (may_be_missing && package.Kind(DescriptorName(descriptor)) == FolderHandle::Entry::kMissing) return std::nullopt;
   ReadHandle file = package.OpenRegular(DescriptorName(descriptor));
-  const Bytes text = ReadWholeFile(file, descriptor, kMaxTextFileSize);
+  const Bytes text = ReadWholeFile(file, descriptor, kMaxIniFileSize);
   return IniDocument::Parse(std::string(text.begin(), text.end()));
 }
 
