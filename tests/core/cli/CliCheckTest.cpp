@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "EditorTestSupport.h"
@@ -50,7 +52,9 @@ TEST_F(CliCheckTest, ControlCharactersAddNoColumnOrLine) {
   while (start < r.out.size()) {
     const size_t end = r.out.find('\n', start);
     const std::string line = r.out.substr(start, end - start);
-    if (!line.starts_with("Файлов:")) EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << line;
+    if (!line.starts_with("Файлов:")) {
+      EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << line;
+    }
     EXPECT_EQ(line.find('\x1B'), std::string::npos);
     start = end + 1;
   }

@@ -27,7 +27,7 @@ std::string ReadError(const std::filesystem::path& map) {
 
 TEST(MapBomb, ALineOverTheLimitIsRefusedNamingFileAndLine) {
   test::TempDir dir;
-  const std::string quotes = "<FILE " + std::string(1600000, '"') + ">\n";
+  const std::string quotes = "<FILE " + std::string(900000, '"') + ">\n";
   test::WriteMap(dir / "quotes.rxt", "; shared\n" + quotes + test::kExampleMap);
   const std::string want = "Не удалось прочитать файл: " + (dir / "quotes.rxt").string() + " (строка 2 длиннее " +
                            std::to_string(kMaxTextLineLength) + " байт)";
@@ -49,7 +49,7 @@ TEST(MapBomb, ALineOverTheLimitIsRefusedNamingFileAndLine) {
   // A line of just the limit is read (and reported as any bad line is); a map whose
   // THEMESIGN comes first is found without reading on to its long line.
   test::TempDir late;
-  const std::string near = "<FILE \"" + std::string(kMaxTextLineLength - 8, 'a') + "\">\n";
+  const std::string near = "<FILE \"" + std::string(kMaxTextLineLength - 9, 'a') + "\">\n";
   ASSERT_EQ(near.size() - 1, kMaxTextLineLength);
   test::WriteMap(late / "near.rxt", std::string(test::kExampleMap) + near);
   EXPECT_EQ(ReadError(late / "near.rxt"), "");
