@@ -18,7 +18,9 @@ namespace {
 QComboBox* SourceBox(QWidget* dialog, int k) {
   auto* box = qobject_cast<QComboBox*>(dialog->findChild<QTableWidget*>("TBL_PortFiles")->cellWidget(k, 1));
   EXPECT_NE(box, nullptr);
-  if (box) EXPECT_EQ(box->objectName(), QStringLiteral("CB_PortSource_%1").arg(k));
+  if (box) {
+    EXPECT_EQ(box->objectName(), QStringLiteral("CB_PortSource_%1").arg(k));
+  }
   return box;
 }
 
