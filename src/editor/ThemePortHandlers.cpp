@@ -29,9 +29,9 @@ std::optional<PortProposal> ProposePort(Editor& ed, int item) {
   p.map_path = s.MapPaths[slot];
   p.params = s.TagParams;
   // Read against the open map as loading it would, so the map installed is this one.
-  ParsedThemeMap parsed = ParseThemeMap(ReadMapLines(p.map_path), s.Map, p.params, p.map_path);
+  ParsedThemeMap parsed = ReadThemeMap(p.map_path, s.Map, p.params);
   if (!parsed.errors.empty()) {
-    ed.ui.ShowMsg(MapErrorReport(p.map_path.filename().string(), parsed.errors), kMsgError);
+    ed.ui.ShowMsg(MapErrorReport(p.map_path.filename().string(), parsed.errors, parsed.more_errors), kMsgError);
     return std::nullopt;
   }
   p.map = std::move(parsed.map);

@@ -103,7 +103,7 @@ TEST(ScreenLayout, TheSampleLayoutsFitTheirMaps) {
   for (const auto& entry : std::filesystem::directory_iterator(maps)) {
     if (entry.path().extension() != ".rxt") continue;
     TagParams params;
-    const ThemeMap map = ParseThemeMap(ReadMapLines(entry.path()), ThemeMap{}, params, entry.path()).map;
+    const ThemeMap map = ReadThemeMap(entry.path(), ThemeMap{}, params).map;
     const ScreenLayouts layouts = ReadScreenLayouts(entry.path(), map);
     EXPECT_TRUE(layouts.errors.empty()) << ScreenLayoutReport(entry.path().filename().string(), layouts);
     if (layouts.screens.empty()) continue;
