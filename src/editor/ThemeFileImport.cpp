@@ -2,6 +2,7 @@
 
 #include "base/SsfError.h"
 #include "editor/IfgImportOption.h"
+#include "editor/ThemeFilePreview.h"
 #include "editor/ThemeUndo.h"
 
 namespace ssf {
@@ -28,6 +29,7 @@ void Commit(Editor& ed, int k, ThemeFileBytes file) {
     v.ED_FileSize = std::to_string(slot.f_size()) + " б";
     v.lbl_5_visible = false;
     v.btn_SaveFile_enabled = true;
+    v.IMG_problem = StoredFileProblem(slot.f_file, *s.Map.Entry(k), k);
   }
   s.ThemeModified = true;
   v.status[1] = "Тема изменена.";

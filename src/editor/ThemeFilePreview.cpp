@@ -6,6 +6,7 @@
 
 #include "base/Limits.h"
 #include "theme/FileKind.h"
+#include "theme/ThemeCheck.h"
 
 namespace ssf {
 
@@ -48,7 +49,20 @@ void TVChange(Editor& ed) {
 
   // The previous picture goes first, so a stored file that fails to decode shows none.
   v.IMG = PreviewPicture{};
-  if (IsPictureKind(kind)) v.IMG = MakePreviewPicture(slot.f_file, entry);
+  std::string decoder_error;
+  try {
+    if (IsPictureKind(kind)) v.IMG = MakePreviewPicture(slot.f_file, entry);
+  } catch (const std::exception& e) {
+    decoder_error = e.what();
+  }
+  v.IMG_problem = StoredFileProblem(slot.f_file, entry, k, decoder_error);
+}
+
+std::string StoredFileProblem(ByteSpan stored, const TTHemeFiles& entry, int k, const std::string& decoder_error) {
+  if (stored.empty()) return {};
+  std::string text;
+  for (const CheckProblem& p : CheckThemeFile(k, stored, entry)) text += (text.empty() ? "" : "\n") + p.text;
+  return text.empty() ? decoder_error : text;
 }
 
 }  // namespace ssf

@@ -28,6 +28,9 @@ struct ViewState {
   int PNL_IMG_width = 242;
   int IMG_width = 240;
   bool lbl_5_visible = false;  // "Файл отсутствует!"
+  // What the theme check finds wrong with the stored file, one problem a line; empty for a
+  // sound or absent file. Shown in the panel, so browsing the tree never stops at a box.
+  std::string IMG_problem;
   bool btn_SaveFile_enabled = false;
   int lbl_5_left = 71;
   int btn_SaveFile_left = 140;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
@@ -68,6 +69,16 @@ ItemInfoPanel::ItemInfoPanel(QFrame* panel) : panel_(panel) {
   lbl_5->adjustSize();
   lbl_5->hide();
 
+  lbl_FileProblem = new QLabel(panel);
+  lbl_FileProblem->setObjectName("lbl_FileProblem");
+  lbl_FileProblem->setWordWrap(true);
+  lbl_FileProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lbl_FileProblem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QPalette red = lbl_FileProblem->palette();
+  red.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+  lbl_FileProblem->setPalette(red);
+  lbl_FileProblem->hide();
+
   btn_LoadFile = new QPushButton(QStringLiteral("Загрузить"), panel);
   btn_LoadFile->setObjectName("btn_LoadFile");
   btn_SaveFile = new QPushButton(QStringLiteral("Сохранить"), panel);
@@ -108,6 +119,8 @@ void ItemInfoPanel::Render(const ViewState& v) {
   set_text(ED_FileSize, v.ED_FileSize);
   set_text(ED_FileType, v.ED_FileType);
   lbl_5->setVisible(v.lbl_5_visible);
+  lbl_FileProblem->setText(QString::fromStdString(v.IMG_problem));
+  lbl_FileProblem->setVisible(!v.IMG_problem.empty());
   btn_SaveFile->setEnabled(v.btn_SaveFile_enabled);
 
   const QImage picture = ToQImage(v.IMG.image);
@@ -139,6 +152,9 @@ void ItemInfoPanel::Layout(const ViewState& v) {
   lbl_5->raise();
   btn_LoadFile->setGeometry(8, kButtonTop, kButtonWidth, kButtonHeight);
   btn_SaveFile->setGeometry(v.btn_SaveFile_left + shift, kButtonTop, kButtonWidth, kButtonHeight);
+  const int problem_top = kButtonTop + kButtonHeight + 8;
+  lbl_FileProblem->setGeometry(8, problem_top, std::max(0, v.btn_SaveFile_left + shift + kButtonWidth - 8),
+                               std::max(0, panel_->height() - problem_top - kEdgeMargin));
 
   const int group_left = v.GBox_FileInfo_left + shift;
   const int group_width = std::max(group_min, std::min(kGroupPreferredWidth, panel_width - group_left - kEdgeMargin));

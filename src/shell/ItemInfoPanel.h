@@ -1,6 +1,7 @@
 #pragma once
 // The controls of the information panel Pnl_ItemInfo: the preview in its frame, the
-// absent-file label, the load and save buttons and the group "Информация". The window
+// absent-file label, the load and save buttons, the stored file's problem and the group
+// "Информация". The window
 // wires the buttons; this class builds, places and fills the controls.
 #include <QSize>
 
@@ -34,6 +35,7 @@ class ItemInfoPanel {
   QScrollArea* PNL_IMG;
   QLabel* IMG;
   QLabel* lbl_5;
+  QLabel* lbl_FileProblem;  // what the check finds wrong with the stored file
   QGroupBox* GBox_FileInfo;
   QLabel* lbl_6;
   QLabel* lbl_7;

@@ -498,7 +498,14 @@ void TMainForm::ApplyLayout() {
     w->setFixedWidth(std::max(0, l.edit_width));
   }
   SBar_Panels[0]->setFixedWidth(l.status_widths[0]);
-  SBar_Panels[1]->setFixedWidth(std::max(0, l.status_widths[1]));
+  FitStatusPanels();
+}
+
+void TMainForm::FitStatusPanels() {
+  const int client_height = centralWidget() ? centralWidget()->height() : height();
+  int width = ComputeMainFormLayout(size(), client_height).status_widths[1];
+  if (SBar_Check != nullptr && !SBar_Check->isHidden()) width -= SBar_Check->sizeHint().width();
+  SBar_Panels[1]->setFixedWidth(std::max(0, width));
 }
 
 void TMainForm::RenderTree() {

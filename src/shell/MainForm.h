@@ -83,6 +83,8 @@ class TMainForm : public QMainWindow {
   void FitOverviewPage();
   // "Перенести на другую модель…": the dialog, then the carrying with its progress.
   void PortThemeClick();
+  // Status panel 1 gives way to the check's summary when that is shown.
+  void FitStatusPanels();
   // Selects theme file k in the tree and shows it on the page "Файлы".
   void ShowThemeFile(int k);
   // The one local file a drag carries, or an empty path.
@@ -117,6 +119,7 @@ class TMainForm : public QMainWindow {
   QPushButton* btn_LoadFile;  // "Загрузить"
   QPushButton* btn_SaveFile;  // "Сохранить"
   QLabel* SBar_Panels[3];
+  QLabel* SBar_Check = nullptr;  // the check counted once, with a link to "Проверить тему"
   QMenu* PM;
   OverviewPage* TShit_3Overview = nullptr;
   ScreenPage* TShit_4Screens = nullptr;  // "Экран телефона"

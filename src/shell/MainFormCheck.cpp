@@ -2,10 +2,13 @@
 // "Проверить тему" and the marks in the tree. Kept apart from MainForm.cpp, which holds
 // the window of the original program.
 #include <QAction>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "editor/CheckSummary.h"
 #include "editor/MainFormHandlers.h"
 #include "editor/ThemeFileImport.h"
 #include "shell/MainForm.h"
@@ -27,6 +30,12 @@ void TMainForm::BuildThemeCheck() {
   TShit_3Overview = new OverviewPage;
   PCtrl->addTab(TShit_3Overview, QStringLiteral("Обзор"));
   TShit_3Overview->AttachProgress(statusBar());
+  SBar_Check = new QLabel(statusBar());
+  SBar_Check->setObjectName("SBar_Check");
+  SBar_Check->setTextFormat(Qt::RichText);
+  SBar_Check->hide();
+  statusBar()->addPermanentWidget(SBar_Check);
+  connect(SBar_Check, &QLabel::linkActivated, this, [this] { MM_Child_CheckTheme->trigger(); });
   connect(TShit_3Overview, &OverviewPage::fileClicked, this, [this](int k) { ShowThemeFile(k); });
   connect(TShit_3Overview, &OverviewPage::fileDropped, this, [this](int k, const QString& file) {
     RunHandler([&] { ImportThemeFile(editor_, k, file.toStdString()); });
@@ -55,6 +64,13 @@ void TMainForm::RenderThemeCheck() {
     check_.Update(*editor_.state.Theme, editor_.state.Map);
   }
   MarkTreeItems(tree_items_, editor_.state.Map.Tree, check_.Report());
+  const QString summary = QString::fromStdString(CheckSummaryText(check_.Report()));
+  const QString shown = summary.isEmpty() ? QString() : summary + QStringLiteral(" — <a href=\"check\">Проверить тему</a>");
+  if (shown != SBar_Check->text()) {
+    SBar_Check->setText(shown);
+    SBar_Check->setVisible(!shown.isEmpty());
+    FitStatusPanels();
+  }
   if (open) {
     TShit_3Overview->Render(editor_.state.Map, &*editor_.state.Theme, check_.Report());
     TShit_4Screens->Render(editor_.state.Map, editor_.state.MapPath, &*editor_.state.Theme);

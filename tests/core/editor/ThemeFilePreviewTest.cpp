@@ -12,6 +12,7 @@
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
 #include "editor/ThemeFilePreview.h"
+#include "editor/ThemeFileImport.h"
 
 namespace ssf::test {
 namespace {
@@ -121,8 +122,9 @@ TEST(ThemeFilePreview, ThePanelStaysHiddenOnTheSecondPage) {
   EXPECT_TRUE(t.ed().view.Pnl_ItemInfo_visible);
 }
 
-// A stored file its decoder refuses: the error says why, the theme stays as it was, the
-// fields show the map and the size, and the preview holds no picture (not the last one).
+// A stored file its decoder refuses: the panel says why (no message box, so the tree can be
+// browsed), the theme stays as it was, the fields show the map and the size, and the
+// preview holds no picture (not the last one).
 TEST(ThemeFilePreview, DecoderFailureShowsNoPictureAndChangesNothing) {
   struct Broken {
     int file;
@@ -144,8 +146,11 @@ TEST(ThemeFilePreview, DecoderFailureShowsNoPictureAndChangesNothing) {
     const Bytes container = t.ed().state.Theme->Header;
     t.Select(kWideRawFile);  // a picture in the preview before
     ASSERT_NE(t.ed().view.IMG.kind, PreviewPicture::Kind::kNone);
-    EXPECT_THROW(SelectTreeNode(t.ed(), t.ed().state.Map.Tree.FileNode(c.file)), SsfError);
+    EXPECT_TRUE(t.ed().view.IMG_problem.empty());
+    EXPECT_NO_THROW(SelectTreeNode(t.ed(), t.ed().state.Map.Tree.FileNode(c.file)));
     const ViewState& v = t.ed().view;
+    EXPECT_FALSE(v.IMG_problem.empty());
+    EXPECT_TRUE(t.f.ui.messages.empty());
     EXPECT_TRUE(v.Pnl_ItemInfo_visible);
     EXPECT_EQ(v.IMG.kind, PreviewPicture::Kind::kNone);
     EXPECT_EQ(v.ED_FileSize, std::to_string(c.bytes.size()) + " б");
@@ -154,6 +159,25 @@ TEST(ThemeFilePreview, DecoderFailureShowsNoPictureAndChangesNothing) {
     EXPECT_EQ(t.ed().state.Theme->NewFiles[static_cast<size_t>(c.file)].f_file, c.bytes);
     EXPECT_EQ(t.ed().state.Theme->Header, container);
   }
+}
+
+// A file that decodes but is not what the map asks for says so too; a sound one and an
+// absent one say nothing, and an import that mends the file clears the text.
+TEST(ThemeFilePreview, ThePanelNamesTheChecksProblemOfTheSelectedFile) {
+  KindsTheme t;
+  t.FillAll();
+  t.Select(kJpgFile);
+  EXPECT_EQ(t.ed().view.IMG_problem, "");
+  t.ed().state.Theme->NewFiles[kJpgFile].f_file = JpegOf(100, 20);
+  t.Select(kJpgFile);
+  EXPECT_NE(t.ed().view.IMG.kind, PreviewPicture::Kind::kNone);  // still drawn
+  EXPECT_EQ(t.ed().view.IMG_problem, "Размер изображения 100x20, по карте нужен 240x320");
+  StoreSelectedFile(t.ed(), kJpgFile, JpegOf(240, 320), std::nullopt);
+  EXPECT_EQ(t.ed().view.IMG_problem, "");
+  t.ed().state.Theme->NewFiles[kRawFile].f_file.clear();
+  t.Select(kRawFile);
+  EXPECT_EQ(t.ed().view.IMG_problem, "");
+  EXPECT_TRUE(t.ed().view.lbl_5_visible);
 }
 
 TEST(ThemeFilePreview, NothingIsWrittenBesideTheProgram) {
