@@ -15,6 +15,7 @@
 #include "editor/CommandLine.h"
 #include "editor/MainFormHandlers.h"
 #include "editor/RecentThemes.h"
+#include "editor/ThemeDraft.h"
 #include "editor/ThemeUndo.h"
 #include "shell/FitDialog.h"
 #include "shell/MainForm.h"
@@ -44,6 +45,7 @@ EditorHabits::EditorHabits(TMainForm& form) : QObject(&form), form_(form) {
   BuildEditMenu();
   SetShortcuts();
   BuildRecentMenu();
+  BuildDraftItem();
   BuildFitItem();
   SetIcon();
   form_.setAcceptDrops(true);
@@ -96,6 +98,18 @@ void EditorHabits::BuildRecentMenu() {
   file->insertSeparator(before);
 }
 
+void EditorHabits::BuildDraftItem() {
+  MM_Child_SaveDraft = new QAction(QStringLiteral("Сохранить черновик…"), &form_);
+  MM_Child_SaveDraft->setObjectName("MM_Child_SaveDraft");
+  QMenu* file = form_.findChild<QMenu*>("MM_Main_File");
+  QAction* save_as = ActionNamed(form_, "MM_Child_SaveTheme");
+  const QList<QAction*> items = file ? file->actions() : QList<QAction*>();
+  const qsizetype after = items.indexOf(save_as);
+  if (file) file->insertAction(after >= 0 && after + 1 < items.size() ? items[after + 1] : nullptr, MM_Child_SaveDraft);
+  connect(MM_Child_SaveDraft, &QAction::triggered, this,
+          [this] { form_.RunHandler([&] { MM_Child_SaveDraftClick(form_.editor()); }); });
+}
+
 void EditorHabits::BuildFitItem() {
   QMenu* extra = form_.findChild<QMenu*>("MM_Main_Extra");
   MM_Child_FitPictures = new QAction(QStringLiteral("Подгонять размер изображений"), &form_);
@@ -135,6 +149,7 @@ void EditorHabits::Refresh() {
   const UndoStack& undo = form_.editor().state.Undo;
   MM_Child_Undo->setEnabled(undo.CanUndo());
   MM_Child_Redo->setEnabled(undo.CanRedo());
+  MM_Child_SaveDraft->setEnabled(form_.editor().view.MM_Child_SaveTheme_enabled);
 
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What any desktop editor has, added to the main window from outside its own menu code:
-// "Правка" with undo and redo, the usual shortcuts, the recent themes in "Файл", the check
-// item "Подгонять размер изображений", opening a theme dropped anywhere on the window, and
+// "Правка" with undo and redo, the usual shortcuts, the recent themes and "Сохранить
+// черновик…" in "Файл", the check item "Подгонять размер изображений", opening a theme dropped anywhere on the window, and
 // the program's icon.
 #include <QObject>
 #include <filesystem>
@@ -27,6 +27,7 @@ class EditorHabits : public QObject {
   QAction* MM_Child_Undo;
   QAction* MM_Child_Redo;
   QAction* MM_Child_FitPictures;
+  QAction* MM_Child_SaveDraft;  // "Сохранить черновик…", after "Сохранить как…"
   QMenu* MM_Child_RecentThemes;
 
  protected:
@@ -37,6 +38,7 @@ class EditorHabits : public QObject {
   void SetShortcuts();
   void BuildRecentMenu();
   void BuildFitItem();
+  void BuildDraftItem();
   void SetIcon();
   // Makes imports ask how to fit a picture of another size while the item is checked.
   void ApplyFitSetting();

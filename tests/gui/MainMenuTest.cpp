@@ -29,7 +29,7 @@ TEST_F(MainFormTest, MenusListTheirItemsInOrder) {
   QStringList menus;
   for (QAction* m : Form().menuBar()->actions()) menus << m->menu()->objectName() + ": " + Layout(m->menu());
   EXPECT_EQ(menus, (QStringList{
-                       "MM_Main_File: MM_Child_CreateTheme MM_Child_OpenTheme MM_Child_Save MM_Child_SaveTheme MM_Child_PortTheme - "
+                       "MM_Main_File: MM_Child_CreateTheme MM_Child_OpenTheme MM_Child_Save MM_Child_SaveTheme MM_Child_SaveDraft MM_Child_PortTheme - "
                        "MM_Child_RecentThemes() - MM_Child_RegEditSSF* - MM_Child_Exit",
                        "MM_Main_Edit: MM_Child_Undo MM_Child_Redo",
                        "MM_Main_Extra: MM_Child_ImportRes MM_Child_ExportRes MM_Child_CheckTheme - "

@@ -2,7 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "EditorTestSupport.h"
+#include "TestSupport.h"
 #include "editor/MainFormHandlers.h"
+#include "editor/ThemeFileImport.h"
+#include "theme/ThemeCheck.h"
+#include "theme/ThemeContainer.h"
+#include "editor/ThemeDraft.h"
 #include "editor/ThemeUndo.h"
 #include "editor/WindowTitle.h"
 
@@ -111,6 +116,80 @@ TEST_F(ThemeSaveTest, ExitYesSavesToTheThemesOwnFile) {
   EXPECT_TRUE(FormClose(ed()));
   EXPECT_EQ(f.ui.save_requests.size(), 1u);
   EXPECT_EQ(FirstSize(path), 6u);
+}
+
+// A theme with absent files is kept as a draft: its header declares the files it holds, so
+// it opens with the absent ones marked and "Сохранить" refused until it is complete; once
+// complete it is saved as any theme and opens as complete.
+TEST_F(ThemeSaveTest, ADraftKeepsAnIncompleteThemeUntilItIsFinished) {
+  f.Create("EXAMPLE-100");
+  f.Fill({10, 0, 5});
+  ed().state.Theme->RecountStoredFiles();  // 2/3
+  const std::string warning =
+      "Не прикреплено файлов: 1 из 3.\r\nТелефон не примет черновик, пока тема не будет завершена.\r\nСохранить черновик?";
+
+  // No to the warning: nothing asked further, nothing written.
+  f.ui.yes_no_answers = {false};
+  MM_Child_SaveDraftClick(ed());
+  EXPECT_EQ(f.ui.questions, (std::vector<std::string>{warning}));
+  EXPECT_TRUE(f.ui.save_requests.empty());
+
+  f.ui.yes_no_answers = {true};
+  f.ui.AnswerSave(f.dir / "draft");
+  MM_Child_SaveDraftClick(ed());
+  const fs::path draft = f.dir / "draft.ssf";
+  const Bytes written = ReadFile(draft);
+  EXPECT_EQ(ReadI32LE(written, kFileCountOffset), 2);
+  EXPECT_EQ(ReadU32LE(written, 0xFD4), 0u);  // the absent file stays absent
+  EXPECT_FALSE(ed().state.ThemeModified);
+  EXPECT_EQ(ed().state.ThemePath, draft);
+  EXPECT_EQ(ed().view.status[1], kDraftSavedStatus);
+  EXPECT_EQ(ed().view.status[2], "2/3");
+
+  f.Reset();
+  OpenThemeFile(ed(), draft);
+  EXPECT_EQ(ed().view.status[2], "2/3");
+  const ThemeCheckReport report = CheckTheme(*ed().state.Theme, ed().state.Map);
+  ASSERT_EQ(report.Errors(), 1);  // only the absent file, no count problem
+  EXPECT_EQ(report.problems[0].kind, CheckKind::kAbsent);
+  EXPECT_EQ(report.problems[0].index, 1);
+  f.ui.messages.clear();
+  MM_Child_SaveClick(ed());
+  EXPECT_EQ(f.ui.OnlyMessage().kind, kMsgError);  // "Сохранить" refuses as before
+  EXPECT_EQ(Bytes(ReadFile(draft)), written);
+
+  // Finished: the import of the last file raises the count, "Сохранить" writes the draft's
+  // file as a complete theme.
+  SelectTreeNode(ed(), ed().state.Map.Tree.FileNode(1));
+  StoreSelectedFile(ed(), 1, Bytes(32, 2), std::nullopt);
+  EXPECT_EQ(ed().view.status[2], "3/3");
+  MM_Child_SaveClick(ed());
+  EXPECT_EQ(ReadI32LE(ReadFile(draft), kFileCountOffset), 3);
+  f.Reset();
+  OpenThemeFile(ed(), draft);
+  EXPECT_EQ(ed().view.status[2], "3/3");
+  EXPECT_EQ(CheckTheme(*ed().state.Theme, ed().state.Map).Errors(), 0);
+
+  // A complete theme needs no draft: it is saved without the warning.
+  const size_t asked = f.ui.questions.size();
+  f.ui.AnswerSave(f.dir / "whole");
+  MM_Child_SaveDraftClick(ed());
+  EXPECT_EQ(f.ui.questions.size(), asked);
+  EXPECT_EQ(ReadI32LE(ReadFile(f.dir / "whole.ssf"), kFileCountOffset), 3);
+}
+
+// `ssftool check` reports the absent files of a draft and fails it.
+TEST_F(ThemeSaveTest, CheckReportsTheAbsentFilesOfADraft) {
+  f.Create("EXAMPLE-100");
+  f.Fill({10, 0, 5});
+  ed().state.Theme->RecountStoredFiles();
+  f.ui.yes_no_answers = {true};
+  f.ui.AnswerSave(f.dir / "draft.ssf");
+  MM_Child_SaveDraftClick(ed());
+  CliResult r = RunCli({"--maps", (f.dir / "ThemeMaps").string(), "check", (f.dir / "draft.ssf").string()});
+  EXPECT_EQ(r.code, 1) << r.err;
+  EXPECT_NE(r.out.find("1\tРабочий стол/Фон меню\tФайл отсутствует\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("смещение 148"), std::string::npos) << r.out;
 }
 
 TEST_F(ThemeSaveTest, TheTitleNamesTheThemesFileAndMarksUnsavedChanges) {
