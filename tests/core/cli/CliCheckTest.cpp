@@ -27,10 +27,10 @@ TEST(CliCheck, ForColumnKeepsATextInItsColumn) {
   for (const auto& c : cases) EXPECT_EQ(cli::ForColumn(c.text), c.shown) << c.shown;
 }
 
-struct CliCheckTest : ::testing::Test {
+struct CliCheckColumns : ::testing::Test {
   test::EditorFixture fx;
   std::filesystem::path theme;
-  CliCheckTest() {
+  CliCheckColumns() {
     // A caption of a shared map with a TAB, a carriage return and a terminal escape in it.
     fx.AddMap("example.rxt", test::ExampleMapWith("\"Обои\"", "\"Об\tои\r\x1B[2J\""));
     fx.Create("EXAMPLE-100");
@@ -44,7 +44,7 @@ struct CliCheckTest : ::testing::Test {
   }
 };
 
-TEST_F(CliCheckTest, ControlCharactersAddNoColumnOrLine) {
+TEST_F(CliCheckColumns, ControlCharactersAddNoColumnOrLine) {
   auto r = Check({});
   EXPECT_EQ(r.code, 1) << r.err;
   ASSERT_NE(r.out.find("0\tРабочий стол/Об\\tои\\r\\x1B[2J\t"), std::string::npos) << r.out;
@@ -64,7 +64,7 @@ TEST_F(CliCheckTest, ControlCharactersAddNoColumnOrLine) {
   EXPECT_EQ(j["problems"][0]["path"], "Рабочий стол/Об\tои\r\x1B[2J");
 }
 
-TEST_F(CliCheckTest, JsonTellsWhyAThemeCannotBeOpened) {
+TEST_F(CliCheckColumns, JsonTellsWhyAThemeCannotBeOpened) {
   const Bytes good = test::ReadFile(theme);
   struct Case {
     const char* what;
@@ -77,7 +77,7 @@ TEST_F(CliCheckTest, JsonTellsWhyAThemeCannotBeOpened) {
   short_table.resize(0xFD2);
   const Case cases[] = {
       {"signature", bad_sign, "Некорректный файл темы!\nЗагрузка невозможна."},
-      {"no map", no_map, "Не найден файл карты темы. Дальнейшая работа невозможна."},
+      {"no map", no_map, "Нет карты темы для модели"},
       {"cut short", short_table, "таблица размеров"},
   };
   for (const Case& c : cases) {
