@@ -11,7 +11,7 @@
 namespace ssf::test {
 
 // Samples are given per channel, row-major, at the file's bit depth.
-struct PngSpec {
+struct PngLayout {
   uint32_t width = 3;
   uint32_t height = 2;
   uint8_t depth = 8;
@@ -44,7 +44,7 @@ inline void AppendChunk(Bytes& out, const char* type, const Bytes& body) {
 }
 
 // One filtered row (filter 0) of the pixels at x = x0, x0 + dx, ... of row y.
-inline void AppendRow(Bytes& raw, const PngSpec& s, uint32_t y, uint32_t x0, uint32_t dx) {
+inline void AppendRow(Bytes& raw, const PngLayout& s, uint32_t y, uint32_t x0, uint32_t dx) {
   raw.push_back(0);
   const int channels = Channels(s.colour_type);
   uint32_t bits = 0, acc = 0;
@@ -66,7 +66,7 @@ inline void AppendRow(Bytes& raw, const PngSpec& s, uint32_t y, uint32_t x0, uin
   if (bits) raw.push_back(static_cast<uint8_t>(acc << (8 - bits)));
 }
 
-inline Bytes BuildPng(const PngSpec& s) {
+inline Bytes BuildPng(const PngLayout& s) {
   Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes ihdr(13, 0);
   for (int i = 0; i < 4; ++i) ihdr[i] = static_cast<uint8_t>(s.width >> (24 - 8 * i));

@@ -250,7 +250,7 @@ TEST_F(ImportTest, IfgLossyLevelFromTheSettings) {
 
 TEST_F(ImportTest, Ani2Kind) {
   // 8-bit grey with alpha: expanded to truecolour, never refused for its colour type.
-  test::PngSpec grey{.width = 8, .height = 6, .colour_type = 4};
+  test::PngLayout grey{.width = 8, .height = 6, .colour_type = 4};
   for (int i = 0; i < 48; ++i) grey.samples.insert(grey.samples.end(), {uint16_t(i * 5), uint16_t(i * 5 + 7)});
   const Bytes grey_png = test::BuildPng(grey);
   Bytes swapped = Ani2();  // right length, header 6x8

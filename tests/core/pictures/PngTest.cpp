@@ -11,7 +11,7 @@ namespace ssf {
 namespace {
 
 using test::BuildPng;
-using test::PngSpec;
+using test::PngLayout;
 
 // Expected pixels as red, green, blue, alpha, row-major.
 Image FromRgba(uint32_t width, uint32_t height, const std::vector<int>& rgba, bool with_alpha) {
@@ -29,7 +29,7 @@ Image FromRgba(uint32_t width, uint32_t height, const std::vector<int>& rgba, bo
 TEST(Png, DecodesEveryColourTypeToEightBitBgrWithAlpha) {
   struct Case {
     const char* name;
-    PngSpec layout;
+    PngLayout layout;
     std::vector<int> rgba;
     bool has_alpha_channel;
     bool image_has_alpha;
@@ -145,10 +145,10 @@ TEST(Png, RefusesDamagedFilesAndTellsAMissingSignatureApart) {
 // A file that holds enough compressed bytes but ends its rows early fails in Russian, and
 // what it held is all it cost: rows are taken on as they arrive.
 TEST(Png, RowsEndingEarlyAreRefusedInRussian) {
-  test::PngSpec spec{.width = 64, .height = 64, .depth = 8, .colour_type = 2};
-  spec.samples.assign(64 * 64 * 3, 0);
-  for (size_t i = 0; i < spec.samples.size(); ++i) spec.samples[i] = static_cast<uint16_t>(i * 7919 % 251);
-  Bytes png = BuildPng(spec);
+  test::PngLayout layout{.width = 64, .height = 64, .depth = 8, .colour_type = 2};
+  layout.samples.assign(64 * 64 * 3, 0);
+  for (size_t i = 0; i < layout.samples.size(); ++i) layout.samples[i] = static_cast<uint16_t>(i * 7919 % 251);
+  Bytes png = BuildPng(layout);
   png[20 + 3] = 65;  // height 65: one row more than the data holds
   const uLong crc = crc32(0, &png[12], 17);
   for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
