@@ -21,6 +21,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libzip is loaded by name when a workbook is read, so dpkg-shlibdeps does not see it:
+# libzip.so.4 is in the package libzip4.
+string(REGEX REPLACE "^lib(.*)\\.so\\.([0-9]+)$" "lib\\1\\2" libzip_package "${SSF_LIBZIP_SONAME}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${libzip_package}")
 # The SVG plug-in that draws the window icon; Qt's own Russian texts for the standard
 # buttons; the desktop tools that the menu item
 # "Ассоциировать с SSF" runs to refresh the desktop's caches.

@@ -1,12 +1,12 @@
 #pragma once
 // Read-only access to the parts of a zip archive (the container of .xlsx and .ods files),
 // with a size limit on every unpacked part.
-#include <zip.h>
-
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "tools/workbook/LibZip.h"
 
 namespace ssf {
 
@@ -23,9 +23,11 @@ class ZipArchive {
 
  private:
   struct Closer {
-    void operator()(zip_t* z) const { zip_discard(z); }
+    const LibZip* lib;
+    void operator()(zip_t* z) const { lib->discard(z); }
   };
   std::filesystem::path path_;
+  const LibZip& lib_;
   std::unique_ptr<zip_t, Closer> zip_;
 };
 
