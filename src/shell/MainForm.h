@@ -31,6 +31,7 @@ namespace ssf {
 
 class OverviewPage;
 class ScreenPage;
+class ThemeCheckWorker;
 class TForm_AboutProgramm;
 class SsfAssociation;
 
@@ -124,6 +125,7 @@ class TMainForm : public QMainWindow {
   OverviewPage* TShit_3Overview = nullptr;
   ScreenPage* TShit_4Screens = nullptr;  // "Экран телефона"
   ThemeCheckCache check_;
+  ThemeCheckWorker* check_worker_ = nullptr;  // checks of files slow to check
 
   QAction* MM_Child_CreateTheme;
   QAction* MM_Child_OpenTheme;

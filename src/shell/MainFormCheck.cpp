@@ -15,6 +15,7 @@
 #include "shell/OverviewPage.h"
 #include "shell/ScreenPage.h"
 #include "shell/ThemeCheckDialog.h"
+#include "shell/ThemeCheckWorker.h"
 #include "shell/TreeMarks.h"
 
 namespace ssf {
@@ -45,6 +46,15 @@ void TMainForm::BuildThemeCheck() {
   PCtrl->addTab(TShit_4Screens, QStringLiteral("Экран телефона"));
   connect(TShit_4Screens, &ScreenPage::fileClicked, this, [this](int k) { ShowThemeFile(k); });
 
+  // Files slow to check (crafted JPEGs of hundreds of scans) are checked beside the window,
+  // which stays usable meanwhile; each result redraws the marks.
+  check_worker_ = new ThemeCheckWorker(this);
+  check_worker_->setObjectName("ThemeCheckWorker");
+  connect(check_worker_, &ThemeCheckWorker::done, this,
+          [this](int index, quint64 ticket, const std::vector<CheckProblem>& problems) {
+            if (check_.Store(index, ticket, problems)) RenderThemeCheck();
+          });
+
   connect(MM_Child_CheckTheme, &QAction::triggered, this, [this] {
     RunHandler([&] {
       if (!editor_.state.Theme) return;
@@ -61,10 +71,16 @@ void TMainForm::RenderThemeCheck() {
   if (!open) {
     check_.Clear();
   } else {
-    check_.Update(*editor_.state.Theme, editor_.state.Map);
+    std::vector<DeferredCheck> deferred;
+    check_.Update(*editor_.state.Theme, editor_.state.Map, &deferred);
+    for (DeferredCheck& d : deferred) check_worker_->Request(std::move(d));
   }
   MarkTreeItems(tree_items_, editor_.state.Map.Tree, check_.Report());
-  const QString summary = QString::fromStdString(CheckSummaryText(check_.Report()));
+  QString summary = QString::fromStdString(CheckSummaryText(check_.Report()));
+  if (check_.Pending() > 0) {
+    const QString pending = QStringLiteral("Проверяется файлов: %1").arg(check_.Pending());
+    summary = summary.isEmpty() ? pending : summary + QStringLiteral("; ") + pending;
+  }
   const QString shown = summary.isEmpty() ? QString() : summary + QStringLiteral(" — <a href=\"check\">Проверить тему</a>");
   if (shown != SBar_Check->text()) {
     SBar_Check->setText(shown);

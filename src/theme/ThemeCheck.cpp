@@ -10,6 +10,7 @@
 #include "pictures/Ani2.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
+#include "pictures/JpegWork.h"
 #include "pictures/PictureHeader.h"
 #include "theme/FileKind.h"
 
@@ -248,7 +249,15 @@ void ThemeCheckCache::Clear() {
   report_ = {};
 }
 
-const ThemeCheckReport& ThemeCheckCache::Update(const Theme& theme, const ThemeMap& map) {
+bool IsSlowToCheck(ByteSpan stored, const TTHemeFiles& entry) {
+  // A decode of this many block passes takes a few milliseconds; ordinary files at a phone's
+  // sizes stay far below it.
+  constexpr uint64_t kSlowBlockPasses = 512 * 1024;
+  return KindOf(entry.f_type) == FileKind::kJpg && CountJpegWork(stored).block_passes > kSlowBlockPasses;
+}
+
+const ThemeCheckReport& ThemeCheckCache::Update(const Theme& theme, const ThemeMap& map,
+                                                std::vector<DeferredCheck>* deferred) {
   files_.resize(theme.NewFiles.size());
   report_.problems.clear();
   for (size_t k = 0; k < theme.NewFiles.size(); ++k) {
@@ -256,12 +265,23 @@ const ThemeCheckReport& ThemeCheckCache::Update(const Theme& theme, const ThemeM
     const TTHemeFiles& entry = EntryOf(map, k);
     FileResult& r = files_[k];
     const size_t hash = HashOf(bytes);
-    if (!r.checked || r.hash != hash || r.size != bytes.size() || r.entry != entry) {
-      r.checked = true;
+    // A check still out counts as done when deferring is allowed; otherwise it is made here.
+    const bool known = r.checked || (deferred != nullptr && r.pending);
+    if (!known || r.hash != hash || r.size != bytes.size() || r.entry != entry) {
       r.hash = hash;
       r.size = bytes.size();
       r.entry = entry;
-      r.problems = CheckThemeFile(static_cast<int>(k), bytes, entry);
+      if (deferred != nullptr && IsSlowToCheck(bytes, entry)) {
+        r.checked = false;
+        r.pending = true;
+        r.ticket = ++tickets_;
+        r.problems.clear();
+        deferred->push_back({static_cast<int>(k), r.ticket, bytes, entry});
+      } else {
+        r.checked = true;
+        r.pending = false;
+        r.problems = CheckThemeFile(static_cast<int>(k), bytes, entry);
+      }
     }
     report_.problems.insert(report_.problems.end(), r.problems.begin(), r.problems.end());
   }
@@ -269,6 +289,20 @@ const ThemeCheckReport& ThemeCheckCache::Update(const Theme& theme, const ThemeM
   report_.problems.insert(report_.problems.end(), header.begin(), header.end());
   AddPaths(map.Tree, report_.problems);
   return report_;
+}
+
+bool ThemeCheckCache::Store(int index, uint64_t ticket, std::vector<CheckProblem> problems) {
+  if (index < 0 || static_cast<size_t>(index) >= files_.size()) return false;
+  FileResult& r = files_[static_cast<size_t>(index)];
+  if (!r.pending || r.ticket != ticket) return false;
+  r.pending = false;
+  r.checked = true;
+  r.problems = std::move(problems);
+  return true;
+}
+
+int ThemeCheckCache::Pending() const {
+  return static_cast<int>(std::count_if(files_.begin(), files_.end(), [](const FileResult& r) { return r.pending; }));
 }
 
 std::string AbsentFilesText(const Theme& theme, const ThemeMap& map, size_t shown) {

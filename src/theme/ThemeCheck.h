@@ -3,6 +3,7 @@
 // the phone reads it. The window's tree marks, its overview page, the dialog
 // "Проверить тему" and `ssftool check` all use these functions.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,23 +55,47 @@ std::vector<CheckProblem> CheckThemeHeader(const Theme& theme, const ThemeMap& m
 // The whole check of a theme: every slot against its map entry, then the header.
 ThemeCheckReport CheckTheme(const Theme& theme, const ThemeMap& map);
 
+// Whether checking a theme file may take long enough to hold up a window: a JPEG whose scans
+// together visit many 8x8 blocks (hundreds of scans over a large entry). Counted from the
+// markers alone, so asking costs nothing.
+bool IsSlowToCheck(ByteSpan stored, const TTHemeFiles& entry);
+
+// A theme file whose check ThemeCheckCache::Update left to another thread.
+struct DeferredCheck {
+  int index = -1;
+  uint64_t ticket = 0;  // hands the result back to the request it answers
+  Bytes stored;
+  TTHemeFiles entry;
+};
+
 // The check again after an edit: a theme file is checked anew only when its bytes or its
 // map entry changed since the last call, so the window can run it after every event.
 class ThemeCheckCache {
  public:
-  const ThemeCheckReport& Update(const Theme& theme, const ThemeMap& map);
+  // With `deferred`, files slow to check are not checked here: each is appended to it once
+  // and shows no problems until Store() brings its result. Without it every file is checked.
+  const ThemeCheckReport& Update(const Theme& theme, const ThemeMap& map,
+                                 std::vector<DeferredCheck>* deferred = nullptr);
+  // Takes the result of a deferred check (CheckThemeFile of the request); false, and nothing
+  // kept, when the file changed since it was asked for. The next Update shows it.
+  bool Store(int index, uint64_t ticket, std::vector<CheckProblem> problems);
+  // Theme files whose deferred check has not come back.
+  int Pending() const;
   const ThemeCheckReport& Report() const { return report_; }
   void Clear();
 
  private:
   struct FileResult {
     bool checked = false;
+    bool pending = false;
+    uint64_t ticket = 0;
     size_t hash = 0;
     size_t size = 0;
     TTHemeFiles entry;
     std::vector<CheckProblem> problems;
   };
   std::vector<FileResult> files_;
+  uint64_t tickets_ = 0;
   ThemeCheckReport report_;
 };
 

@@ -1,6 +1,7 @@
 // The theme check in the window: marks in the tree, the page "Обзор" (click, drop,
 // thumbnails) and the dialog of "Проверить тему".
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QMimeData>
 #include <QPushButton>
@@ -11,10 +12,12 @@
 #include <QUrl>
 
 #include "GuiTestSupport.h"
+#include "../core/PictureSupport.h"
 #include "base/FileIO.h"
 #include "pictures/Bmp.h"
 #include "shell/OverviewPage.h"
 #include "shell/ThemeCheckDialog.h"
+#include "shell/ThemeCheckWorker.h"
 #include "shell/TreeMarks.h"
 
 namespace ssf::test {
@@ -96,6 +99,29 @@ TEST_F(ThemeCheckFormTest, TreeMarksFollowImportsAndDamage) {
   EXPECT_FALSE(TreeItem(kWallpaper)->icon(0).isNull());
   EXPECT_FALSE(TreeItem(kWallpaper)->font(0).italic());
   EXPECT_EQ(TreeItem(kWallpaper)->toolTip(0), "Не является JPEG-изображением JFIF");
+}
+
+// A file that takes long to check (hundreds of scans) is checked beside the window: the
+// status bar says it is being checked, and its mark arrives when the worker is done.
+TEST_F(ThemeCheckFormTest, SlowFileIsCheckedOffTheWindowsThread) {
+  CreateTheme();
+  Bytes slow = EmptyScanJpeg(240, 320, 497);
+  slow.resize(slow.size() - 40);  // cut inside the last scans: undecodable, still slow
+  ASSERT_TRUE(IsSlowToCheck(slow, *editor->state.Map.Entry(kWallpaper)));
+  editor->state.Theme->NewFiles[kWallpaper].f_file = slow;
+  form->Render();
+  auto* summary = Control<QLabel>("SBar_Check");
+  EXPECT_TRUE(summary->text().contains("Проверяется файлов: 1")) << summary->text().toStdString();
+  EXPECT_EQ(Mark(kWallpaper), 0);
+
+  auto* worker = Form().findChild<ThemeCheckWorker*>("ThemeCheckWorker");
+  ASSERT_NE(worker, nullptr);
+  worker->WaitForAll();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(summary->text().contains("Проверяется")) << summary->text().toStdString();
+  EXPECT_EQ(Mark(kWallpaper), 2);
+  EXPECT_TRUE(TreeItem(kWallpaper)->toolTip(0).startsWith("JPEG-изображение не читается"))
+      << TreeItem(kWallpaper)->toolTip(0).toStdString();
 }
 
 TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <nlohmann/json.hpp>
 
+#include "PictureSupport.h"
 #include "ThemeFileTestSupport.h"
 #include "theme/ThemeCheck.h"
 #include "theme/ThemeContainer.h"
@@ -139,6 +140,53 @@ TEST(ThemeCheck, CacheFollowsEveryChangeOfBytesAndEntry) {
   cache.Update(*t.ed().state.Theme, t.ed().state.Map);
   EXPECT_EQ(cache.Report().ForFile(test::kRawFile).size(), 1u);
   EXPECT_EQ(cache.Report().problems.back().kind, CheckKind::kFileCount);
+}
+
+// A file slow to check (hundreds of scans over the whole picture) is left to another
+// thread when the caller allows it: it shows nothing until its result is stored, is asked
+// for once, and a result for bytes since replaced is dropped.
+TEST(ThemeCheck, CacheDefersSlowFilesAndTakesOnlyCurrentResults) {
+  CleanTheme t;
+  const Bytes slow = test::EmptyScanJpeg(240, 320, 497);
+  ASSERT_TRUE(IsSlowToCheck(slow, t.ed().state.Map.ThemeFiles[test::kJpgFile]));
+  EXPECT_FALSE(IsSlowToCheck(t.SlotBytes(test::kJpgFile), t.ed().state.Map.ThemeFiles[test::kJpgFile]));
+  t.SlotBytes(test::kJpgFile) = slow;
+  t.SlotBytes(test::kRawFile).pop_back();  // a fast problem is found at once beside it
+  const Theme& theme = *t.ed().state.Theme;
+  const ThemeMap& map = t.ed().state.Map;
+
+  ThemeCheckCache cache;
+  std::vector<DeferredCheck> deferred;
+  cache.Update(theme, map, &deferred);
+  ASSERT_EQ(deferred.size(), 1u);
+  EXPECT_EQ(deferred[0].index, test::kJpgFile);
+  EXPECT_EQ(deferred[0].stored, slow);
+  EXPECT_EQ(cache.Pending(), 1);
+  ASSERT_EQ(cache.Report().problems.size(), 1u);
+  EXPECT_EQ(cache.Report().problems[0].index, test::kRawFile);
+  cache.Update(theme, map, &deferred);
+  EXPECT_EQ(deferred.size(), 1u) << "asked for once";
+
+  std::vector<CheckProblem> result = CheckThemeFile(deferred[0].index, deferred[0].stored, deferred[0].entry);
+  EXPECT_TRUE(result.empty()) << result[0].text;
+  result.push_back({test::kJpgFile, "", CheckKind::kUndecodable, CheckSeverity::kError, "из другого потока"});
+  EXPECT_FALSE(cache.Store(test::kJpgFile, deferred[0].ticket + 1, result));
+  EXPECT_TRUE(cache.Store(test::kJpgFile, deferred[0].ticket, result));
+  EXPECT_EQ(cache.Pending(), 0);
+  cache.Update(theme, map, &deferred);
+  ASSERT_EQ(cache.Report().ForFile(test::kJpgFile).size(), 1u);
+  EXPECT_EQ(cache.Report().ForFile(test::kJpgFile)[0]->path, "Картинки/Обои: главные");
+
+  // New bytes while a check is out: the old answer no longer fits.
+  t.SlotBytes(test::kJpgFile) = test::EmptyScanJpeg(240, 320, 496);
+  cache.Update(theme, map, &deferred);
+  ASSERT_EQ(deferred.size(), 2u);
+  EXPECT_FALSE(cache.Store(test::kJpgFile, deferred[0].ticket, result));
+  EXPECT_TRUE(cache.Report().ForFile(test::kJpgFile).empty());
+  // Without deferring, the file is checked here and the answer still out is dropped.
+  cache.Update(theme, map);
+  EXPECT_EQ(cache.Pending(), 0);
+  EXPECT_FALSE(cache.Store(test::kJpgFile, deferred[1].ticket, result));
 }
 
 TEST(ThemeCheck, SaveRefusalNamesTheFirstAbsentFilesAndCountsTheRest) {
