@@ -17,6 +17,7 @@ const Target kTargets[] = {
     {"convert", FuzzConvert},
     {"resource_package", FuzzResourcePackage},
     {"window_placement", FuzzWindowPlacement},
+    {"screens", FuzzScreenLayout},
 };
 
 }  // namespace

@@ -30,5 +30,6 @@ void FuzzFileList(std::span<const uint8_t> data);
 void FuzzConvert(std::span<const uint8_t> data);
 void FuzzResourcePackage(std::span<const uint8_t> data);
 void FuzzWindowPlacement(std::span<const uint8_t> data);
+void FuzzScreenLayout(std::span<const uint8_t> data);
 
 }  // namespace ssf::fuzz
