@@ -90,14 +90,14 @@ _ssftool() {
 
   local help commands
   help=$(_ssftool_help "$prog") || return 0
-  commands=$(sed -n '/^Commands:/,$ s/^  \([a-z][a-z0-9-]*\).*/\1/p' <<<"$help")
+  commands=$(sed -n '/^Команды:$/,$ s/^  \([a-z][a-z0-9-]*\).*/\1/p' <<<"$help")
 
   if [[ -z $cmd ]]; then
     if [[ ${COMP_WORDS[COMP_CWORD - 1]} == --maps ]]; then
       compopt -o filenames 2>/dev/null
       COMPREPLY=($(compgen -d -- "$cur"))
     elif [[ $cur == -* ]]; then
-      COMPREPLY=($(compgen -W "--maps --help" -- "$cur"))
+      COMPREPLY=($(compgen -W "--maps --help --version" -- "$cur"))
     else
       COMPREPLY=($(compgen -W "$commands" -- "$cur"))
     fi
@@ -107,8 +107,8 @@ _ssftool() {
 
   # The command's usage line and its description below it.
   local usage text
-  usage=$(sed -n "/^Commands:/,\$ s/^  $cmd\( \(.*\)\)\{0,1\}\$/\2/p" <<<"$help")
-  text="$usage $(sed -n "/^Commands:/,\$ { /^  $cmd\( \|\$\)/ { n; p } }" <<<"$help")"
+  usage=$(sed -n "/^Команды:\$/,\$ s/^  $cmd\( \(.*\)\)\{0,1\}\$/\2/p" <<<"$help")
+  text="$usage $(sed -n "/^Команды:\$/,\$ { /^  $cmd\( \|\$\)/ { n; p } }" <<<"$help")"
   local -a raw
   read -ra raw <<<"$text"
 

@@ -36,6 +36,11 @@ struct Command {
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// The line of `--help` after which the commands are listed, each as "  NAME USAGE" and its
+// description indented below; the bash completion and the manual page test read the list
+// from there.
+inline constexpr const char* kCommandsHeading = "Команды:";
+
 }  // namespace ssf::cli
 
 namespace ssf::cli {
@@ -49,9 +54,9 @@ struct OutputArgs {
 OutputArgs SplitOutputOption(const std::vector<std::string>& args);
 
 // The value of --max-error: the IFEG encoder's allowed error per channel, decimal digits
-// (leading zeros allowed, as in 08 or 007) worth 0 to 8. Help, manual page and the
-// refusal all say it in these words.
-inline constexpr const char* kMaxErrorRule = "a whole number from 0 (exact, the default) to 8";
+// (leading zeros allowed, as in 08 or 007) worth 0 to 8. The help and the refusal say it in
+// these words (the manual page in its English ones).
+inline constexpr const char* kMaxErrorRule = "целое число от 0 (без потерь, по умолчанию) до 8";
 uint32_t ParseMaxError(const std::string& value);
 
 // "--fit crop|pad|stretch" and "--dither" taken out of `args`: how imported pictures of

@@ -8,10 +8,10 @@ OutputArgs SplitOutputOption(const std::vector<std::string>& args) {
   OutputArgs result;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "-o") {
-      if (i + 1 >= args.size()) throw UsageError{"-o needs a file"};
+      if (i + 1 >= args.size()) throw UsageError{"после -o нужен файл"};
       result.out = args[++i];
     } else if (args[i].size() > 1 && args[i][0] == '-') {
-      throw UsageError{"unknown option '" + args[i] + "'"};
+      throw UsageError{"неизвестный параметр '" + args[i] + "'"};
     } else {
       result.positional.push_back(args[i]);
     }
@@ -25,7 +25,7 @@ uint32_t ParseMaxError(const std::string& value) {
   const std::string significant = first == std::string::npos ? "" : value.substr(first);
   if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos || significant.size() > 1 ||
       (significant.size() == 1 && significant[0] > '8')) {
-    throw UsageError{std::string("--max-error wants ") + kMaxErrorRule + ", not '" + value + "'"};
+    throw UsageError{std::string("--max-error: нужно ") + kMaxErrorRule + ", а не '" + value + "'"};
   }
   return significant.empty() ? 0 : static_cast<uint32_t>(significant[0] - '0');
 }
@@ -35,10 +35,10 @@ FitOptions TakeFitOptions(std::vector<std::string>& args) {
   std::vector<std::string> rest;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--fit") {
-      if (i + 1 >= args.size()) throw UsageError{"--fit needs crop, pad or stretch"};
+      if (i + 1 >= args.size()) throw UsageError{"после --fit нужно crop, pad или stretch"};
       const std::string& mode = args[++i];
       if (mode != "crop" && mode != "pad" && mode != "stretch") {
-        throw UsageError{"--fit is crop, pad or stretch, not '" + mode + "'"};
+        throw UsageError{"--fit: crop, pad или stretch, а не '" + mode + "'"};
       }
       fit.mode = mode;
     } else if (args[i] == "--dither") {
@@ -47,7 +47,7 @@ FitOptions TakeFitOptions(std::vector<std::string>& args) {
       rest.push_back(args[i]);
     }
   }
-  if (fit.dither && !fit.mode) throw UsageError{"--dither needs --fit"};
+  if (fit.dither && !fit.mode) throw UsageError{"--dither действует только вместе с --fit"};
   args = std::move(rest);
   return fit;
 }

@@ -30,7 +30,7 @@ int ParseFileIndex(const std::string& text, int count) {
   int k = -1;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), k);
   if (ec != std::errc() || end != text.data() + text.size() || k < 0 || k >= count) {
-    throw UsageError{"'" + text + "' is not a theme file index (0.." + std::to_string(count - 1) + ")"};
+    throw UsageError{"'" + text + "' не номер файла темы (0.." + std::to_string(count - 1) + ")"};
   }
   return k;
 }

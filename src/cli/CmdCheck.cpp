@@ -18,10 +18,10 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
     } else if (file.empty() && !a.empty() && a[0] != '-') {
       file = a;
     } else {
-      throw UsageError{"unexpected argument '" + a + "'"};
+      throw UsageError{"лишний аргумент '" + a + "'"};
     }
   }
-  if (file.empty()) throw UsageError{"a theme file is needed"};
+  if (file.empty()) throw UsageError{"нужен файл темы"};
 
   using Json = nlohmann::ordered_json;
   std::optional<OpenedTheme> t;

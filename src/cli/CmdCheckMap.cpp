@@ -35,7 +35,7 @@ void RefuseBinaryFile(const std::filesystem::path& path) {
 }  // namespace
 
 int CmdCheckMap(Context& ctx, const std::vector<std::string>& args) {
-  if (args.size() != 1) throw UsageError{args.empty() ? "a map file is needed" : "too many arguments"};
+  if (args.size() != 1) throw UsageError{args.empty() ? "нужен файл карты темы" : "лишние аргументы"};
   const std::filesystem::path path = args[0];
   RefuseBinaryFile(path);
   TagParams params;
@@ -46,10 +46,10 @@ int CmdCheckMap(Context& ctx, const std::vector<std::string>& args) {
     return kExitFailed;
   }
   const ThemeMap& map = parsed.map;
-  ctx.out << path.filename().string() << ": OK, model " << Cp1251ToUtf8(map.SignMobile) << ", "
-          << map.FilesCount << " theme files, FilesTable " << Hex(map.FilesTable) << ", FilesStart " << Hex(map.FilesStart)
-          << ", icon " << (map.HasIcon ? "yes" : "no") << ", colour theme "
-          << (map.IsColorTheme ? "yes" : "no") << "\n";
+  ctx.out << path.filename().string() << ": ошибок нет, модель " << Cp1251ToUtf8(map.SignMobile)
+          << ", файлов темы: " << map.FilesCount << ", FilesTable " << Hex(map.FilesTable) << ", FilesStart "
+          << Hex(map.FilesStart) << ", иконка: " << (map.HasIcon ? "есть" : "нет") << ", цветовая тема: "
+          << (map.IsColorTheme ? "да" : "нет") << "\n";
   return kExitOk;
 }
 

@@ -14,6 +14,7 @@
 #include "pictures/Bmp.h"
 #include "base/MemoryShortage.h"
 #include "base/FileIO.h"
+#include "base/RussianPlural.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
 #include "pictures/Png.h"
@@ -73,7 +74,7 @@ Picture ReadAni2(ByteSpan data, const Options&) {
   return Picture{{Ani2ToImage(data), true}, Ani2ToRawOverBlack(data)};
 }
 Picture ReadRaw(ByteSpan data, const Options& o) {
-  if (!o.width || !o.height) throw UsageError{"a .raw file has no size in it: give --size WxH"};
+  if (!o.width || !o.height) throw UsageError{"в файле .raw нет размера: укажите --size WxH"};
   Picture p = Opaque(RawToImage(data, *o.width, *o.height));
   p.rgb565.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(p.image.PixelCount() * 2));
   return p;
@@ -133,7 +134,7 @@ const Format* FindFormat(const std::filesystem::path& path) {
 
 uint32_t ParseSide(const std::string& text, const std::string& whole) {
   if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); })) {
-    throw UsageError{"--size wants WxH, e.g. 240x320, not '" + whole + "'"};
+    throw UsageError{"--size: нужно WxH, например 240x320, а не '" + whole + "'"};
   }
   return static_cast<uint32_t>(std::stoul(text));
 }
@@ -173,35 +174,35 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
   Options options;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--size") {
-      if (i + 1 >= args.size()) throw UsageError{"--size needs WxH"};
+      if (i + 1 >= args.size()) throw UsageError{"после --size нужно WxH"};
       const std::string& value = args[++i];
       const size_t x = value.find_first_of("xX");
-      if (x == std::string::npos) throw UsageError{"--size wants WxH, e.g. 240x320, not '" + value + "'"};
+      if (x == std::string::npos) throw UsageError{"--size: нужно WxH, например 240x320, а не '" + value + "'"};
       options.width = ParseSide(value.substr(0, x), value);
       options.height = ParseSide(value.substr(x + 1), value);
     } else if (args[i] == "--max-error") {
-      if (i + 1 >= args.size()) throw UsageError{"--max-error needs a number"};
+      if (i + 1 >= args.size()) throw UsageError{"после --max-error нужно число"};
       options.max_error = ParseMaxError(args[++i]);
     } else if (args[i].size() > 1 && args[i][0] == '-') {
-      throw UsageError{"unknown option " + args[i]};
+      throw UsageError{"неизвестный параметр '" + args[i] + "'"};
     } else {
       files.push_back(args[i]);
     }
   }
-  if (files.size() != 2) throw UsageError{"needs an input and an output file"};
+  if (files.size() != 2) throw UsageError{"нужны входной и выходной файлы"};
   const std::filesystem::path in = files[0], out = files[1];
 
   const Format* from = FindFormat(in);
   const Format* to = FindFormat(out);
-  if (!from) throw UsageError{"cannot read '" + in.extension().string() + "' files: " + in.string()};
-  if (!to) throw UsageError{"cannot write '" + out.extension().string() + "' files: " + out.string()};
+  if (!from) throw UsageError{"файлы '" + in.extension().string() + "' не читаются: " + in.string()};
+  if (!to) throw UsageError{"файлы '" + out.extension().string() + "' не записываются: " + out.string()};
   const Route* route = nullptr;
   for (const Route& r : kRoutes) {
     if (std::string(r.from) == from->name && std::string(r.to) == to->name) route = &r;
   }
   const EncodeFn encode = route && route->encode ? route->encode : to->encode;
-  if (std::string(from->name) == "raw" && !options.width) throw UsageError{"a .raw file has no size in it: give --size WxH"};
-  if (options.max_error > 0 && std::string(to->name) != "ifg") throw UsageError{"--max-error is for .ifg output only"};
+  if (std::string(from->name) == "raw" && !options.width) throw UsageError{"в файле .raw нет размера: укажите --size WxH"};
+  if (options.max_error > 0 && std::string(to->name) != "ifg") throw UsageError{"--max-error только для записи в .ifg"};
 
   const Bytes output = ReadingFile(in, [&] {
     const Bytes input = ReadWholeFile(in);
@@ -209,7 +210,8 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
                                    : DecodeThenEncode(*from, encode, input, options, in, out);
   });
   WriteFileAtomic(out, output);
-  ctx.out << in.string() << " -> " << out.string() << " (" << output.size() << " bytes)\n";
+  ctx.out << in.string() << " -> " << out.string() << " ("
+          << CountText(static_cast<int64_t>(output.size()), "байт", "байта", "байт") << ")\n";
   return kExitOk;
 }
 

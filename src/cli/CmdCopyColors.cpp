@@ -16,12 +16,12 @@ int CmdCopyColors(Context& ctx, const std::vector<std::string>& args) {
     if (a == "--reverse") {
       reverse = true;
     } else if (!a.empty() && a[0] == '-' && a != "-") {
-      throw UsageError{"unknown option " + a};
+      throw UsageError{"неизвестный параметр '" + a + "'"};
     } else {
       files.push_back(a);
     }
   }
-  if (files.size() != 3) throw UsageError{"expected a scheme and two colour files"};
+  if (files.size() != 3) throw UsageError{"нужны схема цветов и два файла цветов"};
 
   std::unique_ptr<Workbook> scheme = OpenWorkbook(files[0]);
   ColorSchemeCheck check = CheckColorScheme(*scheme);

@@ -24,14 +24,14 @@ std::string ExtensionsOf(const std::string& kind) {
 }  // namespace
 
 int CmdExtract(Context& ctx, const std::vector<std::string>& args) {
-  if (args.size() != 3) throw UsageError{"THEME.ssf, INDEX and OUT are needed"};
+  if (args.size() != 3) throw UsageError{"нужны THEME.ssf, INDEX и OUT"};
   const std::string& theme = args[0];
   const std::string& index_text = args[1];
   const std::filesystem::path out = args[2];
   int index = -1;
   auto [end, ec] = std::from_chars(index_text.data(), index_text.data() + index_text.size(), index);
   if (ec != std::errc() || end != index_text.data() + index_text.size() || index < 0) {
-    throw UsageError{"INDEX must be a theme file number from 0: '" + index_text + "'"};
+    throw UsageError{"INDEX — номер файла темы от 0, а не '" + index_text + "'"};
   }
 
   const std::optional<OpenedTheme> opened = OpenTheme(ctx, theme);
@@ -39,25 +39,24 @@ int CmdExtract(Context& ctx, const std::vector<std::string>& args) {
   const TTHemeFiles* found = opened->map.Entry(index);
   const TThemeNewFiles* held = opened->theme.Slot(index);
   if (!found || !held) {
-    ctx.err << "ssftool extract: the theme has " << std::min(opened->map.ThemeFiles.size(), opened->theme.NewFiles.size())
-            << " theme files; there is no file " << index << "\n";
+    ctx.err << "ssftool extract: файла темы " << index << " нет, в теме файлов темы: "
+            << std::min(opened->map.ThemeFiles.size(), opened->theme.NewFiles.size()) << "\n";
     return kExitFailed;
   }
   const TTHemeFiles& entry = *found;
   const TThemeNewFiles& slot = *held;
   const std::string extensions = ExtensionsOf(entry.f_type);
   if (extensions.empty()) {
-    ctx.err << "ssftool extract: theme file " << index << " is of kind " << entry.f_type
-            << ", which cannot be written out\n";
+    ctx.err << "ssftool extract: файл темы " << index << " вида " << entry.f_type << " в файл не записывается\n";
     return kExitFailed;
   }
   const int filter = ExportFilterForExtension(entry.f_type, out.extension().string());
   if (filter == 0) {
-    throw UsageError{"a theme file of kind " + entry.f_type + " is written as " + extensions + ", not '" +
+    throw UsageError{"файл темы вида " + entry.f_type + " записывается как " + extensions + ", а не '" +
                      out.extension().string() + "'"};
   }
   if (!slot.Present()) {
-    ctx.err << "ssftool extract: theme file " << index << " is absent from the theme\n";
+    ctx.err << "ssftool extract: файл темы " << index << " в теме отсутствует\n";
     return kExitFailed;
   }
   const PreviewPicture preview =

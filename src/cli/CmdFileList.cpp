@@ -15,7 +15,7 @@ std::string ForTerminal(std::string text) {
 }
 
 void NeedTwoFiles(const std::vector<std::string>& args) {
-  if (args.size() != 2) throw UsageError{"needs an input and an output file"};
+  if (args.size() != 2) throw UsageError{"нужны входной и выходной файлы"};
 }
 
 }  // namespace

@@ -21,20 +21,20 @@ std::string Extension(const std::string& file) {
 
 int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
   auto [pos, out] = SplitOutputOption(args);
-  if (pos.size() < 2) throw UsageError{"a theme and get, set or clear are needed"};
+  if (pos.size() < 2) throw UsageError{"нужны тема и get, set или clear"};
   const std::string& action = pos[1];
   const size_t want = action == "clear" ? 2 : 3;
   if ((action != "get" && action != "set" && action != "clear") || pos.size() != want) {
-    throw UsageError{"give get OUT, set FILE or clear"};
+    throw UsageError{"укажите get OUT, set FILE или clear"};
   }
-  if (action == "get" && !out.empty()) throw UsageError{"-o is for set and clear"};
+  if (action == "get" && !out.empty()) throw UsageError{"-o только для set и clear"};
   int filter = 0;
   if (action == "get") {
     filter = IconSaveFilterIndex(Extension(pos[2]));
-    if (filter == 0) throw UsageError{"OUT must end in .bmp, .jpg, .jpeg, .png, .raw or .ifg"};
+    if (filter == 0) throw UsageError{"OUT должен оканчиваться на .bmp, .jpg, .jpeg, .png, .raw или .ifg"};
   }
   if (action == "set" && IconSaveFilterIndex(Extension(pos[2])) == 0) {
-    throw UsageError{"FILE must end in .bmp, .jpg, .jpeg, .png, .raw or .ifg"};
+    throw UsageError{"FILE должен оканчиваться на .bmp, .jpg, .jpeg, .png, .raw или .ifg"};
   }
 
   // Held until the save: another ssftool (or the editor) saving this theme meanwhile
@@ -43,7 +43,7 @@ int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
   std::optional<OpenedTheme> t = OpenTheme(ctx, pos[0]);
   if (!t) return kExitFailed;
   if (!HasIconArea(t->theme, t->map)) {
-    ctx.err << "the map of this theme declares no icon\n";
+    ctx.err << kNoIconAreaText << "\n";
     return kExitFailed;
   }
   if (action == "get") {

@@ -8,6 +8,7 @@
 #include "pictures/Bmp.h"
 #include "base/MemoryShortage.h"
 #include "base/FileIO.h"
+#include "base/RussianPlural.h"
 #include "pictures/Jpeg.h"
 #include "pictures/Png.h"
 #include "base/SsfError.h"
@@ -15,6 +16,8 @@
 namespace ssf::cli {
 
 namespace {
+
+std::string ByteCount(uint64_t n) { return CountText(static_cast<int64_t>(n), "байт", "байта", "байт"); }
 
 std::string LowerExtension(const std::filesystem::path& path) {
   std::string ext = path.extension().string();
@@ -36,11 +39,11 @@ Image DecodeIfgFile(const std::filesystem::path& in, IfgHeader* header = nullptr
 }
 
 int Decode(Context& ctx, const std::vector<std::string>& args) {
-  if (args.size() != 2) throw UsageError{"decode needs IN.ifg and OUT.bmp, OUT.png or OUT.jpg"};
+  if (args.size() != 2) throw UsageError{"decode: нужны IN.ifg и OUT.bmp, OUT.png или OUT.jpg"};
   const std::filesystem::path in = args[0], out = args[1];
   const std::string ext = LowerExtension(out);
   const bool jpeg = ext == ".jpg" || ext == ".jpeg";
-  if (ext != ".bmp" && ext != ".png" && !jpeg) throw UsageError{"decode writes .bmp, .png or .jpg, not '" + ext + "'"};
+  if (ext != ".bmp" && ext != ".png" && !jpeg) throw UsageError{"decode записывает .bmp, .png или .jpg, а не '" + ext + "'"};
   const Image picture = DecodeIfgFile(in);
   if (picture.width == 0 || picture.height == 0) {
     throw SsfError("Пустое изображение " + std::to_string(picture.width) + "x" + std::to_string(picture.height) +
@@ -48,8 +51,8 @@ int Decode(Context& ctx, const std::vector<std::string>& args) {
   }
   const Bytes bytes = ext == ".bmp" ? EncodeBmp(picture) : jpeg ? EncodeJpeg(picture, 100) : EncodePng(picture);
   WriteFileAtomic(out, bytes);
-  ctx.out << in.string() << " -> " << out.string() << " (" << picture.width << "x" << picture.height
-          << ", " << bytes.size() << " bytes)\n";
+  ctx.out << in.string() << " -> " << out.string() << " (" << picture.width << "x" << picture.height << ", "
+          << ByteCount(bytes.size()) << ")\n";
   return kExitOk;
 }
 
@@ -59,24 +62,24 @@ int Encode(Context& ctx, const std::vector<std::string>& args) {
   uint32_t max_error = 0;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--mode") {
-      if (i + 1 >= args.size()) throw UsageError{"--mode needs 1, 2 or 3"};
+      if (i + 1 >= args.size()) throw UsageError{"после --mode нужно 1, 2 или 3"};
       const std::string& m = args[++i];
-      if (m != "1" && m != "2" && m != "3") throw UsageError{"--mode wants 1, 2 or 3, not '" + m + "'"};
+      if (m != "1" && m != "2" && m != "3") throw UsageError{"--mode: 1, 2 или 3, а не '" + m + "'"};
       mode = static_cast<uint32_t>(m[0] - '0');
     } else if (args[i] == "--max-error") {
-      if (i + 1 >= args.size()) throw UsageError{"--max-error needs a number"};
+      if (i + 1 >= args.size()) throw UsageError{"после --max-error нужно число"};
       max_error = ParseMaxError(args[++i]);
     } else if (args[i].size() > 1 && args[i][0] == '-') {
-      throw UsageError{"unknown option " + args[i]};
+      throw UsageError{"неизвестный параметр '" + args[i] + "'"};
     } else {
       files.push_back(args[i]);
     }
   }
-  if (files.size() != 2) throw UsageError{"encode needs IN.bmp|.png|.jpg and OUT.ifg"};
+  if (files.size() != 2) throw UsageError{"encode: нужны IN.bmp|.png|.jpg и OUT.ifg"};
   const std::filesystem::path in = files[0], out = files[1];
   const std::string ext = LowerExtension(in);
   if (ext != ".bmp" && ext != ".png" && ext != ".jpg" && ext != ".jpeg") {
-    throw UsageError{"encode reads .bmp, .png or .jpg, not '" + ext + "'"};
+    throw UsageError{"encode читает .bmp, .png или .jpg, а не '" + ext + "'"};
   }
   const Bytes data = ReadWholeFile(in);
   Bytes ifg;
@@ -89,14 +92,14 @@ int Encode(Context& ctx, const std::vector<std::string>& args) {
     throw SsfError(std::string(e.what()) + ": " + in.string());
   }
   WriteFileAtomic(out, ifg);
-  ctx.out << in.string() << " -> " << out.string() << " (mode " << mode;
-  if (max_error > 0) ctx.out << ", error up to " << max_error;
-  ctx.out << ", " << ifg.size() << " bytes)\n";
+  ctx.out << in.string() << " -> " << out.string() << " (режим " << mode;
+  if (max_error > 0) ctx.out << ", ошибка до " << max_error;
+  ctx.out << ", " << ByteCount(ifg.size()) << ")\n";
   return kExitOk;
 }
 
 int Info(Context& ctx, const std::vector<std::string>& args) {
-  if (args.size() != 1) throw UsageError{"info needs IN.ifg"};
+  if (args.size() != 1) throw UsageError{"info: нужен IN.ifg"};
   const std::filesystem::path in = args[0];
   const Bytes data = ReadWholeFile(in);
   IfgPacked d;
@@ -107,26 +110,25 @@ int Info(Context& ctx, const std::vector<std::string>& args) {
     throw SsfError(std::string(e.what()) + ": " + in.string());
   }
   const IfgHeader& h = d.header;
-  ctx.out << "width: " << h.width << "\n"
-          << "height: " << h.height << "\n"
-          << "mode: " << int{h.mode} << " (" << (h.mode == 1 ? "RGB565" : "RGB666") << ", "
-          << h.Bits() << " bits)\n";
+  ctx.out << "ширина: " << h.width << "\n"
+          << "высота: " << h.height << "\n"
+          << "режим: " << int{h.mode} << " (" << (h.mode == 1 ? "RGB565" : "RGB666") << ", "
+          << CountText(h.Bits(), "бит", "бита", "бит") << ")\n";
   if (h.mode == 1) {
-    ctx.out << "table select: " << int{h.table_select}
-            << (h.table_select == 2 ? " (differences doubled)" : " (plain)") << "\n";
+    ctx.out << "таблица разностей: " << int{h.table_select}
+            << (h.table_select == 2 ? " (разности удвоены)" : " (обычная)") << "\n";
   }
-  ctx.out << "file size: " << data.size() << " bytes\n";
+  ctx.out << "размер файла: " << ByteCount(data.size()) << "\n";
   if (h.mode == 1) {
-    ctx.out << "bit stream: " << h.escape_offset - h.stream_start << " bytes at offset "
-            << h.stream_start << ", up to the escape area\n"
-            << "escape area: " << d.escapes * 2 << " bytes at offset " << h.escape_offset << "\n";
+    ctx.out << "битовый поток: " << ByteCount(h.escape_offset - h.stream_start) << " со смещения " << h.stream_start
+            << ", до области особых точек\n"
+            << "область особых точек: " << ByteCount(d.escapes * 2) << " со смещения " << h.escape_offset << "\n";
   } else {
-    ctx.out << "bit stream: " << data.size() - h.stream_start << " bytes at offset "
-            << h.stream_start << "\n";
+    ctx.out << "битовый поток: " << ByteCount(data.size() - h.stream_start) << " со смещения " << h.stream_start << "\n";
   }
-  ctx.out << "escaped pixels: " << d.escapes << "\n";
+  ctx.out << "особых точек: " << d.escapes << "\n";
   if (d.consumed < data.size()) {
-    ctx.out << "unused bytes at the end: " << data.size() - d.consumed << "\n";
+    ctx.out << "лишних байт в конце: " << data.size() - d.consumed << "\n";
   }
   return kExitOk;
 }
@@ -134,14 +136,14 @@ int Info(Context& ctx, const std::vector<std::string>& args) {
 }  // namespace
 
 int CmdIfeg(Context& ctx, const std::vector<std::string>& args) {
-  if (args.empty()) throw UsageError{"needs decode, encode or info"};
+  if (args.empty()) throw UsageError{"нужно действие decode, encode или info"};
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   // Every action reads the file given first.
   const std::filesystem::path in = rest.empty() ? std::filesystem::path() : std::filesystem::path(rest[0]);
   if (args[0] == "decode") return ReadingFile(in, [&] { return Decode(ctx, rest); });
   if (args[0] == "encode") return ReadingFile(in, [&] { return Encode(ctx, rest); });
   if (args[0] == "info") return ReadingFile(in, [&] { return Info(ctx, rest); });
-  throw UsageError{"unknown action '" + args[0] + "': decode, encode or info"};
+  throw UsageError{"неизвестное действие '" + args[0] + "': нужно decode, encode или info"};
 }
 
 }  // namespace ssf::cli

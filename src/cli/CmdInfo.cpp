@@ -40,10 +40,10 @@ int CmdInfo(Context& ctx, const std::vector<std::string>& args) {
     } else if (file.empty() && (a.empty() || a[0] != '-')) {
       file = a;
     } else {
-      throw UsageError{"unexpected argument '" + a + "'"};
+      throw UsageError{"лишний аргумент '" + a + "'"};
     }
   }
-  if (file.empty()) throw UsageError{"a theme file is needed"};
+  if (file.empty()) throw UsageError{"нужен файл темы"};
 
   const std::optional<OpenedTheme> opened = OpenTheme(ctx, file);
   if (!opened) return kExitFailed;
@@ -84,15 +84,16 @@ int CmdInfo(Context& ctx, const std::vector<std::string>& args) {
     return kExitOk;
   }
 
-  const char* type = !has_type ? "none" : type_index == 0 ? "Черная тема" : "Белая тема";
-  ctx.out << "model: " << model << "\n"
-          << "map: " << map << "\n"
-          << "author: " << author << "\n"
-          << "name: " << name << "\n"
-          << "version: " << version << "\n"
-          << "type: " << type << "\n"
-          << "icon: " << (t.map.HasIcon ? "yes" : "no") << "\n"
-          << "files: " << t.theme.StoredFiles() << "/" << t.map.FilesCount << "\n";
+  // The field names are the window's labels.
+  const char* type = !has_type ? "нет" : type_index == 0 ? "Черная тема" : "Белая тема";
+  ctx.out << "Модель: " << model << "\n"
+          << "Карта темы: " << map << "\n"
+          << "Автор темы: " << author << "\n"
+          << "Название темы: " << name << "\n"
+          << "Версия темы: " << version << "\n"
+          << "Тип темы: " << type << "\n"
+          << "Иконка: " << (t.map.HasIcon ? "есть" : "нет") << "\n"
+          << "Файлы темы: " << t.theme.StoredFiles() << "/" << t.map.FilesCount << "\n";
   for (const FileRow& r : rows) {
     std::string size = r.entry.f_type == "COLORTAB"
                            ? std::to_string(r.entry.f_size)

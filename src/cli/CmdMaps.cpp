@@ -4,11 +4,11 @@
 namespace ssf::cli {
 
 int CmdMaps(Context& ctx, const std::vector<std::string>& args) {
-  if (!args.empty()) throw UsageError{"unexpected argument '" + args[0] + "'"};
+  if (!args.empty()) throw UsageError{"лишний аргумент '" + args[0] + "'"};
   TagParams params;
   const std::vector<ListedMap> maps = ListThemeMapFiles(ctx.maps_dir, params);
   if (maps.empty()) {
-    ctx.err << "ssftool maps: no theme maps in " << ctx.maps_dir.string() << "\n";
+    ctx.err << "ssftool maps: нет карт тем в папке " << ctx.maps_dir.string() << "\n";
     return kExitFailed;
   }
   for (const ListedMap& m : maps) ctx.out << m.model << '\t' << m.path.filename().string() << '\n';

@@ -32,7 +32,7 @@ Options Parse(std::vector<std::string> args) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
+      if (i + 1 >= args.size()) throw UsageError{"после " + a + " нужно значение"};
       return args[++i];
     };
     if (a == "--model") {
@@ -51,17 +51,17 @@ Options Parse(std::vector<std::string> args) {
       o.version = value();
     } else if (a == "--type") {
       const std::string& t = value();
-      if (t != "0" && t != "1") throw UsageError{"--type is 0 (black) or 1 (white), not '" + t + "'"};
+      if (t != "0" && t != "1") throw UsageError{"--type: 0 (черная тема) или 1 (белая тема), а не '" + t + "'"};
       o.type = t == "1" ? 1 : 0;
     } else if (!a.empty() && a[0] == '-') {
-      throw UsageError{"unknown option '" + a + "'"};
+      throw UsageError{"неизвестный параметр '" + a + "'"};
     } else {
       o.files.push_back(a);
     }
   }
-  if (o.model.empty() == o.map.empty()) throw UsageError{"give either --model or --map"};
-  if (o.out.empty()) throw UsageError{"-o OUT.ssf is needed"};
-  if (!o.from.empty() && !o.files.empty()) throw UsageError{"give either --from PACKAGE.res or files"};
+  if (o.model.empty() == o.map.empty()) throw UsageError{"укажите либо --model, либо --map"};
+  if (o.out.empty()) throw UsageError{"нужен -o OUT.ssf"};
+  if (!o.from.empty() && !o.files.empty()) throw UsageError{"укажите либо --from PACKAGE.res, либо файлы"};
   return o;
 }
 
@@ -89,11 +89,11 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
   }
   OpenedTheme& t = *made.value;
   if (o.files.size() > static_cast<size_t>(t.map.FilesCount)) {
-    throw UsageError{std::to_string(o.files.size()) + " files given, the map has " + std::to_string(t.map.FilesCount) +
-                     " theme files"};
+    throw UsageError{"файлов дано: " + std::to_string(o.files.size()) + ", а в карте файлов темы: " +
+                     std::to_string(t.map.FilesCount)};
   }
   if (o.type >= 0 && t.map.IsColorTheme) {
-    ctx.err << "--type: the themes of this map are colour themes, which have no type\n";
+    ctx.err << "--type: темы этой карты цветовые, у них нет типа\n";
     return kExitFailed;
   }
 
@@ -105,12 +105,12 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
       t.theme.NewFiles.at(k).f_file = std::move(converted.value->stored);
       continue;
     }
-    ctx.err << o.files[k] << " -> theme file " << k << " (" << entry.f_type << "): ";
+    ctx.err << o.files[k] << " -> файл темы " << k << " (" << entry.f_type << "): ";
     if (converted.refusal) {
       ctx.err << "\n";
       PrintRefusal(ctx, *converted.refusal);
     } else {
-      ctx.err << "this kind does not take files of that extension\n";
+      ctx.err << "файл темы этого вида не загружается из файлов с таким расширением\n";
     }
     return kExitFailed;
   }

@@ -12,7 +12,7 @@ int CmdReplace(Context& ctx, const std::vector<std::string>& all_args) {
   std::vector<std::string> args = all_args;
   const FitOptions fit = TakeFitOptions(args);
   auto [pos, out] = SplitOutputOption(args);
-  if (pos.size() != 3) throw UsageError{"a theme, a theme file index and a file are needed"};
+  if (pos.size() != 3) throw UsageError{"нужны тема, номер файла темы и файл"};
   // Held until the save: another ssftool (or the editor) saving this theme meanwhile
   // would otherwise lose its change or this one.
   const FileLock lock = LockFileForUpdate(pos[0]);
@@ -21,13 +21,13 @@ int CmdReplace(Context& ctx, const std::vector<std::string>& all_args) {
   const int k = ParseFileIndex(pos[1], t->map.FilesCount);
   const TTHemeFiles* entry = t->map.Entry(k);
   TThemeNewFiles* slot = k < static_cast<int>(t->theme.NewFiles.size()) ? &t->theme.NewFiles[static_cast<size_t>(k)] : nullptr;
-  if (!entry || !slot) throw UsageError{"there is no theme file " + pos[1]};
+  if (!entry || !slot) throw UsageError{"нет файла темы " + pos[1]};
   Converted<ThemeFileBytes> converted = ConvertForThemeFile(pos[2], *entry, ImportOptionsFor(fit));
   if (!converted.value) {
     if (converted.refusal) {
       PrintRefusal(ctx, *converted.refusal);
     } else {
-      ctx.err << "theme file " << k << " (" << entry->f_type << ") does not take files of that extension\n";
+      ctx.err << "файл темы " << k << " (" << entry->f_type << ") не загружается из файлов с таким расширением\n";
     }
     return kExitFailed;
   }

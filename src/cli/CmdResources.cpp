@@ -11,19 +11,19 @@ namespace ssf::cli {
 namespace fs = std::filesystem;
 
 int CmdExportRes(Context& ctx, const std::vector<std::string>& args) {
-  if (args.size() != 2) throw UsageError{"needs a theme and a package file"};
+  if (args.size() != 2) throw UsageError{"нужны тема и файл пакета ресурсов"};
   const std::optional<OpenedTheme> t = OpenTheme(ctx, args[0]);
   if (!t) return kExitFailed;
   const fs::path descriptor = ForceExtension(args[1], ".res");
   ExportResourcePackage(t->map, t->theme, descriptor);
-  ctx.out << "exported " << ResourceNodes(t->map, t->theme).size() << " files: " << descriptor.string() << ", "
-          << (descriptor.parent_path() / kResFolder).string() << "\n";
+  ctx.out << "Экспортировано файлов: " << ResourceNodes(t->map, t->theme).size() << " (" << descriptor.string()
+          << ", " << (descriptor.parent_path() / kResFolder).string() << ")\n";
   return kExitOk;
 }
 
 int CmdImportRes(Context& ctx, const std::vector<std::string>& args) {
   auto [files, out_arg] = SplitOutputOption(args);
-  if (files.size() != 2) throw UsageError{"needs a theme and a package file"};
+  if (files.size() != 2) throw UsageError{"нужны тема и файл пакета ресурсов"};
 
   const FileLock lock = LockFileForUpdate(files[0]);  // held until the save, as replace does
   std::optional<OpenedTheme> t = OpenTheme(ctx, files[0]);
@@ -39,7 +39,8 @@ int CmdImportRes(Context& ctx, const std::vector<std::string>& args) {
   // Saved as the editor saves: refused while a theme file is missing, atomic in place.
   const fs::path target = ForceExtension(out_arg.empty() ? fs::path(files[0]) : fs::path(out_arg), ".ssf");
   if (!SaveTheme(ctx, *t, target)) return kExitFailed;
-  ctx.out << "imported " << t->theme.StoredFiles() << "/" << t->map.FilesCount << ": " << target.string() << "\n";
+  ctx.out << "Импортировано файлов: " << t->theme.StoredFiles() << " из " << t->map.FilesCount << " ("
+          << target.string() << ")\n";
   return kExitOk;
 }
 

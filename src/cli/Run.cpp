@@ -4,43 +4,44 @@
 #include "base/MemoryShortage.h"
 #include "cli/Commands.h"
 #include "theme/MapsFolder.h"
+#include "Version.h"
 
 namespace ssf::cli {
 
 namespace {
 
 const Command kCommands[] = {
-    {"maps", "", "list the theme maps: model, tab, file name", CmdMaps},
-    {"check-map", "FILE.rxt", "load a theme map and report its errors", CmdCheckMap},
-    {"flm2flc", "IN.flm OUT.flc", "convert a phone file list to its text form", CmdFlmToFlc},
-    {"flc2flm", "IN.flc OUT.flm", "convert a file list text back to the phone's form", CmdFlcToFlm},
-    {"info", "THEME.ssf [--json]", "open a theme as the editor does and describe it", CmdInfo},
+    {"maps", "", "перечислить карты тем: модель, табуляция, имя файла", CmdMaps},
+    {"check-map", "FILE.rxt", "загрузить карту темы и сообщить о её ошибках", CmdCheckMap},
+    {"flm2flc", "IN.flm OUT.flc", "преобразовать список файлов телефона в текстовый вид", CmdFlmToFlc},
+    {"flc2flm", "IN.flc OUT.flm", "преобразовать текстовый список файлов обратно в вид для телефона", CmdFlcToFlm},
+    {"info", "THEME.ssf [--json]", "открыть тему, как это делает редактор, и описать её", CmdInfo},
     {"check", "THEME.ssf [--json]",
-     "check every theme file against its map and the header; exit 1 when an error is found", CmdCheck},
+     "проверить каждый файл темы по карте и заголовок темы; код выхода 1, если найдена ошибка", CmdCheck},
     {"convert", "IN OUT [--size WxH] [--max-error N]",
-     "convert a picture by the file extensions; --max-error lets an .ifg differ by up to N units a channel, "
-     "N a whole number from 0 (exact, the default) to 8",
+     "преобразовать изображение, форматы по расширениям файлов; с --max-error изображение .ifg может "
+     "отличаться не более чем на N единиц в канале, N — целое число от 0 (без потерь, по умолчанию) до 8",
      CmdConvert},
     {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
-     "copy colour entries by a scheme workbook (.xls, .xlsx, .ods)", CmdCopyColors},
+     "скопировать цвета по схеме цветов (.xls, .xlsx, .ods)", CmdCopyColors},
     {"ifeg", "decode|encode|info FILES...",
-     "IFEG pictures: decode IN.ifg OUT.bmp|.png|.jpg; encode IN.bmp|.png|.jpg OUT.ifg "
-     "[--mode 1|2|3] [--max-error N]; info IN.ifg",
+     "изображения IFEG: decode IN.ifg OUT.bmp|.png|.jpg распаковывает; encode IN.bmp|.png|.jpg OUT.ifg "
+     "[--mode 1|2|3] [--max-error N] сжимает; info IN.ifg описывает",
      CmdIfeg},
-    {"export-res", "THEME.ssf OUT.res", "write every theme file into a resource package", CmdExportRes},
+    {"export-res", "THEME.ssf OUT.res", "записать все файлы темы в пакет ресурсов", CmdExportRes},
     {"import-res", "THEME.ssf PACKAGE.res [-o OUT.ssf]",
-     "replace every theme file from a resource package and save the theme (in place without -o)",
+     "заменить все файлы темы файлами пакета ресурсов и сохранить тему (без -o на прежнее место)",
      CmdImportRes},
     {"new", "(--model MODEL | --map FILE.rxt) -o OUT.ssf [--author A] [--name N] [--version V] [--type 0|1] [--fit crop|pad|stretch [--dither]] [FILE... | --from PACKAGE.res]",
-     "create a theme, importing the files into theme files 0, 1, 2, ... as \"Загрузить\" does, or "
-     "every theme file from a resource package; needs a file for every theme file of the map, or --from",
+     "создать тему, загрузив файлы в файлы темы 0, 1, 2, ..., как это делает \"Загрузить\", или все файлы "
+     "темы из пакета ресурсов; нужен файл для каждого файла темы карты либо --from",
      CmdNew},
-    {"replace", "THEME.ssf INDEX FILE [-o OUT.ssf] [--fit crop|pad|stretch [--dither]]", "import a file into one theme file and save the theme",
+    {"replace", "THEME.ssf INDEX FILE [-o OUT.ssf] [--fit crop|pad|stretch [--dither]]", "загрузить файл в один файл темы и сохранить тему",
      CmdReplace},
-    {"icon", "THEME.ssf get OUT | set FILE | clear [-o OUT.ssf]", "write, load or clear the theme icon", CmdIcon},
+    {"icon", "THEME.ssf get OUT | set FILE | clear [-o OUT.ssf]", "записать иконку темы в файл, загрузить её из файла или удалить", CmdIcon},
     {"extract", "THEME.ssf INDEX OUT",
-     "write theme file INDEX as the editor's export does; OUT's extension picks the format "
-     "(.bmp .jpg .jpeg .png .raw .ifg, .png .ani2 for ANI2, .tab for COLORTAB)",
+     "записать файл темы INDEX, как это делает экспорт редактора; формат выбирается по расширению OUT "
+     "(.bmp .jpg .jpeg .png .raw .ifg, для ANI2 .png .ani2, для COLORTAB .tab)",
      CmdExtract},
     {"screens", "THEME.ssf", "перечислить экраны модели темы (из файла раскладки .screens рядом с картой)",
      CmdScreens},
@@ -53,12 +54,14 @@ const Command kCommands[] = {
 };
 
 void PrintHelp(std::ostream& out) {
-  out << "Usage: ssftool [--maps DIR] COMMAND [ARGS...]\n\n"
-         "Quillbay SSF Manager command-line tool.\n\n"
-         "Options:\n"
-         "  --maps DIR   folder of theme maps (default: ThemeMaps beside the program)\n"
-         "  --help       show this help\n\n"
-         "Commands:\n";
+  out << "Использование: ssftool [--maps DIR] КОМАНДА [АРГУМЕНТЫ...]\n\n"
+         "Quillbay SSF Manager: темы телефонов из командной строки.\n\n"
+         "Параметры:\n"
+         "  --maps DIR   папка карт тем (по умолчанию ThemeMaps папки из SSF_MANAGER_HOME,\n"
+         "               иначе рядом с программой, иначе карты установленной программы)\n"
+         "  --help, -h   показать эту справку и выйти\n"
+         "  --version    показать версию и выйти\n\n"
+      << kCommandsHeading << "\n";
   for (const Command& c : kCommands) {
     std::string head = std::string(c.name) + (*c.usage ? " " : "") + c.usage;
     out << "  " << head;
@@ -76,9 +79,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       PrintHelp(out);
       return kExitOk;
     }
+    if (args[i] == "--version") {
+      out << "ssftool " << kVersion << "\n";
+      return kExitOk;
+    }
     if (args[i] == "--maps") {
       if (i + 1 >= args.size()) {
-        err << "ssftool: --maps needs a folder\n";
+        err << "ssftool: после --maps нужна папка\n";
         return kExitUsage;
       }
       ctx.maps_dir = args[++i];
@@ -98,14 +105,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
       return c.fn(ctx, rest);
     } catch (const UsageError& e) {
       err << "ssftool " << c.name << ": " << e.message << "\n"
-          << "usage: ssftool " << c.name << (*c.usage ? " " : "") << c.usage << "\n";
+          << "использование: ssftool " << c.name << (*c.usage ? " " : "") << c.usage << "\n";
       return kExitUsage;
     } catch (const std::exception& e) {
       err << ErrorText(e) << "\n";
       return kExitFailed;
     }
   }
-  err << "ssftool: unknown command '" << name << "'\n";
+  err << "ssftool: неизвестная команда '" << name << "'\n";
   PrintHelp(err);
   return kExitUsage;
 }

@@ -30,7 +30,7 @@ void StoreThemeIcon(Editor& ed, const Image& picture) {
 }
 
 bool LoadThemeIconFile(Editor& ed, const fs::path& file) {
-  if (!IconAreaOpen(ed)) throw SsfError("У этой темы нет иконки (карта темы её не объявляет)");
+  if (!IconAreaOpen(ed)) throw SsfError(kNoIconAreaText);
   Converted<Image> picture = ConvertIconPicture(file);
   if (picture.refusal) ed.ui.ShowMsg(picture.refusal->text, picture.refusal->kind);
   if (!picture.value) return false;

@@ -26,6 +26,8 @@ void SetThemeType(Theme& theme, int index);
 
 // The icon area exists only in themes whose map declares an icon.
 bool HasIconArea(const Theme& theme, const ThemeMap& map);
+// Why the icon of a theme without an icon area can be neither loaded nor written out.
+inline constexpr const char* kNoIconAreaText = "У этой темы нет иконки (карта темы её не объявляет)";
 // The icon as stored: 44x44, each RGB565 value widened by shifting (low bits zero).
 Image ThemeIconPicture(const Theme& theme);
 // The icon area's 3872 bytes.

@@ -13,7 +13,7 @@ import tempfile
 # (words typed, the last one being completed; exactly what is offered)
 CASES = [
     (["check"], {"check", "check-map"}),
-    (["--"], {"--maps", "--help"}),
+    (["--"], {"--maps", "--help", "--version"}),
     (["--maps", ""], {"sub"}),
     (["info", ""], {"t.ssf", "U.SSF", "sub"}),
     (["--maps", "sub", "info", "t"], {"t.ssf"}),
@@ -53,7 +53,7 @@ def complete(script, bin_dir, folder, words):
     env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ.get("PATH", ""))
     env.pop("SSF_MANAGER_HOME", None)
     run = subprocess.run(["bash", "--norc", "--noprofile", "-c", program], cwd=folder, env=env,
-                         capture_output=True, text=True)
+                         capture_output=True, text=True, encoding="utf-8")
     errors = [e for e in run.stderr.splitlines() if "compopt" not in e]
     return {w for w in run.stdout.splitlines() if w}, errors
 
@@ -69,8 +69,8 @@ def main():
 
         # Every command of the help is offered first.
         help_text = subprocess.run([os.path.join(bin_dir, "ssftool"), "--help"],
-                                   capture_output=True, text=True).stdout
-        commands = help_text.split("Commands:")[1]
+                                   capture_output=True, text=True, encoding="utf-8").stdout
+        commands = help_text.split("\nКоманды:\n")[1]
         names = {l.split()[0] for l in commands.splitlines() if l.startswith("  ") and not l.startswith("   ")}
         cases = CASES + [([""], names)]
 

@@ -12,6 +12,9 @@ import shutil
 import subprocess
 import sys
 
+# The line of the help after which the commands are listed.
+COMMANDS_HEADING = "Команды:"
+
 SECTIONS = ["NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS", "ENVIRONMENT", "FILES"]
 
 
@@ -44,11 +47,11 @@ def man_warnings(page):
 
 
 def help_commands_and_options(help_text):
-    """The command names listed under "Commands:" and every option named anywhere."""
+    """The command names listed under the "Команды:" heading and every option named anywhere."""
     commands = []
     in_commands = False
     for line in help_text.splitlines():
-        if line.startswith("Commands:"):
+        if line.startswith(COMMANDS_HEADING):
             in_commands = True
         elif in_commands:
             m = re.match(r"^  ([a-z][a-z0-9-]*)(\s|$)", line)
@@ -95,7 +98,8 @@ def main():
         faults.append("SSF_MANAGER_HOME is not described")
 
     if len(args) == 3:
-        help_text = subprocess.run([args[2], "--help"], capture_output=True, text=True, check=True).stdout
+        help_text = subprocess.run([args[2], "--help"], capture_output=True, text=True, encoding="utf-8",
+                                   check=True).stdout
         commands, options = help_commands_and_options(help_text)
         if not commands:
             faults.append(f"{args[2]} --help lists no commands")

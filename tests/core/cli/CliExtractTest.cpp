@@ -54,7 +54,7 @@ TEST_F(CliExtractTest, RefusesWhatItCannotWrite) {
   EXPECT_EQ(Extract("-1", "a.bmp").code, 2);
   CliResult r = Extract("8", "a.bmp");
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("no file 8"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("файла темы 8 нет"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(t.f.dir / "a.bmp"));
   EXPECT_FALSE(std::filesystem::exists(t.f.dir / "wall.gif"));
 }
@@ -67,7 +67,7 @@ TEST_F(CliExtractTest, AnAbsentFileIsAFailureAndWritesNothing) {
   theme = t.f.Save("holes.ssf");
   const CliResult r = Extract(std::to_string(kIfgFile), "icon.bmp");
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("absent"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("в теме отсутствует"), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(t.f.dir / "icon.bmp"));
 }
 

@@ -29,14 +29,14 @@ TEST_F(CliInfoTest, DescribesTheThemeAsText) {
   auto r = Info({});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out,
-            "model: EXAMPLE-100\n"
-            "map: example.rxt\n"
-            "author: Автор темы\n"
-            "name: Название темы\n"
-            "version: 1.0\n"
-            "type: Черная тема\n"
-            "icon: yes\n"
-            "files: 3/3\n"
+            "Модель: EXAMPLE-100\n"
+            "Карта темы: example.rxt\n"
+            "Автор темы: Автор темы\n"
+            "Название темы: Название темы\n"
+            "Версия темы: 1.0\n"
+            "Тип темы: Черная тема\n"
+            "Иконка: есть\n"
+            "Файлы темы: 3/3\n"
             "0\tРабочий стол/Обои\tJPG\t240x320\t10\n"
             "1\tРабочий стол/Фон меню\tRAW\t240x320\t0\n"
             "2\tЦвета\tCOLORTAB\t1024\t5\n");

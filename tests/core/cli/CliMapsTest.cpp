@@ -19,7 +19,7 @@ TEST(CliMaps, ListsModelTabFileName) {
   test::TempDir empty;
   r = RunCli({"--maps", empty.path().string(), "maps"});
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("no theme maps"), std::string::npos);
+  EXPECT_NE(r.err.find("нет карт тем в папке"), std::string::npos);
   EXPECT_EQ(RunCli({"maps", "extra"}).code, 2);
 }
 
@@ -29,8 +29,8 @@ TEST(CliMaps, CheckMapCleanMapPrintsOneLine) {
   auto r = RunCli({"check-map", (dir / "e.rxt").string()});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out,
-            "e.rxt: OK, model EXAMPLE-100, 3 theme files, FilesTable 0x0FD0, FilesStart 0x0FE0, "
-            "icon yes, colour theme no\n");
+            "e.rxt: ошибок нет, модель EXAMPLE-100, файлов темы: 3, FilesTable 0x0FD0, FilesStart 0x0FE0, "
+            "иконка: есть, цветовая тема: нет\n");
 }
 
 TEST(CliMaps, CheckMapPrintsTheWholeErrorReport) {

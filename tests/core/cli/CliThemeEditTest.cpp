@@ -103,7 +103,7 @@ TEST_F(CliThemeEditTest, NewBuildsACompleteThemeFromPictures) {
   EXPECT_EQ(r.err.find("--name"), std::string::npos) << r.err;
 
   auto text = Tool({"info", out.string()});
-  EXPECT_NE(text.out.find("files: 40/40\n"), std::string::npos) << text.out;
+  EXPECT_NE(text.out.find("Файлы темы: 40/40\n"), std::string::npos) << text.out;
   auto j = Info(out);
   EXPECT_EQ(j["author"], std::string(51, 'a'));  // the edits' byte caps
   EXPECT_EQ(j["name"], "Тема");
@@ -143,7 +143,7 @@ TEST_F(CliThemeEditTest, NewWritesNothingUnlessEveryFileIsTaken) {
   args.insert(args.end(), files.begin(), files.end());
   r = Tool(args);
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("theme file 2 (ANI2)"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("файл темы 2 (ANI2)"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(out));
 
   r = Tool({"new", "--model", "QB-X240", "-o", out.string(), Pictures()[0]});

@@ -121,7 +121,7 @@ TEST_F(HostilePackage, CollidingCaptionsGetAFileEachAndComeBackIntoTheirSlots) {
   fs::create_directory(pkg);
   auto r = RunCli({"--maps", (fx.dir / "ThemeMaps").string(), "export-res", theme.string(), (pkg / "p.res").string()});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_TRUE(Contains(r.out, "exported 14 files")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "Экспортировано файлов: 14 ")) << r.out;
   EXPECT_EQ(FilesUnder(pkg / "Resources"), files);
 }
 

@@ -79,10 +79,10 @@ TEST(IfegCli, EncodeInfoDecode) {
 
   r = RunCli({"ifeg", "info", (dir / "out.ifg").string()});
   ASSERT_EQ(r.code, 0) << r.err;
-  for (const char* line : {"width: 2\n", "height: 2\n", "mode: 1 (RGB565, 16 bits)\n",
-                           "table select: 0 (plain)\n", "file size: 24 bytes\n",
-                           "bit stream: 4 bytes at offset 16, up to the escape area\n",
-                           "escape area: 4 bytes at offset 20\n", "escaped pixels: 2\n"}) {
+  for (const char* line : {"ширина: 2\n", "высота: 2\n", "режим: 1 (RGB565, 16 бит)\n",
+                           "таблица разностей: 0 (обычная)\n", "размер файла: 24 байта\n",
+                           "битовый поток: 4 байта со смещения 16, до области особых точек\n",
+                           "область особых точек: 4 байта со смещения 20\n", "особых точек: 2\n"}) {
     EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
   }
 
@@ -104,17 +104,17 @@ TEST(IfegCli, RefusesBadCommandLinesAndFiles) {
     const char* text;
   };
   const Case cases[] = {
-      {{"ifeg"}, 2, "needs decode, encode or info"},
-      {{"ifeg", "shrink", "a", "b"}, 2, "unknown action"},
-      {{"ifeg", "encode", "a.bmp", "b.ifg", "--mode", "4"}, 2, "--mode wants 1, 2 or 3"},
-      {{"ifeg", "encode", "a.gif", "b.ifg"}, 2, "encode reads"},
-      {{"ifeg", "decode", "a.ifg", "b.gif"}, 2, "decode writes .bmp, .png or .jpg"},
+      {{"ifeg"}, 2, "нужно действие decode, encode или info"},
+      {{"ifeg", "shrink", "a", "b"}, 2, "неизвестное действие 'shrink'"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--mode", "4"}, 2, "--mode: 1, 2 или 3, а не '4'"},
+      {{"ifeg", "encode", "a.gif", "b.ifg"}, 2, "encode читает .bmp, .png или .jpg"},
+      {{"ifeg", "decode", "a.ifg", "b.gif"}, 2, "decode записывает .bmp, .png или .jpg"},
       {{"ifeg", "info", (dir / "bad.ifg").string()}, 1, "неизвестный режим 9 (смещение 8)"},
-      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "9"}, 2, "--max-error wants a whole number from 0"},
-      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "-1"}, 2, "--max-error wants a whole number from 0"},
-      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error"}, 2, "--max-error needs a number"},
-      {{"convert", "a.bmp", "b.ifg", "--max-error", "one"}, 2, "--max-error wants a whole number from 0"},
-      {{"convert", "a.bmp", "b.png", "--max-error", "1"}, 2, "--max-error is for .ifg output only"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "9"}, 2, "--max-error: нужно целое число от 0"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error", "-1"}, 2, "--max-error: нужно целое число от 0"},
+      {{"ifeg", "encode", "a.bmp", "b.ifg", "--max-error"}, 2, "после --max-error нужно число"},
+      {{"convert", "a.bmp", "b.ifg", "--max-error", "one"}, 2, "--max-error: нужно целое число от 0"},
+      {{"convert", "a.bmp", "b.png", "--max-error", "1"}, 2, "--max-error только для записи в .ifg"},
   };
   for (const Case& c : cases) {
     auto r = RunCli(c.args);
@@ -160,8 +160,8 @@ TEST(IfegCli, MaxErrorPicksTheBoundedEncoder) {
   }
 }
 
-// --max-error takes decimal digits worth 0 to 8, leading zeros or not, and help, manual
-// page and refusal give the one rule in the same words.
+// --max-error takes decimal digits worth 0 to 8, leading zeros or not; help and refusal give
+// the one rule in the same words, the manual page in its English ones.
 TEST(IfegCli, MaxErrorOneRuleOneText) {
   TempDir dir;
   const Image pic = test::Gradient(21, 13);
@@ -180,7 +180,7 @@ TEST(IfegCli, MaxErrorOneRuleOneText) {
     const auto r = RunCli({"convert", in, out, "--max-error", c.value});
     if (c.level < 0) {
       EXPECT_EQ(r.code, 2);
-      EXPECT_NE(r.err.find(std::string("--max-error wants ") + cli::kMaxErrorRule + ", not '" + c.value + "'"),
+      EXPECT_NE(r.err.find(std::string("--max-error: нужно ") + cli::kMaxErrorRule + ", а не '" + c.value + "'"),
                 std::string::npos) << r.err;
       EXPECT_FALSE(std::filesystem::exists(out));
     } else {
@@ -190,7 +190,7 @@ TEST(IfegCli, MaxErrorOneRuleOneText) {
   }
   EXPECT_NE(RunCli({"--help"}).out.find(cli::kMaxErrorRule), std::string::npos);
   const Bytes man = ReadFile(std::filesystem::path(SSF_SOURCE_DIR) / "data" / "man" / "ssftool.1");
-  EXPECT_NE(std::string(man.begin(), man.end()).find(cli::kMaxErrorRule), std::string::npos);
+  EXPECT_NE(std::string(man.begin(), man.end()).find("a whole number from 0 (exact, the default) to 8"), std::string::npos);
 }
 
 }  // namespace
