@@ -17,6 +17,7 @@
 #include "base/Limits.h"
 #include "base/SsfError.h"
 #include "pictures/Bmp.h"
+#include "pictures/JpegMessages.h"
 #include "pictures/JpegWork.h"
 
 // libjpeg's error_exit must not return. Ours formats the message into plain C state and
@@ -33,11 +34,13 @@ struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  int code;  // libjpeg's msg_code of the message
 };
 
 void OnErrorExit(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
   (*cinfo->err->format_message)(cinfo, err->message);
+  err->code = cinfo->err->msg_code;
   std::longjmp(err->jump, 1);
 }
 
@@ -52,6 +55,7 @@ void InitErrors(ErrorManager* err) {
   err->pub.error_exit = OnErrorExit;
   err->pub.emit_message = OnMessage;
   err->message[0] = '\0';
+  err->code = 0;
 }
 
 // ---- decoding ----
@@ -154,7 +158,7 @@ class Decompressor {
   Decompressor& operator=(const Decompressor&) = delete;
   jpeg_decompress_struct* cinfo() { return &cinfo_; }
   ErrorManager* err() { return &err_; }
-  [[noreturn]] void Fail() const { throw SsfError(std::string("Файл JPEG повреждён (") + err_.message + ")"); }
+  [[noreturn]] void Fail() const { throw SsfError("Файл JPEG повреждён: " + JpegMessageText(err_.code, err_.message)); }
 
  private:
   ErrorManager err_;
@@ -293,7 +297,7 @@ Bytes EncodeJpeg(const Image& image, int quality) {
   if (quality < 1 || quality > 100) throw SsfError("JPEG: качество " + std::to_string(quality) + " вне 1..100");
   Compressor c;
   if (!EncodeFrame(c.cinfo(), c.err(), c.dest(), image.bgr.data(), image.width, image.height, quality)) {
-    throw SsfError(std::string("Не удалось записать JPEG (") + c.err()->message + ")");
+    throw SsfError("Не удалось записать JPEG: " + JpegMessageText(c.err()->code, c.err()->message));
   }
   return c.Output();
 }

@@ -153,7 +153,7 @@ std::string Reason(const char* message) {
   for (const auto& r : kReasons) {
     if (text.find(r.libpng) != std::string::npos) return chunk + r.ours;
   }
-  return "libpng: " + text;
+  return "ошибка в данных PNG (" + text + ")";
 }
 
 [[noreturn]] void Damaged(const ErrorState& errors) {

@@ -184,6 +184,29 @@ TEST(Jpeg, RefusesDamagedAndCutShortFiles) {
   EXPECT_THROW(EncodeJpeg(Image(0, 0)), SsfError);
 }
 
+TEST(Jpeg, LibraryFaultsAreToldInRussianWithLibjpegsWordsAfter) {
+  const Bytes good = EncodeJpeg(test::Gradient(40, 40));
+  Bytes not_soi = good;
+  not_soi[1] = 0x00;
+  const struct {
+    const char* name;
+    Bytes data;
+    const char* text;
+  } cases[] = {
+      {"cut in the pixels", Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() * 2 / 3)),
+       "Файл JPEG повреждён: файл кончается раньше, чем данные изображения (Premature end of JPEG file)"},
+      {"no start marker", not_soi, "Файл JPEG повреждён: это не файл JPEG: нет метки начала (Not a JPEG file: starts with 0xff 0x00)"},
+  };
+  for (const auto& c : cases) {
+    try {
+      DecodeJpeg(c.data);
+      ADD_FAILURE() << c.name << ": decoded";
+    } catch (const SsfError& e) {
+      EXPECT_EQ(std::string(e.what()), c.text) << c.name;
+    }
+  }
+}
+
 // A greyscale progressive JPEG whose scan script sends each AC coefficient on its own, in
 // `refinements` + 1 passes of successive approximation: 1 + 63 * (refinements + 1) scans.
 Bytes ManyScanJpeg(int refinements) {
