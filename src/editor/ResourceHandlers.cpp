@@ -1,6 +1,7 @@
 #include "editor/ResourceHandlers.h"
 
 #include "base/FileIO.h"
+#include "base/RussianPlural.h"
 #include "base/SsfError.h"
 #include "editor/ThemeUndo.h"
 
@@ -27,10 +28,13 @@ bool ImportResourcePackage(Editor& ed, const fs::path& descriptor) {
   for (const auto& slot : files.value->files) touched.push_back(slot.first);
   const bool any = !touched.empty();
   UndoScope undo(ed, std::move(touched), false);
+  const size_t read = files.value->files.size();
   ApplyResourceFiles(*s.Theme, std::move(*files.value));
   if (any) s.ThemeModified = true;
   undo.Commit();
   v.status[2] = StoredCountText(s);
+  v.status[1] = "Импорт ресурсов: " + CountText(static_cast<int64_t>(read), "файл", "файла", "файлов") +
+                " из папки " + PackageFolderText(descriptor);
 
   // Collapsing hides a selected node inside a group; the selection moves up to the
   // top-level node that stays visible, as a tree view does.
@@ -54,6 +58,9 @@ void MM_Child_ExportResClick(Editor& ed) {
   fs::path descriptor = ForceExtension(chosen->path, ".res");
   if (!ConfirmForcedName(ed.ui, chosen->path, descriptor)) return;
   ExportResourcePackage(ed.state.Map, *ed.state.Theme, descriptor);
+  const size_t written = LayOutPackage(ed.state.Map, *ed.state.Theme).files.size();
+  ed.view.status[1] = "Экспорт ресурсов: " + CountText(static_cast<int64_t>(written), "файл", "файла", "файлов") +
+                      " в папку " + PackageFolderText(descriptor);
 }
 
 void MM_Child_ImportResClick(Editor& ed) {
@@ -65,6 +72,10 @@ void MM_Child_ImportResClick(Editor& ed) {
   if (!chosen) return;
   RememberFolder(ed.settings, "Resources", "ImportRes", chosen->path.parent_path());
   ImportResourcePackage(ed, chosen->path);
+}
+
+std::string PackageFolderText(const fs::path& descriptor) {
+  return (descriptor.parent_path() / kResFolder).string();
 }
 
 }  // namespace ssf

@@ -2,6 +2,7 @@
 #include "base/Limits.h"
 #include "base/SsfError.h"
 #include "editor/Editor.h"
+#include "editor/MainFormHandlers.h"
 #include "editor/ThemeMapLoader.h"
 #include "theme/ThemeFile.h"
 
@@ -82,6 +83,9 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
   v.MM_Child_ImportRes_enabled = true;
   v.MM_Child_ExportRes_enabled = true;
   ShowThemeHeader(ed);
+  // The opened theme shows its first level and its first file, ready for the arrow keys.
+  ++v.TV_expand_count;
+  if (const int first = s.Map.Tree.FileNode(0); first >= 0) SelectTreeNode(ed, first);
 }
 
 }  // namespace ssf

@@ -56,6 +56,9 @@ struct ViewState {
   // Raised by one each time a handler collapses the whole tree; the window collapses TV
   // when the value differs from the one it last saw.
   int TV_collapse_count = 0;
+  // Raised by one each time a theme is opened; the window then shows the tree's top level
+  // expanded, the groups below it collapsed.
+  int TV_expand_count = 0;
 };
 
 }  // namespace ssf

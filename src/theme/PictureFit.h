@@ -25,6 +25,7 @@ struct FitQuestion {
   uint32_t width;
   uint32_t height;
   std::string kind;
+  std::string file;  // the name of the file being loaded, without its folder
 };
 
 struct FitPolicy {

@@ -53,7 +53,7 @@ struct FitImport : ::testing::Test {
   void AskUser() {
     ed().fit.ask = [this](const FitQuestion& q) {
       asked.push_back(q.kind + " " + std::to_string(q.picture.width) + "x" + std::to_string(q.picture.height) +
-                      " -> " + std::to_string(q.width) + "x" + std::to_string(q.height));
+                      " -> " + std::to_string(q.width) + "x" + std::to_string(q.height) + " " + q.file);
       return answer;
     };
   }
@@ -112,7 +112,7 @@ TEST_F(FitImport, TheUserIsAskedOnlyForAnotherSizeAndMayCancel) {
   AskUser();
   // Cancel: nothing stored, nothing said.
   EXPECT_FALSE(ImportThemeFile(ed(), kRaw, Put("big.png", EncodePng(kBig))));
-  EXPECT_EQ(asked, (std::vector<std::string>{"RAW 20x9 -> 8x6"}));
+  EXPECT_EQ(asked, (std::vector<std::string>{"RAW 20x9 -> 8x6 big.png"}));  // the question names the file
   EXPECT_TRUE(fx.ui.messages.empty());
   EXPECT_TRUE(Slot(kRaw).empty());
   EXPECT_FALSE(ed().state.ThemeModified);
