@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -40,12 +41,14 @@ FitDialog::FitDialog(const FitQuestion& q, QWidget* parent)
   setObjectName("FitDialog");
   setWindowTitle(QStringLiteral("Подгонка изображения"));
   auto* layout = new QVBoxLayout(this);
-  auto* text = new QLabel(QStringLiteral("Размер изображения %1x%2, в карте темы: %3x%4 (%5).\nВыберите, как подогнать его:")
+  auto* text = new QLabel(QStringLiteral("Загружается «%6».\nРазмер изображения %1x%2, в карте темы: %3x%4 (%5).\n"
+                                         "Выберите, как подогнать его (щелчок по картинке выбирает её способ):")
                               .arg(q.picture.width)
                               .arg(q.picture.height)
                               .arg(q.width)
                               .arg(q.height)
-                              .arg(QString::fromStdString(q.kind)),
+                              .arg(QString::fromStdString(q.kind))
+                              .arg(QString::fromStdString(q.file)),
                           this);
   text->setObjectName("lbl_FitText");
   layout->addWidget(text);
@@ -59,6 +62,8 @@ FitDialog::FitDialog(const FitQuestion& q, QWidget* parent)
     previews[i]->setFixedSize(kPreviewBox + 4, kPreviewBox + 4);
     previews[i]->setAlignment(Qt::AlignCenter);
     previews[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    previews[i]->setCursor(Qt::PointingHandCursor);
+    previews[i]->installEventFilter(this);
     grid->addWidget(modes[i], 0, i);
     grid->addWidget(previews[i], 1, i);
   }
@@ -88,6 +93,20 @@ void FitDialog::ShowPreviews() {
     const Image fitted = FitForThemeFile(picture_, width_, height_, kind_, FitChoice{kModes[i], dithered});
     previews[i]->setPixmap(PreviewPixmap(AsStored(fitted, kind_)));
   }
+}
+
+bool FitDialog::eventFilter(QObject* watched, QEvent* event) {
+  // A click on a picture picks its way, as a click on its caption does.
+  if (event->type() == QEvent::MouseButtonPress) {
+    for (int i = 0; i < 3; ++i) {
+      if (watched == previews[i]) {
+        modes[i]->setChecked(true);
+        modes[i]->setFocus();
+        return true;
+      }
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 FitChoice FitDialog::Choice() const {

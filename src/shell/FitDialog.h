@@ -24,6 +24,9 @@ class FitDialog : public QDialog {
   QLabel* previews[3];
   QCheckBox* dither;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ShowPreviews();
 

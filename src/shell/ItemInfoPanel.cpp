@@ -1,5 +1,6 @@
 #include "shell/ItemInfoPanel.h"
 
+#include <QComboBox>
 #include <QFont>
 #include <QFormLayout>
 #include <QFrame>
@@ -11,8 +12,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 
+#include "editor/PreviewZoom.h"
+#include "shell/ColorTableView.h"
 #include "shell/ImageConvert.h"
 
 namespace ssf {
@@ -54,12 +58,32 @@ ItemInfoPanel::ItemInfoPanel(QFrame* panel) : panel_(panel) {
   PNL_IMG->setLineWidth(1);
   PNL_IMG->setWidgetResizable(false);
   PNL_IMG->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  IMG = new QLabel;
+  canvas_ = new QWidget;
+  canvas_->setObjectName("PNL_IMG_Canvas");
+  IMG = new QLabel(canvas_);
   IMG->setObjectName("IMG");
   IMG->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   IMG->setScaledContents(false);
   IMG->resize(240, 320);
-  PNL_IMG->setWidget(IMG);
+  GRID_ColorTab = new ColorTableView(canvas_);
+  GRID_ColorTab->hide();
+  canvas_->resize(240, 320);
+  PNL_IMG->setWidget(canvas_);
+
+  lbl_Zoom = new QLabel(QStringLiteral("&Масштаб:"), panel);
+  lbl_Zoom->setObjectName("lbl_Zoom");
+  CBox_Zoom = new QComboBox(panel);
+  CBox_Zoom->setObjectName("CBox_Zoom");
+  for (int zoom = kPreviewZoomFit; zoom <= kMaxPreviewZoom; ++zoom) {
+    CBox_Zoom->addItem(QString::fromStdString(PreviewZoomName(zoom)), zoom);
+  }
+  CBox_Zoom->setCurrentIndex(CBox_Zoom->findData(zoom_));
+  lbl_Zoom->setBuddy(CBox_Zoom);
+  QObject::connect(CBox_Zoom, &QComboBox::activated, CBox_Zoom, [this](int index) {
+    zoom_ = CBox_Zoom->itemData(index).toInt();
+    drawn_for_ = QSize();
+    if (view_ != nullptr) Layout(*view_);
+  });
 
   lbl_5 = new QLabel(QStringLiteral("Файл отсутствует!"), panel);
   lbl_5->setObjectName("lbl_5");
@@ -123,16 +147,40 @@ void ItemInfoPanel::Render(const ViewState& v) {
   lbl_FileProblem->setVisible(!v.IMG_problem.empty());
   btn_SaveFile->setEnabled(v.btn_SaveFile_enabled);
 
-  const QImage picture = ToQImage(v.IMG.image);
-  if (picture.isNull()) {
-    IMG->clear();
-  } else if (v.IMG.kind == PreviewPicture::Kind::kPng && v.IMG.image.HasAlpha()) {
-    IMG->setPixmap(OverCheckerboard(picture));
-  } else {
-    IMG->setPixmap(QPixmap::fromImage(picture));
-  }
-  picture_size_ = picture.size();
+  view_ = &v;
+  picture_ = ToQImage(v.IMG.image);
+  checkerboard_ = v.IMG.kind == PreviewPicture::Kind::kPng && v.IMG.image.HasAlpha();
+  drawn_for_ = QSize();
   Layout(v);
+}
+
+void ItemInfoPanel::ShowColorTable(const Bytes* table) {
+  const bool shown = table != nullptr && !table->empty();
+  GRID_ColorTab->SetTable(shown ? *table : Bytes{});
+  if (GRID_ColorTab->isVisibleTo(canvas_) != shown) {
+    GRID_ColorTab->setVisible(shown);
+    IMG->setVisible(!shown);
+    if (view_ != nullptr) Layout(*view_);
+  }
+}
+
+void ItemInfoPanel::ShowPicture(QSize inside) {
+  if (picture_.isNull()) {
+    if (!IMG->pixmap().isNull()) IMG->clear();
+    picture_size_ = QSize();
+    drawn_for_ = inside;
+    return;
+  }
+  if (drawn_for_ == inside) return;
+  drawn_for_ = inside;
+  const ZoomedSize z = PreviewZoomSize(zoom_, picture_.width(), picture_.height(), inside.width(), inside.height());
+  // Grown by a whole factor without smoothing, so each pixel of a small icon is a sharp square.
+  const QImage scaled = QSize(z.width, z.height) == picture_.size()
+                            ? picture_
+                            : picture_.scaled(z.width, z.height, Qt::IgnoreAspectRatio,
+                                              z.sharp ? Qt::FastTransformation : Qt::SmoothTransformation);
+  IMG->setPixmap(checkerboard_ ? OverCheckerboard(scaled) : QPixmap::fromImage(scaled));
+  picture_size_ = scaled.size();
 }
 
 void ItemInfoPanel::Layout(const ViewState& v) {
@@ -143,11 +191,23 @@ void ItemInfoPanel::Layout(const ViewState& v) {
   const int frame_width = std::max(60, std::min(v.PNL_IMG_width, panel_width - kGroupGap - group_min - kEdgeMargin));
   const int shift = frame_width - v.PNL_IMG_width;
   PNL_IMG->setGeometry(0, kFrameTop, frame_width, kFrameHeight);
-  // Never scaled: the image fills the frame and grows to the picture's size, so only a
-  // picture larger than the frame brings scroll bars.
+  // The image fills the frame and grows to the picture's size at the chosen zoom, so only
+  // a picture larger than the frame brings scroll bars.
   const int border = 2 * PNL_IMG->frameWidth();
-  IMG->resize(std::max(frame_width - border, picture_size_.width()),
-              std::max(kFrameHeight - border, picture_size_.height()));
+  const QSize inside(frame_width - border, kFrameHeight - border);
+  ShowPicture(inside);
+  QSize content = picture_size_;
+  if (GRID_ColorTab->isVisibleTo(canvas_)) {
+    // Swatches as wide as the frame allows; a long table scrolls down.
+    const QSize hint = GRID_ColorTab->sizeHint();
+    const int width = std::min(hint.width(), std::max(0, inside.width() - PNL_IMG->verticalScrollBar()->sizeHint().width()));
+    GRID_ColorTab->resize(width, GRID_ColorTab->HeightFor(width));
+    content = GRID_ColorTab->size();
+  }
+  const QSize canvas(std::max(inside.width(), content.width()), std::max(inside.height(), content.height()));
+  canvas_->resize(canvas);
+  IMG->resize(canvas);
+  CBox_Zoom->setEnabled(!picture_.isNull() && !GRID_ColorTab->isVisibleTo(canvas_));
   lbl_5->move(v.lbl_5_left + shift / 2, kFrameTop + kFrameHeight / 2 - lbl_5->height() / 2);
   lbl_5->raise();
   btn_LoadFile->setGeometry(8, kButtonTop, kButtonWidth, kButtonHeight);
@@ -160,6 +220,9 @@ void ItemInfoPanel::Layout(const ViewState& v) {
   const int group_width = std::max(group_min, std::min(kGroupPreferredWidth, panel_width - group_left - kEdgeMargin));
   const int group_height = GBox_FileInfo->sizeHint().height();
   GBox_FileInfo->setGeometry(group_left, kFrameTop, group_width, group_height);
+  const int zoom_top = kFrameTop + group_height + 10;
+  lbl_Zoom->setGeometry(group_left + 2, zoom_top, group_width - 2, lbl_Zoom->sizeHint().height());
+  CBox_Zoom->setGeometry(group_left, zoom_top + lbl_Zoom->height() + 2, group_width, CBox_Zoom->sizeHint().height());
 }
 
 }  // namespace ssf

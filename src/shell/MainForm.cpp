@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDialog>
 #include <QFrame>
@@ -27,9 +28,15 @@
 
 #include "Version.h"
 #include "base/MemoryShortage.h"
+#include "editor/ColorTableEdit.h"
 #include "shell/AboutDialog.h"
+#include "shell/AccessKeys.h"
+#include "shell/ColorTableView.h"
+#include "theme/ColorTable.h"
 #include "shell/EditorHabits.h"
 #include "shell/ImageConvert.h"
+#include "shell/WelcomePanel.h"
+#include "editor/RecentThemes.h"
 #include "editor/IfgImportOption.h"
 #include "editor/MainFormHandlers.h"
 #include "editor/ResourceHandlers.h"
@@ -55,6 +62,10 @@ TMainForm::TMainForm(Editor& editor, QWidget* parent) : QMainWindow(parent), edi
   BuildMenu();
   BuildThemeCheck();
   new EditorHabits(*this);
+  // Access keys once every menu item is in place.
+  SetAccessKeys(menuBar());
+  SetAccessKeys(PM);
+  SetAccessKeys(QList<QAbstractButton*>{btn_LoadFile, btn_SaveFile});
   resize(kDefaultFormWidth, kDefaultFormHeight);
   Render();
 }
@@ -100,6 +111,13 @@ void TMainForm::BuildControls() {
   btn_SaveFile = item_info_->btn_SaveFile;
   connect(btn_LoadFile, &QPushButton::clicked, this, [this] { RunHandler([&] { btn_LoadFileClick(editor_); }); });
   connect(btn_SaveFile, &QPushButton::clicked, this, [this] { RunHandler([&] { btn_SaveFileClick(editor_); }); });
+  connect(item_info_->GRID_ColorTab, &ColorTableView::entryActivated, this, [this](int n) { EditColour(n); });
+
+  Pnl_Welcome = new WelcomePanel(client);
+  connect(Pnl_Welcome, &WelcomePanel::createClicked, this, [this] { MM_Child_CreateTheme->trigger(); });
+  connect(Pnl_Welcome, &WelcomePanel::openClicked, this, [this] { MM_Child_OpenTheme->trigger(); });
+  connect(Pnl_Welcome, &WelcomePanel::recentClicked, this,
+          [this](const QString& path) { RunHandler([&] { OpenThemePath(editor_, path.toStdString()); }); });
 
   auto* sbar = new QStatusBar(this);
   sbar->setObjectName("SBar");
@@ -283,8 +301,11 @@ void TMainForm::BuildMenu() {
 
   // The allowed error of pictures imported into IFG theme files, one checked level; last
   // in "Дополнительно".
-  QMenu* lossy = menus[kExtra]->addMenu(QStringLiteral("Сжатие с потерями"));
+  QMenu* lossy = menus[kExtra]->addMenu(QStringLiteral("Сжатие с потерями (файлы IFG)"));
   lossy->setObjectName("MM_Child_IfgLossy");
+  lossy->setToolTipsVisible(true);
+  lossy->menuAction()->setStatusTip(
+      QStringLiteral("Допустимая ошибка картинок, загружаемых в файлы темы вида IFG; другие виды не затрагивает"));
   auto* lossy_levels = new QActionGroup(lossy);
   const char* const lossy_names[][2] = {{"MM_Child_IfgLossy0", "Выключено"},
                                         {"MM_Child_IfgLossy1", "Уровень 1"},
@@ -329,6 +350,19 @@ bool TMainForm::RunHandler(const std::function<void()>& handler) {
   }
   Render();
   return ok;
+}
+
+void TMainForm::EditColour(int n) {
+  const Bytes* table = SelectedColorTable(editor_);
+  const int k = SelectedThemeFile(editor_);
+  if (table == nullptr || n < 0 || static_cast<size_t>(n) >= ColorTableEntryCount(*table)) return;
+  const Rgb old = Rgb565ToRgb(ColorTableEntry(*table, static_cast<size_t>(n)));
+  const QColor chosen = QColorDialog::getColor(QColor(old.r, old.g, old.b), this,
+                                               QStringLiteral("Цвет № %1").arg(n), QColorDialog::DontUseNativeDialog);
+  if (!chosen.isValid()) return;
+  const Rgb picked{static_cast<uint8_t>(chosen.red()), static_cast<uint8_t>(chosen.green()),
+                   static_cast<uint8_t>(chosen.blue())};
+  RunHandler([&] { SetColorTableEntry(editor_, k, static_cast<size_t>(n), RgbToRgb565(picked)); });
 }
 
 void TMainForm::HeaderEdited(QLineEdit* edit, const HeaderField& field, const QString& text) {
@@ -388,7 +422,12 @@ void TMainForm::OpenStartupFile(const std::vector<std::string>& params) {
 void TMainForm::Render() {
   const ViewState& v = editor_.view;
   setWindowTitle(QString::fromStdString(WindowTitle(editor_.state, MainFormCaption().toStdString())));
-  for (int i = 0; i < 3; ++i) SBar_Panels[i]->setText(QString::fromStdString(v.status[static_cast<size_t>(i)]));
+  for (int i = 0; i < 3; ++i) {
+    // A long text (a folder after an export) may not fit its panel: the tooltip has it whole.
+    const QString text = QString::fromStdString(v.status[static_cast<size_t>(i)]);
+    SBar_Panels[i]->setText(text);
+    SBar_Panels[i]->setToolTip(text);
+  }
 
   {
     QSignalBlocker block(PCtrl);
@@ -401,7 +440,12 @@ void TMainForm::Render() {
   MM_Child_ImportRes->setEnabled(v.MM_Child_ImportRes_enabled);
   MM_Child_ExportRes->setEnabled(v.MM_Child_ExportRes_enabled);
   Pnl_ItemInfo->setVisible(v.Pnl_ItemInfo_visible);
+  // Without a theme the empty window greets and offers the ways in.
+  const bool welcome = !editor_.state.Theme.has_value();
+  if (welcome) Pnl_Welcome->SetRecent(ReadRecentThemes(editor_.settings));
+  Pnl_Welcome->setVisible(welcome);
   item_info_->Render(v);
+  item_info_->ShowColorTable(SelectedColorTable(editor_));
 
   auto set_text = [](QLineEdit* e, const std::string& s) {
     QString q = QString::fromStdString(s);
@@ -427,15 +471,20 @@ void TMainForm::Render() {
   emit Rendered();
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
+void TMainForm::setVisible(bool visible) {
   // The saved placement is applied once, not at every activation, so a window the user
-  // moves stays where it was put.
-  if (!placement_restored_) {
+  // moves stays where it was put. It is applied before the native window exists: a
+  // position given then is the frame's, which the window manager honours. Moved after the
+  // window exists but before the manager framed it, the position would go to the client
+  // area, and the window would come back a title bar higher at every start.
+  if (visible && !placement_restored_) {
     placement_restored_ = true;
     RestorePlacement();
   }
-  QMainWindow::showEvent(event);
+  QMainWindow::setVisible(visible);
 }
+
+void TMainForm::showEvent(QShowEvent* event) { QMainWindow::showEvent(event); }
 
 void TMainForm::RestorePlacement() {
   WindowPlacement p = ReadWindowPlacement(editor_.settings);
@@ -463,8 +512,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
   bool ok = RunHandler([&] {
     WindowPlacement p;
     p.maximized = isMaximized();
-    p.left = x();
-    p.top = y();
+    // Where the frame the user saw stands, title bar included.
+    p.left = frameGeometry().x();
+    p.top = frameGeometry().y();
     p.width = width();
     p.height = height();
     WriteWindowPlacement(editor_.settings, p);
@@ -491,6 +541,7 @@ void TMainForm::ApplyLayout() {
   const int tab_bar = PCtrl->tabBar() ? PCtrl->tabBar()->sizeHint().height() : 24;
   TV->setGeometry(0, 0, l.tree_width, std::max(0, client_height - tab_bar - 6));
   Pnl_ItemInfo->setGeometry(l.item_info);
+  Pnl_Welcome->setGeometry(l.item_info);
   item_info_->Layout(editor_.view);
   Pnl_ThemeIcon->move(l.icon_left, Pnl_ThemeIcon->y());
   for (QWidget* w : {static_cast<QWidget*>(ED_ThemeAuthor), static_cast<QWidget*>(ED_ThemeName),
@@ -528,6 +579,11 @@ void TMainForm::RenderTree() {
   if (editor_.view.TV_collapse_count != collapse_count_seen_) {
     collapse_count_seen_ = editor_.view.TV_collapse_count;
     TV->collapseAll();
+  }
+  if (editor_.view.TV_expand_count != expand_count_seen_) {
+    expand_count_seen_ = editor_.view.TV_expand_count;
+    TV->collapseAll();
+    for (int i = 0; i < TV->topLevelItemCount(); ++i) TV->topLevelItem(i)->setExpanded(true);
   }
   const int selected = editor_.view.TV_selected;
   if (selected >= 0 && selected < static_cast<int>(tree_items_.size())) {

@@ -2,6 +2,7 @@
 // TMainForm: the editor's main window. It holds widgets and wiring only: every event
 // goes to a handler of the core, then the window shows the editor's ViewState again.
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "shell/ItemInfoPanel.h"
 #include "shell/MainFormLayout.h"
+#include "shell/ThemeCheckDialog.h"
 #include "editor/Editor.h"
 #include "theme/ThemeCheck.h"
 #include "theme/HeaderEdit.h"
@@ -30,6 +32,7 @@ class QWidget;
 namespace ssf {
 
 class OverviewPage;
+class WelcomePanel;
 class ScreenPage;
 class ThemeCheckWorker;
 class TForm_AboutProgramm;
@@ -63,6 +66,7 @@ class TMainForm : public QMainWindow {
   void Rendered();
 
  protected:
+  void setVisible(bool visible) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -76,6 +80,8 @@ class TMainForm : public QMainWindow {
   void ApplyLayout();
   void RenderTree();
   void RestorePlacement();
+  // A double click on colour n of the selected colour table: the colour chooser, then the change.
+  void EditColour(int n);
   void HeaderEdited(QLineEdit* edit, const HeaderField& field, const QString& text);
   // The theme check's parts, in MainFormCheck.cpp: the page "Обзор", "Проверить тему" and
   // the marks of the tree.
@@ -88,6 +94,8 @@ class TMainForm : public QMainWindow {
   void FitStatusPanels();
   // Selects theme file k in the tree and shows it on the page "Файлы".
   void ShowThemeFile(int k);
+  // Moves a tool window next to the main window, within the screen.
+  void PlaceBeside(QWidget* window);
   // The one local file a drag carries, or an empty path.
   static std::string DraggedFile(const QMimeData* mime);
 
@@ -100,6 +108,7 @@ class TMainForm : public QMainWindow {
   std::vector<GroupNode> rendered_tree_;         // what TV shows
   std::vector<QTreeWidgetItem*> tree_items_;     // by flat index
   int collapse_count_seen_ = 0;                  // ViewState::TV_collapse_count last applied
+  int expand_count_seen_ = 0;                    // ViewState::TV_expand_count last applied
 
   QTabWidget* PCtrl;
   QWidget* TShit_1Files;
@@ -116,6 +125,7 @@ class TMainForm : public QMainWindow {
   QFrame* Pnl_ThemeIcon;
   QLabel* IMG_ThemeIcon;
   QFrame* Pnl_ItemInfo;
+  WelcomePanel* Pnl_Welcome;  // the empty window's welcome, where the information panel goes
   std::unique_ptr<ItemInfoPanel> item_info_;  // the controls inside Pnl_ItemInfo
   QPushButton* btn_LoadFile;  // "Загрузить"
   QPushButton* btn_SaveFile;  // "Сохранить"
@@ -126,6 +136,7 @@ class TMainForm : public QMainWindow {
   ScreenPage* TShit_4Screens = nullptr;  // "Экран телефона"
   ThemeCheckCache check_;
   ThemeCheckWorker* check_worker_ = nullptr;  // checks of files slow to check
+  QPointer<ThemeCheckDialog> check_dialog_;  // "Проверить тему", open beside the window
 
   QAction* MM_Child_CreateTheme;
   QAction* MM_Child_OpenTheme;

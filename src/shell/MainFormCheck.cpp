@@ -3,6 +3,7 @@
 // the window of the original program.
 #include <QAction>
 #include <QLabel>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -36,6 +37,8 @@ void TMainForm::BuildThemeCheck() {
   SBar_Check->setTextFormat(Qt::RichText);
   SBar_Check->hide();
   statusBar()->addPermanentWidget(SBar_Check);
+  connect(TV, &QTreeWidget::itemExpanded, this, [](QTreeWidgetItem* item) { ShowGroupMark(item); });
+  connect(TV, &QTreeWidget::itemCollapsed, this, [](QTreeWidgetItem* item) { ShowGroupMark(item); });
   connect(SBar_Check, &QLabel::linkActivated, this, [this] { MM_Child_CheckTheme->trigger(); });
   connect(TShit_3Overview, &OverviewPage::fileClicked, this, [this](int k) { ShowThemeFile(k); });
   connect(TShit_3Overview, &OverviewPage::fileDropped, this, [this](int k, const QString& file) {
@@ -58,11 +61,31 @@ void TMainForm::BuildThemeCheck() {
   connect(MM_Child_CheckTheme, &QAction::triggered, this, [this] {
     RunHandler([&] {
       if (!editor_.state.Theme) return;
-      ThemeCheckDialog dialog(check_.Update(*editor_.state.Theme, editor_.state.Map), this);
-      connect(&dialog, &ThemeCheckDialog::fileChosen, this, [this](int k) { ShowThemeFile(k); });
-      dialog.exec();
+      const ThemeCheckReport& report = check_.Update(*editor_.state.Theme, editor_.state.Map);
+      if (check_dialog_ == nullptr) {
+        check_dialog_ = new ThemeCheckDialog(report, this);
+        connect(check_dialog_, &ThemeCheckDialog::fileChosen, this, [this](int k) { ShowThemeFile(k); });
+        PlaceBeside(check_dialog_);
+      } else {
+        check_dialog_->SetReport(report);
+      }
+      check_dialog_->show();
+      check_dialog_->raise();
+      check_dialog_->activateWindow();
     });
   });
+}
+
+void TMainForm::PlaceBeside(QWidget* window) {
+  // Right of the main window when the screen has room there, else over its right edge.
+  const QRect frame = frameGeometry();
+  const QScreen* screen = this->screen();
+  const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+  const QSize size = window->size();
+  int left = frame.right() + 1;
+  if (left + size.width() > area.right() + 1) left = std::max(area.left(), area.right() + 1 - size.width());
+  const int top = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+  window->move(left, top);
 }
 
 void TMainForm::RenderThemeCheck() {
@@ -86,6 +109,13 @@ void TMainForm::RenderThemeCheck() {
     SBar_Check->setText(shown);
     SBar_Check->setVisible(!shown.isEmpty());
     FitStatusPanels();
+  }
+  if (check_dialog_ != nullptr && check_dialog_->isVisible()) {
+    if (open) {
+      check_dialog_->SetReport(check_.Report());
+    } else {
+      check_dialog_->hide();
+    }
   }
   if (open) {
     TShit_3Overview->Render(editor_.state.Map, &*editor_.state.Theme, check_.Report());

@@ -1,5 +1,6 @@
 #include "shell/OverviewPage.h"
 
+#include "editor/OverviewTiles.h"
 #include "theme/FileKind.h"
 
 #include <QDragEnterEvent>
@@ -20,10 +21,10 @@ namespace {
 constexpr int kTileSide = kThumbnailSide + 8;
 
 // Tells stored bytes and their map entry apart from any other; a tile is remade when it changes.
-size_t TileKey(const Bytes& bytes, const TTHemeFiles& e) {
+size_t TileKey(const Bytes& bytes, const TTHemeFiles& e, int zoom) {
   size_t h = std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   for (size_t part : {std::hash<std::string>{}(e.f_type), size_t(uint32_t(e.f_width)), size_t(uint32_t(e.f_height)),
-                      size_t(uint32_t(e.f_size)), bytes.size()}) {
+                      size_t(uint32_t(e.f_size)), bytes.size(), size_t(uint32_t(zoom))}) {
     h ^= part + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
   }
   return h;
@@ -94,7 +95,8 @@ OverviewPage::OverviewPage(QWidget* parent) : QWidget(parent), list_(new Overvie
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(list_);
 
-  connect(list_, &QListWidget::itemClicked, this,
+  // A click only selects, so tiles can be browsed; Enter or a double click opens one.
+  connect(list_, &QListWidget::itemActivated, this,
           [this](QListWidgetItem* item) { emit fileClicked(item->data(Qt::UserRole).toInt()); });
   connect(list_, &OverviewList::fileDropped, this, &OverviewPage::fileDropped);
   connect(&maker_, &ThumbnailMaker::done, this, &OverviewPage::Thumbnail);
@@ -109,11 +111,9 @@ void OverviewPage::AttachProgress(QStatusBar* bar) {
 
 void OverviewPage::Render(const ThemeMap& map, const Theme* theme, const ThemeCheckReport& report) {
   const size_t count = theme ? theme->NewFiles.size() : 0;
-  std::vector<std::string> captions(count);
-  for (size_t k = 0; k < count; ++k) {
-    const int node = map.Tree.FileNode(static_cast<int>(k));
-    captions[k] = node < 0 ? std::string() : map.Tree.Node(node).caption;
-  }
+  std::vector<std::string> captions = OverviewCaptions(map.Tree);
+  captions.resize(count);
+  const int zoom = SharedThumbnailZoom(map, kThumbnailSide);
   if (captions != captions_ || tiles_.size() != count) {
     captions_ = captions;
     tiles_.assign(count, Tile{});
@@ -140,18 +140,18 @@ void OverviewPage::Render(const ThemeMap& map, const Theme* theme, const ThemeCh
       if (p->kind != CheckKind::kAbsent) marks = std::max(marks, p->severity == CheckSeverity::kError ? 2 : 1);
     }
     const QString tooltip = texts.join("\n");
-    const size_t key = TileKey(bytes, entry);
+    const size_t key = TileKey(bytes, entry, zoom);
     const bool changed = !t.requested || t.key != key;
     if (changed) {
       t.requested = true;
       t.key = key;
       t.present = !bytes.empty();
       t.kind = QString::fromStdString(entry.f_type);
-      t.picture_kind = IsPictureKind(KindOf(entry.f_type));
+      t.picture_kind = IsPictureKind(KindOf(entry.f_type)) || KindOf(entry.f_type) == FileKind::kColorTab;
       t.thumbnail = QImage();
       t.thumbnail_made = !(t.present && t.picture_kind);
       if (!t.thumbnail_made) {
-        maker_.Request(static_cast<int>(k), key, bytes, entry);
+        maker_.Request(static_cast<int>(k), key, bytes, entry, zoom);
         ++batch_total_;
       }
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The page "Обзор": every theme file of the open theme as a tile in map order, with its
 // thumbnail, caption and size from the map. Absent files are empty dashed frames, files
-// the theme check finds fault with carry a mark and the problems as tooltip. A click asks
-// to show the file on the page "Файлы"; a picture dropped on a tile asks to import it.
+// the theme check finds fault with carry a mark and the problems as tooltip. A click
+// selects a tile; Enter or a double click asks to show the file on the page "Файлы"; a
+// picture dropped on a tile asks to import it.
 #include <QImage>
 #include <QListWidget>
 #include <QWidget>

@@ -6,11 +6,21 @@
 #include <exception>
 
 #include "editor/ThemeFilePreview.h"
+#include "theme/ColorTable.h"
+#include "theme/FileKind.h"
 #include "shell/ImageConvert.h"
 
 namespace ssf {
 
-QImage MakeThumbnail(const Bytes& stored, const TTHemeFiles& entry) {
+QImage MakeThumbnail(const Bytes& stored, const TTHemeFiles& entry, int zoom) {
+  if (KindOf(entry.f_type) == FileKind::kColorTab) {
+    try {
+      constexpr uint32_t kCell = (kThumbnailSide - kColorTableColumns - 1) / kColorTableColumns;
+      return ToQImage(ColorTableSwatches(stored, kCell)).convertToFormat(QImage::Format_RGB32);
+    } catch (const std::exception&) {
+      return {};  // a table too long to draw: the tile shows its kind
+    }
+  }
   PreviewPicture picture;
   try {
     picture = MakePreviewPicture(stored, entry);
@@ -22,7 +32,7 @@ QImage MakeThumbnail(const Bytes& stored, const TTHemeFiles& entry) {
   const int w = full.width(), h = full.height();
   QImage scaled;
   if (w <= kThumbnailSide && h <= kThumbnailSide) {
-    const int factor = std::max(1, std::min(kThumbnailSide / w, kThumbnailSide / h));
+    const int factor = std::clamp(zoom, 1, std::max(1, std::min(kThumbnailSide / w, kThumbnailSide / h)));
     scaled = full.scaled(w * factor, h * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   } else {
     scaled = full.scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -50,12 +60,12 @@ ThumbnailMaker::~ThumbnailMaker() {
   pool_.waitForDone();
 }
 
-void ThumbnailMaker::Request(int index, size_t key, Bytes stored, const TTHemeFiles& entry) {
+void ThumbnailMaker::Request(int index, size_t key, Bytes stored, const TTHemeFiles& entry, int zoom) {
   ++pending_;
   // The destructor waits for a running task, so `this` outlives every task; a queued
   // answer whose receiver is gone is dropped by Qt.
-  pool_.start([this, index, key, stored = std::move(stored), entry] {
-    QImage thumbnail = MakeThumbnail(stored, entry);
+  pool_.start([this, index, key, stored = std::move(stored), entry, zoom] {
+    QImage thumbnail = MakeThumbnail(stored, entry, zoom);
     QMetaObject::invokeMethod(
         this,
         [this, index, key, thumbnail] {

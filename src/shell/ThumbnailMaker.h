@@ -16,10 +16,12 @@ namespace ssf {
 // Largest side of a thumbnail's picture.
 inline constexpr int kThumbnailSide = 96;
 
-// The thumbnail of stored bytes: the picture scaled to fit kThumbnailSide (small pictures
-// grow by a whole factor, so pixel art stays sharp), transparency over a checkerboard.
-// A null image when the kind has no picture or the bytes do not decode.
-QImage MakeThumbnail(const Bytes& stored, const TTHemeFiles& entry);
+// The thumbnail of stored bytes: a picture that fits kThumbnailSide grows by `zoom`, the
+// whole factor all small pictures of the theme share (so pixel art stays sharp and a 44x44
+// icon is never drawn larger than a 60x60 one); a larger one is scaled down to fit.
+// Transparency over a checkerboard; a colour table as its swatches. A null image when the
+// kind has no picture or the bytes do not decode.
+QImage MakeThumbnail(const Bytes& stored, const TTHemeFiles& entry, int zoom = 1);
 
 class ThumbnailMaker : public QObject {
   Q_OBJECT
@@ -28,7 +30,7 @@ class ThumbnailMaker : public QObject {
   ~ThumbnailMaker() override;
 
   // Starts making the thumbnail of theme file `index`; `key` identifies the bytes.
-  void Request(int index, size_t key, Bytes stored, const TTHemeFiles& entry);
+  void Request(int index, size_t key, Bytes stored, const TTHemeFiles& entry, int zoom);
   // Requests not yet answered.
   int Pending() const { return pending_; }
   // Blocks until every request has run (tests and shutdown).

@@ -1,6 +1,7 @@
 #pragma once
 // Marks of the theme check in the group tree: absent theme files in grey italics, files
-// with another problem with a warning sign and the problems as tooltip.
+// with an error with a red sign, with a warning with a yellow one, the problems as tooltip.
+// A collapsed group shows the heaviest mark inside it.
 #include <QTreeWidgetItem>
 #include <vector>
 
@@ -9,10 +10,13 @@
 
 namespace ssf {
 
-// The mark of a theme file's item, for tests and styles: 0 sound, 1 absent, 2 another problem.
+// The mark of an item (TreeMark), for tests and styles: 0 sound, 1 absent, 2 error, 3 warning.
 inline constexpr int kTreeMarkRole = Qt::UserRole + 1;
 
 // `items` holds the tree's items by flat index, as the window built them from `tree`.
 void MarkTreeItems(const std::vector<QTreeWidgetItem*>& items, const GroupTree& tree, const ThemeCheckReport& report);
+
+// A group's sign follows its state: shown while collapsed, left to the files while open.
+void ShowGroupMark(QTreeWidgetItem* group);
 
 }  // namespace ssf

@@ -106,10 +106,10 @@ TEST_F(EditorHabitsTest, MenusShowTheShortcutsAndTheEditMenu) {
   EXPECT_EQ(MenuItem("MM_Child_Redo")->shortcuts(),
             (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
   QStringList menus;
-  for (QAction* a : f.menuBar()->actions()) menus << a->text();
+  for (QAction* a : f.menuBar()->actions()) menus << a->text().remove('&');
   EXPECT_EQ(menus, (QStringList{"Файл", "Правка", "Дополнительно", "Помощь"}));
-  EXPECT_EQ(MenuItem("MM_Child_Undo")->text(), "Отменить");
-  EXPECT_EQ(MenuItem("MM_Child_Redo")->text(), "Повторить");
+  EXPECT_EQ(MenuItem("MM_Child_Undo")->text().remove('&'), "Отменить");
+  EXPECT_EQ(MenuItem("MM_Child_Redo")->text().remove('&'), "Повторить");
   EXPECT_FALSE(MenuItem("MM_Child_Undo")->isEnabled());
   EXPECT_FALSE(f.windowIcon().isNull());
 }
@@ -217,7 +217,7 @@ TEST_F(EditorHabitsTest, AThemeDroppedAnywhereOpensAfterTheQuestion) {
 TEST_F(EditorHabitsTest, FitItemAsksWithTheDialogAndCancelImportsNothing) {
   CreateTheme();
   QAction* fit = MenuItem("MM_Child_FitPictures");
-  EXPECT_EQ(fit->text(), "Подгонять размер изображений");
+  EXPECT_EQ(fit->text().remove('&'), "Подгонять размер изображений");
   EXPECT_FALSE(fit->isChecked());
   SelectFile(6);  // RAW 240x320
   Image wide(480, 200);
@@ -253,7 +253,12 @@ TEST_F(EditorHabitsTest, FitItemAsksWithTheDialogAndCancelImportsNothing) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->dither->isEnabled());  // RAW is 16-bit
     EXPECT_FALSE(dialog->previews[1]->pixmap().isNull());
-    dialog->findChild<QRadioButton*>("Fit_pad")->setChecked(true);
+    EXPECT_TRUE(dialog->findChild<QLabel*>("lbl_FitText")->text().contains("«wide.bmp»"));
+    // A click on a picture picks its way.
+    QTest::mouseClick(dialog->previews[2], Qt::LeftButton);
+    EXPECT_TRUE(dialog->findChild<QRadioButton*>("Fit_stretch")->isChecked());
+    QTest::mouseClick(dialog->previews[1], Qt::LeftButton);
+    EXPECT_TRUE(dialog->findChild<QRadioButton*>("Fit_pad")->isChecked());
     dialog->dither->setChecked(true);
     Screenshot("fit-dialog");
     dialog->findChild<QDialogButtonBox*>("FitButtons")->button(QDialogButtonBox::Ok)->click();
@@ -273,6 +278,49 @@ TEST_F(EditorHabitsTest, TheDesktopEntryNamesTheWindowClass) {
   }
   // Qt names the X11 window class after the application.
   EXPECT_EQ(wm_class, kApplicationName);
+}
+
+}  // namespace
+}  // namespace ssf::test
+
+namespace ssf::test {
+namespace {
+
+TEST_F(EditorHabitsTest, TheEmptyWindowWelcomesAndAnOpenedThemeShowsItsFirstFile) {
+  AddMap("QB-X240.rxt");
+  const fs::path theme = SavedTheme("kept.ssf");
+  RememberRecentTheme(settings, theme);
+  TMainForm& f = Form();
+  f.show();
+  auto* welcome = Control<QWidget>("Pnl_Welcome");
+  ASSERT_TRUE(welcome->isVisible());
+  EXPECT_EQ(Control<QPushButton>("btn_WelcomeCreate")->text().remove('&'), "Создать тему");
+  EXPECT_EQ(Control<QPushButton>("btn_WelcomeOpen")->text().remove('&'), "Открыть тему");
+  auto* recent = Control<QPushButton>("btn_WelcomeRecent1");
+  EXPECT_TRUE(recent->text().endsWith("kept.ssf"));
+  EXPECT_EQ(recent->toolTip().toStdString(), theme.string());
+
+  // "Открыть тему" asks for a file as the menu item does.
+  ui.CancelOpen();
+  QTest::mouseClick(Control<QPushButton>("btn_WelcomeOpen"), Qt::LeftButton);
+  EXPECT_EQ(ui.open_requests.size(), 1u);
+
+  // A recent theme opens with one click: the welcome gives way to the tree, its top level
+  // expanded, and the first file selected with its panel.
+  QTest::mouseClick(recent, Qt::LeftButton);
+  ASSERT_TRUE(editor->state.Theme.has_value());
+  EXPECT_FALSE(welcome->isVisible());
+  auto* tv = Control<QTreeWidget>("TV");
+  for (int i = 0; i < tv->topLevelItemCount(); ++i) {
+    QTreeWidgetItem* top = tv->topLevelItem(i);
+    if (top->childCount() == 0) continue;
+    EXPECT_TRUE(top->isExpanded()) << i;
+    for (int c = 0; c < top->childCount(); ++c) EXPECT_FALSE(top->child(c)->isExpanded()) << i << "/" << c;
+  }
+  const int first = editor->state.Map.Tree.FileNode(0);
+  ASSERT_NE(tv->currentItem(), nullptr);
+  EXPECT_EQ(tv->currentItem()->data(0, Qt::UserRole).toInt(), first);
+  EXPECT_TRUE(Control<QWidget>("Pnl_ItemInfo")->isVisible());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include "GuiTestSupport.h"
 
@@ -38,6 +39,51 @@ TEST_F(MainFormTest, MenusListTheirItemsInOrder) {
                        "MM_Child_FitPictures*",
                        "MM_Main_Help: MM_Child_AboutProgramm*",
                    }));
+}
+
+}  // namespace
+}  // namespace ssf::test
+
+namespace ssf::test {
+namespace {
+
+// The access key of a caption: the letter after its "&", lower case; empty for none.
+QString AccessKey(const QString& text) {
+  for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return text.mid(i + 1, 1).toLower();
+  }
+  return {};
+}
+
+void ExpectDistinctKeys(const QList<QAction*>& actions, const QString& where) {
+  QStringList keys;
+  for (QAction* a : actions) {
+    if (a->isSeparator() || a->text().isEmpty()) continue;
+    const QString key = AccessKey(a->text());
+    EXPECT_FALSE(key.isEmpty()) << where.toStdString() << ": " << a->text().toStdString();
+    EXPECT_FALSE(keys.contains(key)) << where.toStdString() << ": " << a->text().toStdString();
+    keys << key;
+    if (a->menu()) ExpectDistinctKeys(a->menu()->actions(), a->text());
+  }
+}
+
+TEST_F(MainFormTest, MenusAndButtonsHaveAccessKeysAndLossyCompressionNamesIfg) {
+  TMainForm& f = Form();
+  ExpectDistinctKeys(f.menuBar()->actions(), "MM");
+  EXPECT_EQ(AccessKey(Control<QPushButton>("btn_LoadFile")->text()), "з");
+  EXPECT_EQ(AccessKey(Control<QPushButton>("btn_SaveFile")->text()), "с");
+  QMenu* lossy = Control<QMenu>("MM_Child_IfgLossy");
+  EXPECT_EQ(lossy->title().remove('&'), "Сжатие с потерями (файлы IFG)");
+  EXPECT_TRUE(lossy->menuAction()->statusTip().contains("IFG"));
+  // The dialog-opening items of our own say so.
+  for (const char* name : {"MM_Child_SaveTheme", "MM_Child_SaveDraft", "MM_Child_PortTheme"}) {
+    EXPECT_TRUE(MenuItem(name)->text().endsWith("…")) << name;
+  }
 }
 
 }  // namespace

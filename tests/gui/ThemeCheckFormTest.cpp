@@ -124,7 +124,37 @@ TEST_F(ThemeCheckFormTest, SlowFileIsCheckedOffTheWindowsThread) {
       << TreeItem(kWallpaper)->toolTip(0).toStdString();
 }
 
-TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {
+TEST_F(ThemeCheckFormTest, ErrorsAreRedAndACollapsedGroupShowsTheMarkInside) {
+  CreateTheme();
+  auto* tree = Control<QTreeWidget>("TV");
+  QTreeWidgetItem* desk = TreeItem(kWallpaper)->parent();
+  ASSERT_NE(desk, nullptr);
+  auto centre_colour = [](const QIcon& icon) { return icon.pixmap(16, 16).toImage().pixelColor(4, 8); };
+
+  // Only absent files inside: a collapsed group says how many, with a grey ring.
+  tree->collapseItem(desk);
+  EXPECT_EQ(desk->data(0, kTreeMarkRole).toInt(), 1);
+  EXPECT_FALSE(desk->icon(0).isNull());
+  EXPECT_EQ(desk->toolTip(0), "Отсутствует 6 файлов");
+
+  // A damaged file: red sign on the file, and on its group while that is collapsed.
+  editor->state.Theme->NewFiles[kWallpaper].f_file = Bytes(100, 0x55);
+  form->Render();
+  EXPECT_EQ(desk->data(0, kTreeMarkRole).toInt(), 2);
+  const QColor group_sign = centre_colour(desk->icon(0));
+  EXPECT_GT(group_sign.red(), 180);
+  EXPECT_LT(group_sign.green(), 80);
+  EXPECT_EQ(desk->toolTip(0), "Ошибок в группе: 1\nОтсутствует 5 файлов");
+  tree->expandItem(desk);
+  EXPECT_TRUE(desk->icon(0).isNull()) << "an open group leaves the sign to its files";
+  const QColor file_sign = centre_colour(TreeItem(kWallpaper)->icon(0));
+  EXPECT_GT(file_sign.red(), 180);
+  EXPECT_LT(file_sign.green(), 80);
+  tree->collapseItem(desk);
+  EXPECT_FALSE(desk->icon(0).isNull());
+}
+
+TEST_F(ThemeCheckFormTest, OverviewTileDoubleClickShowsTheFileAndADropImportsIntoIt) {
   CreateTheme();
   auto* pages = Control<QTabWidget>("PCtrl");
   ASSERT_EQ(pages->count(), 4);
@@ -159,53 +189,104 @@ TEST_F(ThemeCheckFormTest, OverviewTileClickShowsTheFileAndADropImportsIntoIt) {
   EXPECT_LT(middle.green(), 40);
   EXPECT_FALSE(progress->isVisibleTo(form.get()));
 
-  // A click shows the file on the page "Файлы" with its information panel.
+  // A click only selects; a double click shows the file on the page "Файлы" with its
+  // information panel.
   QTest::mouseClick(Tiles()->viewport(), Qt::LeftButton, Qt::NoModifier, TileCentre(kRawFile));
+  EXPECT_EQ(pages->currentIndex(), 2);
+  EXPECT_EQ(Tiles()->currentRow(), kRawFile);
+  QTest::mouseDClick(Tiles()->viewport(), Qt::LeftButton, Qt::NoModifier, TileCentre(kRawFile));
   EXPECT_EQ(pages->currentIndex(), 0);
   EXPECT_EQ(editor->view.TV_selected, editor->state.Map.Tree.FileNode(kRawFile));
   EXPECT_EQ(Control<QTreeWidget>("TV")->currentItem(), TreeItem(kRawFile));
   EXPECT_TRUE(Control<QWidget>("Pnl_ItemInfo")->isVisible());
   EXPECT_EQ(Control<QLineEdit>("ED_FileSize")->text(), "153600 б");
   EXPECT_LT(pages->width(), 400);
+
+  // Enter on a tile opens it too.
+  pages->setCurrentIndex(2);
+  Tiles()->setFocus();
+  Tiles()->setCurrentRow(kWallpaper);
+  QTest::keyClick(Tiles(), Qt::Key_Return);
+  EXPECT_EQ(pages->currentIndex(), 0);
+  EXPECT_EQ(editor->view.TV_selected, editor->state.Map.Tree.FileNode(kWallpaper));
 }
 
-TEST_F(ThemeCheckFormTest, CheckMenuItemListsProblemsAndADoubleClickSelectsTheFile) {
+TEST_F(ThemeCheckFormTest, OverviewTellsAlikeCaptionsApartAndShowsColourTablesAsSwatches) {
+  CreateTheme();
+  constexpr int kMessages = 7, kSelectedMessages = 16, kColours = 38;
+  EXPECT_EQ(Tiles()->item(kMessages)->text(), "Сообщения\nПиктограммы\n44x44");
+  EXPECT_EQ(Tiles()->item(kSelectedMessages)->text(), "Сообщения\nВыделенные пиктограммы\n60x60");
+  EXPECT_EQ(Tiles()->item(kWallpaper)->text(), "Обои\n240x320");
+
+  // A colour table: red first entry, the rest black; the tile shows swatches, not a word.
+  Bytes table(512, 0);
+  table[1] = 0xF8;
+  editor->state.Theme->NewFiles[kColours].f_file = table;
+  form->Render();
+  FinishThumbnails();
+  const QImage tile = Tiles()->item(kColours)->icon().pixmap(Tiles()->iconSize()).toImage();
+  // The swatches are centred in the tile: find the first red pixel, top left.
+  bool red_found = false;
+  for (int y = 0; y < tile.height() && !red_found; ++y) {
+    for (int x = 0; x < tile.width() && !red_found; ++x) {
+      const QColor c = tile.pixelColor(x, y);
+      red_found = c.red() > 200 && c.green() < 40 && c.blue() < 40;
+    }
+  }
+  EXPECT_TRUE(red_found);
+}
+
+TEST_F(ThemeCheckFormTest, CheckReportStaysOpenBesideTheWindowAndGoesToAFile) {
   AddMap("QB-X240.rxt");
   Form().show();
   EXPECT_FALSE(MenuItem("MM_Child_CheckTheme")->isEnabled()) << "no theme open";
   Click("MM_Child_CreateTheme");
   ASSERT_TRUE(MenuItem("MM_Child_CheckTheme")->isEnabled());
 
-  int rows = -1;
-  int selected_in_dialog = -2;
-  QString first_file, last_file;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<ThemeCheckDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) {
-      ADD_FAILURE() << "no check dialog";
-      return;
-    }
-    QTableWidget* table = dialog->table();
-    rows = table->rowCount();
-    first_file = table->item(0, 0)->text();
-    last_file = table->item(rows - 1, 0)->text();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog));
-    table->scrollToItem(table->item(kRawFile, 1));
-    const QPoint row = table->visualItemRect(table->item(kRawFile, 1)).center();
-    // An item view takes a double click only on the item the press before it hit.
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, row);
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, row);
-    selected_in_dialog = editor->view.TV_selected;
-    dialog->reject();
-  });
-  Click("MM_Child_CheckTheme");
+  Click("MM_Child_CheckTheme");  // returns at once: the report is no modal box
+  auto* dialog = form->findChild<ThemeCheckDialog*>("Form_ThemeCheck");
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_FALSE(dialog->isModal());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  QTableWidget* table = dialog->table();
   // 40 absent files, the count at 148 against none present, and the empty icon.
-  EXPECT_EQ(rows, 42);
-  EXPECT_TRUE(first_file.startsWith("0: ")) << first_file.toStdString();
-  EXPECT_EQ(last_file, "Тема");
-  EXPECT_EQ(selected_in_dialog, editor->state.Map.Tree.FileNode(kRawFile));
+  ASSERT_EQ(table->rowCount(), 42);
+  EXPECT_TRUE(table->item(0, 0)->text().startsWith("0: ")) << table->item(0, 0)->text().toStdString();
+  EXPECT_EQ(table->item(41, 0)->text(), "Тема");
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+
+  // A double click goes to the file; the report stays open.
+  table->scrollToItem(table->item(kRawFile, 1));
+  const QPoint row = table->visualItemRect(table->item(kRawFile, 1)).center();
+  // An item view takes a double click only on the item the press before it hit.
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, row);
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, row);
   EXPECT_EQ(editor->view.TV_selected, editor->state.Map.Tree.FileNode(kRawFile));
   EXPECT_EQ(Control<QTabWidget>("PCtrl")->currentIndex(), 0);
+  EXPECT_TRUE(dialog->isVisible());
+
+  // Enter on another row goes there too, and still keeps the report open.
+  table->setFocus();
+  table->setCurrentCell(kWallpaper, 0);
+  QTest::keyClick(table, Qt::Key_Return);
+  EXPECT_EQ(editor->view.TV_selected, editor->state.Map.Tree.FileNode(kWallpaper));
+  EXPECT_TRUE(dialog->isVisible());
+
+  // The report follows the theme: an import takes its row away.
+  Control<QTreeWidget>("TV")->setCurrentItem(TreeItem(kRawFile));
+  ui.AnswerOpen(Picture("p.bmp", 240, 320));
+  QTest::mouseClick(Control<QPushButton>("btn_LoadFile"), Qt::LeftButton);
+  EXPECT_EQ(table->rowCount(), 41);
+  Click("MM_Child_CheckTheme");
+  EXPECT_EQ(form->findChildren<ThemeCheckDialog*>().size(), 1) << "one report, raised again";
+}
+
+TEST_F(ThemeCheckFormTest, SoundThemeReportSaysSoWithoutATable) {
+  ThemeCheckDialog dialog{ThemeCheckReport{}};
+  dialog.show();
+  EXPECT_FALSE(dialog.table()->isVisible());
+  EXPECT_EQ(dialog.findChild<QLabel*>("lbl_CheckSummary")->text(), "Проблем не найдено.");
 }
 
 }  // namespace
