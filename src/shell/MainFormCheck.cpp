@@ -61,7 +61,8 @@ void TMainForm::BuildThemeCheck() {
   connect(MM_Child_CheckTheme, &QAction::triggered, this, [this] {
     RunHandler([&] {
       if (!editor_.state.Theme) return;
-      const ThemeCheckReport& report = check_.Update(*editor_.state.Theme, editor_.state.Map);
+      // The report as the last render left it: files slow to check stay with the worker.
+      const ThemeCheckReport& report = check_.Report();
       if (check_dialog_ == nullptr) {
         check_dialog_ = new ThemeCheckDialog(report, this);
         connect(check_dialog_, &ThemeCheckDialog::fileChosen, this, [this](int k) { ShowThemeFile(k); });
