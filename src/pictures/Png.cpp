@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "pictures/PngWhole.h"
 
 // libpng reports errors through png_error(), which must not return. Our error handler
 // copies the message into plain C state and longjmps to the setjmp of the function that
@@ -299,13 +302,6 @@ Bytes WriteRows(uint32_t width, uint32_t height, int bit_depth, int colour_type,
 
 // libpng's defaults: zlib level 6, the filter picked per row among all five.
 constexpr Effort kPictureEffort{6, PNG_ALL_FILTERS};
-// 16-bit rows made from RGB565 compress best with the Up filter alone, and zlib's fast
-// matcher (levels 1..3) on them is about 7x faster than the defaults with smaller files on
-// photos and gradients. Flat artwork is the exception: there the fast matcher's file is 60%
-// larger, so a file under 1/16 of its rows is made again at level 6, still faster in all
-// than the defaults and within 2% of their size (240x320 pictures, measured).
-constexpr Effort kRgba16Effort{2, PNG_FILTER_UP};
-constexpr Effort kRgba16FlatEffort{6, PNG_FILTER_UP};
 
 }  // namespace
 
@@ -321,6 +317,7 @@ PngPicture DecodePng(ByteSpan data) {
 
   CheckImageSize(info.width, info.height);
   CheckDataCanHoldRows(data);  // IHDR was read, so its 13 bytes are there
+  if (std::optional<PngPicture> common = DecodeCommonPng(data)) return std::move(*common);
   PngPicture result;
   result.has_alpha_channel = info.has_alpha_channel;
   Image& image = result.image;
@@ -387,12 +384,7 @@ Bytes EncodePngRgba16(const Image& image) {
     uint8_t* out = &pixels[i * 8];
     for (int c = 0; c < 4; ++c) out[2 * c] = out[2 * c + 1] = rgba[c];
   }
-  const size_t row_bytes = static_cast<size_t>(image.width) * 8;
-  Bytes png = WriteRows(image.width, image.height, 16, PNG_COLOR_TYPE_RGB_ALPHA, false, pixels, row_bytes, kRgba16Effort);
-  if (png.size() < pixels.size() / 16) {
-    png = WriteRows(image.width, image.height, 16, PNG_COLOR_TYPE_RGB_ALPHA, false, pixels, row_bytes, kRgba16FlatEffort);
-  }
-  return png;
+  return WriteRgba16Png(pixels.data(), image.width, image.height);
 }
 
 Image FlattenOverBlack(const Image& image) {

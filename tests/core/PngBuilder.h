@@ -3,7 +3,9 @@
 // our writer never makes.
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "base/ByteIO.h"
@@ -20,6 +22,8 @@ struct PngLayout {
   Bytes plte = {};
   Bytes trns = {};
   std::vector<uint16_t> samples = {};
+  // The filter of row y is filters[y % size] (non-interlaced files); none when empty.
+  Bytes filters = {};
 };
 
 inline int Channels(uint8_t colour_type) {
@@ -66,6 +70,26 @@ inline void AppendRow(Bytes& raw, const PngLayout& s, uint32_t y, uint32_t x0, u
   if (bits) raw.push_back(static_cast<uint8_t>(acc << (8 - bits)));
 }
 
+// Applies the row filters of `s` to `raw` (rows of a filter byte 0 and `stride` bytes).
+inline void FilterRows(Bytes& raw, const PngLayout& s, size_t stride) {
+  const size_t bpp = std::max<size_t>(1, static_cast<size_t>(Channels(s.colour_type)) * s.depth / 8);
+  const Bytes plain = raw;
+  for (uint32_t y = 0; y < s.height; ++y) {
+    const uint8_t filter = s.filters[y % s.filters.size()];
+    const uint8_t* row = &plain[y * (stride + 1) + 1];
+    const uint8_t* up = y > 0 ? row - stride - 1 : nullptr;
+    uint8_t* out = &raw[y * (stride + 1)];
+    out[0] = filter;
+    for (size_t i = 0; i < stride; ++i) {
+      const int a = i >= bpp ? row[i - bpp] : 0, b = up ? up[i] : 0, c = up && i >= bpp ? up[i - bpp] : 0;
+      const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+      const int predicted = filter == 1 ? a : filter == 2 ? b : filter == 3 ? (a + b) / 2
+                          : filter == 4 ? (pa <= pb && pa <= pc ? a : pb <= pc ? b : c) : 0;
+      out[1 + i] = static_cast<uint8_t>(row[i] - predicted);
+    }
+  }
+}
+
 inline Bytes BuildPng(const PngLayout& s) {
   Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   Bytes ihdr(13, 0);
@@ -79,6 +103,7 @@ inline Bytes BuildPng(const PngLayout& s) {
   if (s.samples.empty()) {
   } else if (!s.interlace) {
     for (uint32_t y = 0; y < s.height; ++y) AppendRow(raw, s, y, 0, 1);
+    if (!s.filters.empty()) FilterRows(raw, s, raw.size() / s.height - 1);
   } else {
     const uint32_t passes[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
     for (const auto& p : passes) {
