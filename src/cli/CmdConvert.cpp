@@ -1,4 +1,5 @@
-// ssftool convert IN OUT [--size WxH] [--max-error N]: converts a picture by the two file extensions.
+// ssftool convert IN OUT [--size WxH] [--fit crop|pad|stretch [--dither]] [--max-error N]:
+// converts a picture by the two file extensions, with --fit to the size --size gives.
 //
 // Each format has a decoder into a Picture and an encoder from one, so every readable kind
 // goes to every writable kind. A route names a pair whose encoding differs from the
@@ -16,7 +17,9 @@
 #include "base/FileIO.h"
 #include "base/RussianPlural.h"
 #include "pictures/FileProbes.h"
+#include "pictures/FitPicture.h"
 #include "pictures/Jpeg.h"
+#include "pictures/PictureHeader.h"
 #include "pictures/Png.h"
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
@@ -28,6 +31,8 @@ namespace {
 struct Options {
   std::optional<uint32_t> width, height;  // --size WxH
   uint32_t max_error = 0;                 // --max-error N, for IFEG output
+  std::optional<FitMode> fit;             // --fit: the picture brought to --size
+  bool dither = false;                    // --dither, with --fit, for RGB565 outputs
 };
 
 // What passes between a decoder and an encoder: the picture and whether its alpha is a
@@ -61,7 +66,19 @@ struct Route {
 Picture Opaque(Image image) { return Picture{{std::move(image), false}, {}}; }
 
 Picture ReadBmp(ByteSpan data, const Options&) { return Opaque(DecodeBmp(data)); }
-Picture ReadJpeg(ByteSpan data, const Options&) { return Opaque(DecodeJpeg(data)); }
+Picture ReadJpeg(ByteSpan data, const Options& o) {
+  // A picture to be fitted is decoded no larger than the fitting needs: a camera picture
+  // fitted to a phone's screen at 1/8 of its sides, a sixty-fourth of its pixels.
+  if (o.fit) {
+    if (const std::optional<PictureSize> size = ReadPictureHeaderSize(data);
+        size && size->width > 0 && size->height > 0 && size->width <= kMaxImageSide && size->height <= kMaxImageSide) {
+      const FitSize need = FittedWholeSize(static_cast<uint32_t>(size->width), static_cast<uint32_t>(size->height),
+                                           *o.width, *o.height, *o.fit);
+      return Opaque(DecodeJpegAtLeast(data, need.width, need.height));
+    }
+  }
+  return Opaque(DecodeJpeg(data));
+}
 Picture ReadPng(ByteSpan data, const Options&) { return Picture{DecodePng(data), {}}; }
 Picture ReadIfg(ByteSpan data, const Options&) {
   if (!IsIfgData(data)) throw SsfError("Файл не является IFEG-изображением (нет подписи IFEG)");
@@ -147,7 +164,7 @@ Bytes ConvertDirectly(const Route& route, ByteSpan input, const std::filesystem:
   }
 }
 
-Bytes DecodeThenEncode(const Format& from, EncodeFn encode, ByteSpan input, const Options& options,
+Bytes DecodeThenEncode(const Format& from, EncodeFn encode, bool rgb565_output, ByteSpan input, const Options& options,
                        const std::filesystem::path& in, const std::filesystem::path& out) {
   Picture picture;
   try {
@@ -160,6 +177,15 @@ Bytes DecodeThenEncode(const Format& from, EncodeFn encode, ByteSpan input, cons
     throw SsfError("Пустое изображение " + std::to_string(picture.image.width) + "x" +
                    std::to_string(picture.image.height) + " не записывается: " + out.string());
   }
+  if (options.fit) {
+    try {
+      picture.image = FitPicture(picture.image, *options.width, *options.height, *options.fit);
+    } catch (const SsfError& e) {
+      throw SsfError(std::string(e.what()) + ": " + in.string());
+    }
+    picture.rgb565.clear();  // the source's own RGB565 values are not the fitted picture's
+    if (options.dither && rgb565_output) DitherToRgb565(picture.image);
+  }
   try {
     return encode(picture, options);
   } catch (const SsfError& e) {
@@ -169,9 +195,13 @@ Bytes DecodeThenEncode(const Format& from, EncodeFn encode, ByteSpan input, cons
 
 }  // namespace
 
-int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
+int CmdConvert(Context& ctx, const std::vector<std::string>& arguments) {
+  std::vector<std::string> args = arguments;
   std::vector<std::string> files;
   Options options;
+  const FitOptions fit = TakeFitOptions(args);
+  if (fit.mode) options.fit = ParseFitMode(*fit.mode);
+  options.dither = fit.dither;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--size") {
       if (i + 1 >= args.size()) throw UsageError{"после --size нужно WxH"};
@@ -201,13 +231,22 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& args) {
     if (std::string(r.from) == from->name && std::string(r.to) == to->name) route = &r;
   }
   const EncodeFn encode = route && route->encode ? route->encode : to->encode;
+  if (options.fit && !options.width) throw UsageError{"--fit: нужен размер, к которому подогнать: --size WxH"};
+  if (options.fit && (*options.width == 0 || *options.height == 0)) {
+    throw UsageError{"--fit: размер --size должен быть не меньше 1x1"};
+  }
+  if (options.fit && std::string(from->name) == "raw") {
+    throw UsageError{"--fit: у файла .raw нет своего размера, --size задаёт его, а не размер подгонки"};
+  }
   if (std::string(from->name) == "raw" && !options.width) throw UsageError{"в файле .raw нет размера: укажите --size WxH"};
   if (options.max_error > 0 && std::string(to->name) != "ifg") throw UsageError{"--max-error только для записи в .ifg"};
 
   const Bytes output = ReadingFile(in, [&] {
     const Bytes input = ReadWholeFile(in);
-    return route && route->convert ? ConvertDirectly(*route, input, in)
-                                   : DecodeThenEncode(*from, encode, input, options, in, out);
+    const std::string kind = to->name;
+    const bool rgb565_output = kind == "raw" || kind == "ifg" || kind == "ani2";
+    return route && route->convert && !options.fit ? ConvertDirectly(*route, input, in)
+                                                   : DecodeThenEncode(*from, encode, rgb565_output, input, options, in, out);
   });
   WriteFileAtomic(out, output);
   ctx.out << in.string() << " -> " << out.string() << " ("

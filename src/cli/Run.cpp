@@ -18,9 +18,11 @@ const Command kCommands[] = {
     {"info", "THEME.ssf [--json]", "открыть тему, как это делает редактор, и описать её", CmdInfo},
     {"check", "THEME.ssf [--json]",
      "проверить каждый файл темы по карте и заголовок темы; код выхода 1, если найдена ошибка", CmdCheck},
-    {"convert", "IN OUT [--size WxH] [--max-error N]",
+    {"convert", "IN OUT [--size WxH] [--fit crop|pad|stretch [--dither]] [--max-error N]",
      "преобразовать изображение, форматы по расширениям файлов; с --max-error изображение .ifg может "
-     "отличаться не более чем на N единиц в канале, N — целое число от 0 (без потерь, по умолчанию) до 8",
+     "отличаться не более чем на N единиц в канале, N — целое число от 0 (без потерь, по умолчанию) до 8; "
+     "с --fit изображение подгоняется к размеру --size (crop обрезает, pad дополняет, stretch растягивает), "
+     "--dither смягчает переходы цвета в .raw, .ifg и .ani2",
      CmdConvert},
     {"copy-colors", "SCHEME FIRST.tab SECOND.tab [--reverse]",
      "скопировать цвета по схеме цветов (.xls, .xlsx, .ods)", CmdCopyColors},

@@ -52,27 +52,32 @@ const char* FitModeName(FitMode mode) {
   return "";
 }
 
+FitSize FittedWholeSize(uint32_t from_width, uint32_t from_height, uint32_t width, uint32_t height, FitMode mode) {
+  if (mode == FitMode::kStretch || from_width == 0 || from_height == 0) return {width, height};
+  const double sx = static_cast<double>(width) / from_width, sy = static_cast<double>(height) / from_height;
+  if (mode == FitMode::kCrop) {
+    const double scale = std::max(sx, sy);
+    return {std::max(width, Scaled(from_width, scale)), std::max(height, Scaled(from_height, scale))};
+  }
+  const double scale = std::min(sx, sy);
+  return {std::min(width, Scaled(from_width, scale)), std::min(height, Scaled(from_height, scale))};
+}
+
 Image FitPicture(const Image& picture, uint32_t width, uint32_t height, FitMode mode, const uint8_t pad_bgr[3]) {
   if (width == 0 || height == 0 || picture.width == 0 || picture.height == 0) {
     throw SsfError("Изображение нулевого размера нельзя подогнать");
   }
   CheckImageSize(width, height);
   if (mode == FitMode::kStretch) return ResizePicture(picture, width, height);
-  const double sx = static_cast<double>(width) / picture.width, sy = static_cast<double>(height) / picture.height;
+  const auto [w, h] = FittedWholeSize(picture.width, picture.height, width, height, mode);
   if (mode == FitMode::kCrop) {
     // Only the part that stays is made: a thin picture covering a wide target would be far
     // larger than any picture once enlarged whole.
-    const double scale = std::max(sx, sy);
-    const uint32_t w = std::max(width, Scaled(picture.width, scale));
-    const uint32_t h = std::max(height, Scaled(picture.height, scale));
     Image out(width, height);
     if (picture.HasAlpha()) out.AddAlpha();
     ResizeInto(picture, {w, h, (w - width) / 2, (h - height) / 2, width, height}, out, 0, 0);
     return out;
   }
-  const double scale = std::min(sx, sy);
-  const uint32_t w = std::min(width, Scaled(picture.width, scale));
-  const uint32_t h = std::min(height, Scaled(picture.height, scale));
   Image out(width, height);
   const uint8_t black[3] = {0, 0, 0};
   const uint8_t* fill = pad_bgr ? pad_bgr : black;

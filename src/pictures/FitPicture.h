@@ -19,6 +19,15 @@ enum class FitMode {
 std::optional<FitMode> ParseFitMode(const std::string& word);
 const char* FitModeName(FitMode mode);
 
+// The size the whole picture of `from_width` x `from_height` is resized to before the crop
+// mode cuts it or the pad mode pads it (width x height itself for stretch). A smaller
+// picture decoded in its place (a JPEG at a reduced scale) loses nothing while it keeps
+// at least this size.
+struct FitSize {
+  uint32_t width = 0, height = 0;
+};
+FitSize FittedWholeSize(uint32_t from_width, uint32_t from_height, uint32_t width, uint32_t height, FitMode mode);
+
 // The picture fitted to width x height (both at least 1). `pad_bgr` is the fill of the pad
 // mode (blue, green, red); a picture with alpha gets a transparent fill instead, so an
 // animation frame stays see-through around the picture. Alpha is kept.

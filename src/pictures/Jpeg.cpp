@@ -79,6 +79,17 @@ bool DecodeHeaderFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, const u
   return true;
 }
 
+// Sets the output scale to scale_num / 8 and works out the output size.
+bool ScaleFrame(jpeg_decompress_struct* cinfo, ErrorManager* err, unsigned scale_num, DecodeInfo* out) {
+  if (setjmp(err->jump)) return false;
+  cinfo->scale_num = scale_num;
+  cinfo->scale_denom = 8;
+  jpeg_calc_output_dimensions(cinfo);
+  out->width = cinfo->output_width;
+  out->height = cinfo->output_height;
+  return true;
+}
+
 // The work of the scans libjpeg has met so far, as it meets them; `pub` comes first so
 // libjpeg's pointer to it is a pointer to the whole.
 struct ScanBudget {
@@ -252,8 +263,10 @@ namespace {
 // Decodes into rows that start at `first_row` and lie `stride` bytes apart (negative for a
 // bottom-up target); `make_target(width, height)` is called once the size is known and
 // checked, and returns `first_row` and `stride`.
+// `at_least` (width, height), when given, picks the smallest scale that keeps the picture
+// that large; `make_target` gets the scaled size.
 template <typename MakeTarget>
-void DecodeInto(ByteSpan data, MakeTarget&& make_target) {
+void DecodeInto(ByteSpan data, MakeTarget&& make_target, const uint32_t* at_least = nullptr) {
   if (data.empty()) throw SsfError("Файл JPEG пуст");
   Decompressor d;
   DecodeInfo info{};
@@ -261,6 +274,15 @@ void DecodeInto(ByteSpan data, MakeTarget&& make_target) {
   // Both before anything large is allocated or any scan decoded.
   CheckImageSize(info.width, info.height);
   CheckJpegWork(CountJpegWork(data));
+  if (at_least) {
+    unsigned scale = 1;
+    // libjpeg rounds a scaled side up: ceil(side * scale / 8).
+    auto keeps = [&](unsigned s) {
+      return (uint64_t{info.width} * s + 7) / 8 >= at_least[0] && (uint64_t{info.height} * s + 7) / 8 >= at_least[1];
+    };
+    while (scale < 8 && !keeps(scale)) ++scale;
+    if (scale < 8 && !ScaleFrame(d.cinfo(), d.err(), scale, &info)) d.Fail();
+  }
   const auto [first_row, stride] = make_target(info.width, info.height);
   const bool cmyk = info.colour_space == JCS_CMYK || info.colour_space == JCS_YCCK;
   std::vector<uint8_t> cmyk_row(cmyk ? static_cast<size_t>(info.width) * 4 : 0);
@@ -276,6 +298,16 @@ Image DecodeJpeg(ByteSpan data) {
     image = Image(width, height);
     return std::pair{image.bgr.data(), static_cast<ptrdiff_t>(width) * 3};
   });
+  return image;
+}
+
+Image DecodeJpegAtLeast(ByteSpan data, uint32_t width, uint32_t height) {
+  Image image;
+  const uint32_t at_least[2] = {width, height};
+  DecodeInto(data, [&](uint32_t w, uint32_t h) {
+    image = Image(w, h);
+    return std::pair{image.bgr.data(), static_cast<ptrdiff_t>(w) * 3};
+  }, at_least);
   return image;
 }
 

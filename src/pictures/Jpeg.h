@@ -13,6 +13,11 @@ namespace ssf {
 // give SsfError.
 Image DecodeJpeg(ByteSpan data);
 
+// The picture at the smallest of libjpeg's scales 1/8, 2/8, ... 8/8 that keeps it at least
+// `width` x `height` (whole when it is smaller): the inverse DCT then makes only the pixels
+// a picture shrunk to about that size needs, a small part of a camera picture's.
+Image DecodeJpegAtLeast(ByteSpan data, uint32_t width, uint32_t height);
+
 // The same picture as a file as EncodeBmp writes it, decoded straight into its rows.
 Bytes JpegToBmp(ByteSpan data);
 

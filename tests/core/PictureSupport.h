@@ -42,6 +42,21 @@ inline Image Gradient(uint32_t width, uint32_t height, bool with_alpha = false) 
   return image;
 }
 
+// Smooth ramps across, down and diagonally without wrapping, as a photo's large areas are:
+// for comparing pictures made by different ways of shrinking.
+inline Image SmoothPicture(uint32_t width, uint32_t height) {
+  Image image(width, height);
+  for (uint32_t y = 0; y < height; ++y) {
+    for (uint32_t x = 0; x < width; ++x) {
+      uint8_t* p = image.Pixel(x, y);
+      p[0] = static_cast<uint8_t>(x * 255 / width);
+      p[1] = static_cast<uint8_t>(y * 255 / height);
+      p[2] = static_cast<uint8_t>((x + y) * 255 / (width + height));
+    }
+  }
+  return image;
+}
+
 // A binary PPM ("P6", maximum 255) as ImageMagick writes it, as an opaque picture.
 inline Image ReadPpm(const std::vector<uint8_t>& ppm) {
   const std::string head(ppm.begin(), ppm.begin() + static_cast<std::ptrdiff_t>(std::min<size_t>(ppm.size(), 64)));

@@ -11,6 +11,7 @@
 #include "ifeg/Ifeg.h"
 #include "pictures/Ani2.h"
 #include "pictures/Bmp.h"
+#include "pictures/FitPicture.h"
 #include "pictures/Jpeg.h"
 #include "pictures/Png.h"
 #include "pictures/RawImage.h"
@@ -133,6 +134,12 @@ TEST(ConvertCli, RefusesWhatItCannotDo) {
       {{"convert", p("fake.ani2"), p("out.png")}, cli::kExitFailed, "out.png"},
       {{"convert", p("fake.png"), p("out.ani2")}, cli::kExitFailed, "out.ani2"},
       {{"convert", p("missing.bmp"), p("out.raw")}, cli::kExitFailed, "out.raw"},
+      {{"convert", p("in.bmp"), p("out.raw"), "--fit", "crop"}, cli::kExitUsage, "out.raw"},  // no --size
+      {{"convert", p("in.bmp"), p("out.raw"), "--size", "2x2", "--fit", "fill"}, cli::kExitUsage, "out.raw"},
+      {{"convert", p("in.bmp"), p("out.raw"), "--size", "2x2", "--dither"}, cli::kExitUsage, "out.raw"},
+      {{"convert", p("in.bmp"), p("out.raw"), "--size", "0x2", "--fit", "pad"}, cli::kExitUsage, "out.raw"},
+      // A raw file's size is what --size gives; there is none left to fit to.
+      {{"convert", p("in.raw"), p("out.bmp"), "--size", "2x2", "--fit", "crop"}, cli::kExitUsage, "out.bmp"},
   };
   for (const Case& c : cases) {
     const auto r = RunCli(c.args);
@@ -145,6 +152,41 @@ TEST(ConvertCli, RefusesWhatItCannotDo) {
     EXPECT_FALSE(std::filesystem::exists(dir / c.output)) << c.output;
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 6) << "no temporary files left";
+}
+
+// --fit brings the picture to --size as the import's fitting does, dithered on request where
+// the output holds RGB565; a large JPEG is decoded at a reduced scale first, which changes
+// its pixels only a little.
+TEST(ConvertCli, FitsThePictureToTheGivenSize) {
+  test::TempDir dir;
+  const Image image = test::Gradient(30, 20);
+  test::WriteFile(dir / "in.png", EncodePng(image));
+  const auto p = [&](const std::string& name) { return (dir / name).string(); };
+  for (const FitMode mode : {FitMode::kCrop, FitMode::kPad, FitMode::kStretch}) {
+    SCOPED_TRACE(FitModeName(mode));
+    const std::string name = FitModeName(mode);
+    auto r = RunCli({"convert", p("in.png"), p(name + ".bmp"), "--size", "12x16", "--fit", name});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    const Image fitted = FitPicture(image, 12, 16, mode);
+    EXPECT_EQ(DecodeBmp(test::ReadFile(dir / (name + ".bmp"))), fitted);
+    r = RunCli({"convert", p("in.png"), p(name + ".raw"), "--size", "12x16", "--fit", name, "--dither"});
+    ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+    Image dithered = fitted;
+    DitherToRgb565(dithered);
+    EXPECT_EQ(test::ReadFile(dir / (name + ".raw")), ImageToRaw(dithered));
+  }
+
+  const Image photo = test::SmoothPicture(640, 480);
+  test::WriteFile(dir / "photo.jpg", EncodeJpeg(photo, 95));
+  const auto r = RunCli({"convert", p("photo.jpg"), p("photo.bmp"), "--size", "48x64", "--fit", "crop"});
+  ASSERT_EQ(r.code, cli::kExitOk) << r.err;
+  const Image small = DecodeBmp(test::ReadFile(dir / "photo.bmp"));
+  const Image whole = FitPicture(DecodeJpeg(test::ReadFile(dir / "photo.jpg")), 48, 64, FitMode::kCrop);
+  ASSERT_EQ(small.width, 48u);
+  ASSERT_EQ(small.height, 64u);
+  double error = 0;
+  for (size_t i = 0; i < small.bgr.size(); ++i) error += std::abs(small.bgr[i] - whole.bgr[i]);
+  EXPECT_LT(error / static_cast<double>(small.bgr.size()), 1.5);
 }
 
 // Every RGB565 value once, 256x256, in the four files that hold RGB565 values.

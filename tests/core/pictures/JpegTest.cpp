@@ -73,6 +73,41 @@ TEST(Jpeg, EncodesBaselineJfifAtQuality100AndDecodesClose) {
   EXPECT_LT(EncodeJpeg(image, 10).size(), jpeg.size());
 }
 
+// The smallest of the scales 1/8 .. 8/8 whose sides (rounded up, as libjpeg does) keep the
+// size asked for; never larger than the picture. The scaled picture stays the picture.
+TEST(Jpeg, DecodesAtTheSmallestScaleThatKeepsTheSize) {
+  const Bytes jpeg = EncodeJpeg(test::SmoothPicture(400, 300), 90);
+  const struct {
+    uint32_t width, height, want_width, want_height;
+  } cases[] = {
+      {43, 32, 50, 38},      // 1/8
+      {51, 32, 100, 75},     // 2/8: 1/8 is one pixel short across
+      {43, 39, 100, 75},     // ... or down
+      {150, 1, 150, 113},    // 3/8
+      {399, 300, 400, 300},  // 8/8
+      {1000, 1000, 400, 300},
+      {0, 0, 50, 38},
+  };
+  for (const auto& c : cases) {
+    const Image scaled = DecodeJpegAtLeast(jpeg, c.width, c.height);
+    EXPECT_EQ(scaled.width, c.want_width) << c.width << "x" << c.height;
+    EXPECT_EQ(scaled.height, c.want_height) << c.width << "x" << c.height;
+  }
+  const Image eighth = DecodeJpegAtLeast(jpeg, 43, 32);
+  const Image whole = DecodeJpeg(jpeg);
+  for (uint32_t y = 0; y < eighth.height - 1; ++y) {  // each pixel about the mean of its 8x8 block
+    for (uint32_t x = 0; x < eighth.width; ++x) {
+      for (int c = 0; c < 3; ++c) {
+        int sum = 0;
+        for (uint32_t v = 0; v < 8; ++v) {
+          for (uint32_t u = 0; u < 8; ++u) sum += whole.Pixel(x * 8 + u, y * 8 + v)[c];
+        }
+        EXPECT_NEAR(eighth.Pixel(x, y)[c], sum / 64, 3) << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(Jpeg, DecodesGreyscale) {
   const Image grey = DecodeJpeg(LibjpegFile(JCS_GRAYSCALE, 1, 8, 4));
   ASSERT_EQ(grey.width, 8u);
