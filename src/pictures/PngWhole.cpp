@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "base/ScratchBuffer.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -101,9 +102,9 @@ std::optional<PngPicture> DecodeCommonPng(ByteSpan d) {
   // The chunks: the critical ones checked by their CRC as libpng does, the IDAT bodies
   // gathered (one chunk, the usual case, is used where it lies), a tRNS or an unknown
   // critical chunk left to libpng.
-  const uint8_t* idat = nullptr;
-  size_t idat_size = 0;
-  Bytes joined;
+  // First the chunks are checked and the IDAT bodies counted; several are then joined in one
+  // buffer (one chunk, rare, is used where it lies).
+  size_t idat_size = 0, idat_chunks = 0, first_idat = 0;
   bool idat_done = false, ended = false;
   for (size_t at = 33; !ended;) {
     if (d.size() - at < 12) return std::nullopt;
@@ -115,14 +116,10 @@ std::optional<PngPicture> DecodeCommonPng(ByteSpan d) {
     if (critical && libdeflate_crc32(0, type, length + 4) != Be32(body + length)) return std::nullopt;
     if (std::memcmp(type, "IDAT", 4) == 0) {
       if (idat_done) return std::nullopt;
-      if (idat == nullptr && joined.empty()) {
-        idat = body, idat_size = length;
-      } else {
-        if (joined.empty()) joined.assign(idat, idat + idat_size);
-        joined.insert(joined.end(), body, body + length);
-      }
+      if (idat_chunks++ == 0) first_idat = at;
+      idat_size += length;
     } else {
-      if (idat != nullptr || !joined.empty()) idat_done = true;
+      if (idat_chunks > 0) idat_done = true;
       if (std::memcmp(type, "IEND", 4) == 0) {
         ended = true;
       } else if (std::memcmp(type, "tRNS", 4) == 0 || (critical && std::memcmp(type, "PLTE", 4) != 0)) {
@@ -131,23 +128,35 @@ std::optional<PngPicture> DecodeCommonPng(ByteSpan d) {
     }
     at += 12 + length;
   }
-  if (!joined.empty()) idat = joined.data(), idat_size = joined.size();
-  if (idat == nullptr) return std::nullopt;
+  if (idat_chunks == 0) return std::nullopt;
+  std::optional<ScratchBuffer> joined;
+  const uint8_t* idat = &d[first_idat + 8];
+  if (idat_chunks > 1) {
+    joined.emplace(idat_size);
+    size_t filled = 0;
+    for (size_t at = first_idat; filled < idat_size;) {  // the IDAT chunks follow each other
+      const uint32_t length = Be32(&d[at]);
+      std::memcpy(joined->data() + filled, &d[at + 8], length);
+      filled += length;
+      at += 12 + length;
+    }
+    idat = joined->data();
+  }
 
   const size_t bpp = colour == 6 ? 4 : 3;
   const size_t stride = size_t{width} * bpp;
   const size_t inflated_size = (stride + 1) * height;
-  std::unique_ptr<uint8_t[]> rows(new uint8_t[inflated_size]);
+  ScratchBuffer rows(inflated_size);
   const std::unique_ptr<libdeflate_decompressor, DecompressorFree> inflater(libdeflate_alloc_decompressor());
   if (!inflater) throw SsfError("PNG: недостаточно памяти");
   size_t used = 0;
   // The exact size or nothing: fewer rows, more rows and data after the stream are libpng's to tell.
-  if (libdeflate_zlib_decompress_ex(inflater.get(), idat, idat_size, rows.get(), inflated_size, &used, nullptr) !=
+  if (libdeflate_zlib_decompress_ex(inflater.get(), idat, idat_size, rows.data(), inflated_size, &used, nullptr) !=
           LIBDEFLATE_SUCCESS ||
       used != idat_size) {
     return std::nullopt;
   }
-  if (!Unfilter(rows.get(), stride, height, bpp)) return std::nullopt;
+  if (!Unfilter(rows.data(), stride, height, bpp)) return std::nullopt;
 
   PngPicture result;
   Image& image = result.image;
@@ -161,7 +170,7 @@ std::optional<PngPicture> DecodeCommonPng(ByteSpan d) {
   uint8_t* bgr = image.bgr.data();
   uint8_t* alpha = image.alpha.data();
   for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* s = rows.get() + size_t{y} * (stride + 1) + 1;
+    const uint8_t* s = rows.data() + size_t{y} * (stride + 1) + 1;
     for (uint32_t x = 0; x < width; ++x, s += bpp, bgr += 3) {
       bgr[0] = s[2], bgr[1] = s[1], bgr[2] = s[0];
       if (bpp == 4) *alpha++ = s[3];

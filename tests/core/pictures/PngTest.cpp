@@ -142,6 +142,25 @@ TEST(Png, RefusesDamagedFilesAndTellsAMissingSignatureApart) {
   }
 }
 
+// The file with its one IDAT chunk cut into chunks of the given lengths and the rest.
+Bytes SplitIdat(const Bytes& png, const std::vector<size_t>& lengths) {
+  size_t at = 8;
+  while (std::string(png.begin() + static_cast<std::ptrdiff_t>(at) + 4, png.begin() + static_cast<std::ptrdiff_t>(at) + 8) != "IDAT") {
+    at += 12 + (size_t{png[at]} << 24 | size_t{png[at + 1]} << 16 | size_t{png[at + 2]} << 8 | png[at + 3]);
+  }
+  const size_t length = size_t{png[at]} << 24 | size_t{png[at + 1]} << 16 | size_t{png[at + 2]} << 8 | png[at + 3];
+  const Bytes body(png.begin() + static_cast<std::ptrdiff_t>(at + 8), png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+  Bytes out(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(at));
+  size_t from = 0;
+  for (size_t part : lengths) {
+    test::AppendChunk(out, "IDAT", Bytes(body.begin() + static_cast<std::ptrdiff_t>(from), body.begin() + static_cast<std::ptrdiff_t>(from + part)));
+    from += part;
+  }
+  test::AppendChunk(out, "IDAT", Bytes(body.begin() + static_cast<std::ptrdiff_t>(from), body.end()));
+  out.insert(out.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 12 + length), png.end());
+  return out;
+}
+
 // Truecolour files, the kind read in one piece, come back exactly whatever filter each row
 // uses, the first row included; a row of an unknown filter is refused in Russian.
 TEST(Png, EveryRowFilterIsUndone) {
@@ -158,9 +177,13 @@ TEST(Png, EveryRowFilterIsUndone) {
           if (c < channels) layout.samples.push_back(static_cast<uint16_t>(v));
         }
       }
-      const PngPicture back = DecodePng(BuildPng(layout));
-      EXPECT_EQ(back.image, FromRgba(layout.width, layout.height, rgba, colour_type == 6));
-      EXPECT_EQ(back.has_alpha_channel, colour_type == 6);
+      const Bytes png = BuildPng(layout);
+      // The compressed rows in one IDAT chunk, and spread over several (with an empty one).
+      for (const Bytes& file : {png, SplitIdat(png, {3, 0, 5})}) {
+        const PngPicture back = DecodePng(file);
+        EXPECT_EQ(back.image, FromRgba(layout.width, layout.height, rgba, colour_type == 6));
+        EXPECT_EQ(back.has_alpha_channel, colour_type == 6);
+      }
     }
   }
   PngLayout unknown{.width = 2, .height = 2, .samples = std::vector<uint16_t>(12, 7), .filters = {0, 5}};
