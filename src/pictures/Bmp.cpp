@@ -4,6 +4,8 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <memory>
+#include <vector>
 #include <string>
 
 #include "base/SsfError.h"
@@ -75,12 +77,13 @@ using Palette = std::array<uint8_t, 256 * 3>;  // blue, green, red; unlisted ent
 // against the row and the picture before a pixel is written. Runs may reach into the row's
 // padding, as in an uncompressed file (ImageMagick encodes the padding too); those pixels
 // are dropped. A run past the padding is an error.
-void DecodeRle(ByteSpan data, size_t at, uint32_t bpp, const Palette& palette, Image& image) {
-  const uint32_t w = image.width, h = image.height;
+// `put(x, y, index)` gets each painted pixel inside the picture, y counted from the top.
+template <typename Put>
+void DecodeRle(ByteSpan data, size_t at, uint32_t bpp, uint32_t w, uint32_t h, Put&& put) {
   const uint32_t padded = static_cast<uint32_t>((uint64_t{w} * bpp + 31) / 32 * 32 / bpp);
   uint32_t x = 0, y = 0;  // y counts rows from the bottom, as stored
   auto paint = [&](uint32_t index) {
-    if (x < w) std::memcpy(image.Pixel(x, h - 1 - y), &palette[index * 3], 3);
+    if (x < w) put(x, h - 1 - y, index);
     ++x;
   };
   while (y < h) {  // a file may end after the last row's end of line without an end of bitmap
@@ -239,13 +242,14 @@ Image ReadRleRows(ByteSpan data, const Header& h, const Palette& palette) {
   if (h.pixel_offset > data.size()) Refuse("файл обрезан: сжатые строки по смещению " + std::to_string(h.pixel_offset) + ", файл " + std::to_string(data.size()) + " байт");
   // A few codes may paint a whole picture, so only the picture limit checked above bounds it.
   Image image(h.width, h.height);
-  DecodeRle(data, h.pixel_offset, h.bpp, palette, image);
+  DecodeRle(data, h.pixel_offset, h.bpp, h.width, h.height,
+            [&](uint32_t x, uint32_t y, uint32_t index) { std::memcpy(image.Pixel(x, y), &palette[index * 3], 3); });
   return image;
 }
 
-Image ReadRows(ByteSpan data, const Header& h, const Masks& masks, const Palette& palette) {
-  const uint32_t bpp = h.bpp;
-  const uint64_t row_bits = uint64_t{h.width} * bpp;
+// The bytes between rows (rows are padded to 4 bytes); refuses a file too short for its rows.
+uint64_t CheckedStride(ByteSpan data, const Header& h) {
+  const uint64_t row_bits = uint64_t{h.width} * h.bpp;
   const uint64_t row_bytes = (row_bits + 7) / 8;
   const uint64_t stride = (row_bits + 31) / 32 * 4;
   // The last row may lack its padding; nothing past it is read. Checked before the pixels
@@ -253,35 +257,42 @@ Image ReadRows(ByteSpan data, const Header& h, const Masks& masks, const Palette
   const uint64_t needed = stride * (uint64_t{h.height} - 1) + row_bytes;
   if (h.pixel_offset > data.size() || data.size() - h.pixel_offset < needed) {
     Refuse("файл обрезан: строкам " + std::to_string(h.width) + "x" + std::to_string(h.height) + "x" +
-           std::to_string(bpp) + " бит нужно " + std::to_string(needed) + " байт по смещению " +
+           std::to_string(h.bpp) + " бит нужно " + std::to_string(needed) + " байт по смещению " +
            std::to_string(h.pixel_offset) + ", есть " + std::to_string(data.size()));
   }
-  Image image(h.width, h.height);
+  return stride;
+}
 
-  const Channel red(masks.red), green(masks.green), blue(masks.blue);
-  const uint32_t w = image.width;
-  for (uint32_t y = 0; y < image.height; ++y) {
-    const uint32_t file_row = h.top_down ? y : image.height - 1 - y;
-    const uint8_t* src = data.data() + h.pixel_offset + stride * file_row;
-    uint8_t* dst = image.Row(y);
+// Turns stored rows of any uncompressed kind into blue, green, red.
+class RowConverter {
+ public:
+  RowConverter(ByteSpan data, const Header& h, const Masks& masks, const Palette& palette)
+      : data_(data), h_(h), stride_(CheckedStride(data, h)), palette_(palette), red_(masks.red),
+        green_(masks.green), blue_(masks.blue) {}
+
+  // Row y from the top into `dst` (width * 3 bytes).
+  void Convert(uint32_t y, uint8_t* dst) const {
+    const uint32_t w = h_.width, bpp = h_.bpp;
+    const uint32_t file_row = h_.top_down ? y : h_.height - 1 - y;
+    const uint8_t* src = data_.data() + h_.pixel_offset + stride_ * file_row;
     switch (bpp) {
       case 24:
         std::memcpy(dst, src, static_cast<size_t>(w) * 3);
         break;
       case 32:
-        if (h.compression == 0) {
+        if (h_.compression == 0) {
           for (uint32_t x = 0; x < w; ++x, src += 4, dst += 3) dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
           break;
         }
         for (uint32_t x = 0; x < w; ++x, src += 4, dst += 3) {
           const uint32_t p = src[0] | (uint32_t{src[1]} << 8) | (uint32_t{src[2]} << 16) | (uint32_t{src[3]} << 24);
-          dst[0] = blue.Extract(p), dst[1] = green.Extract(p), dst[2] = red.Extract(p);
+          dst[0] = blue_.Extract(p), dst[1] = green_.Extract(p), dst[2] = red_.Extract(p);
         }
         break;
       case 16:
         for (uint32_t x = 0; x < w; ++x, src += 2, dst += 3) {
           const uint32_t p = src[0] | (uint32_t{src[1]} << 8);
-          dst[0] = blue.Extract(p), dst[1] = green.Extract(p), dst[2] = red.Extract(p);
+          dst[0] = blue_.Extract(p), dst[1] = green_.Extract(p), dst[2] = red_.Extract(p);
         }
         break;
       default: {  // 1, 4, 8: indexes packed from the high bits of each byte
@@ -290,13 +301,90 @@ Image ReadRows(ByteSpan data, const Header& h, const Masks& masks, const Palette
         for (uint32_t x = 0; x < w; ++x, dst += 3) {
           const uint32_t byte = src[x / per_byte];
           const uint32_t shift = 8 - bpp - (x % per_byte) * bpp;
-          std::memcpy(dst, &palette[((byte >> shift) & index_mask) * 3], 3);
+          std::memcpy(dst, &palette_[((byte >> shift) & index_mask) * 3], 3);
         }
       }
     }
   }
+
+ private:
+  ByteSpan data_;
+  Header h_;
+  uint64_t stride_;
+  const Palette& palette_;
+  Channel red_, green_, blue_;
+};
+
+Image ReadRows(ByteSpan data, const Header& h, const Masks& masks, const Palette& palette) {
+  const RowConverter rows(data, h, masks, palette);
+  Image image(h.width, h.height);
+  for (uint32_t y = 0; y < image.height; ++y) rows.Convert(y, image.Row(y));
   return image;
 }
+
+// The rows of an uncompressed file, made one at a time from the file's bytes.
+class StoredBmpRows final : public PictureRows {
+ public:
+  StoredBmpRows(ByteSpan data, const Header& h, const Masks& masks, const Palette& palette)
+      : h_(h), palette_(palette), rows_(data, h_, masks, palette_), row_(static_cast<size_t>(h.width) * 3) {}
+  uint32_t Width() const override { return h_.width; }
+  uint32_t Height() const override { return h_.height; }
+  bool HasAlpha() const override { return false; }
+  void Row(uint32_t y, const uint8_t** bgr, const uint8_t** alpha) override {
+    rows_.Convert(y, row_.data());
+    *bgr = row_.data();
+    *alpha = nullptr;
+  }
+
+ private:
+  Header h_;
+  Palette palette_;
+  RowConverter rows_;
+  std::vector<uint8_t> row_;
+};
+
+// The rows of an RLE file: the codes are followed once into a plane of palette indexes and
+// a mark of the pixels painted, a byte and a bit a pixel instead of three bytes; the colours
+// are looked up row by row.
+class RleBmpRows final : public PictureRows {
+ public:
+  RleBmpRows(ByteSpan data, const Header& h, const Palette& palette)
+      : h_(h), palette_(palette), row_(static_cast<size_t>(h.width) * 3) {
+    if (h.pixel_offset > data.size()) {
+      Refuse("файл обрезан: сжатые строки по смещению " + std::to_string(h.pixel_offset) + ", файл " +
+             std::to_string(data.size()) + " байт");
+    }
+    const size_t pixels = static_cast<size_t>(h.width) * h.height;
+    index_.resize(pixels);
+    painted_.resize((pixels + 7) / 8);
+    DecodeRle(data, h.pixel_offset, h.bpp, h.width, h.height, [&](uint32_t x, uint32_t y, uint32_t index) {
+      const size_t at = static_cast<size_t>(y) * h_.width + x;
+      index_[at] = static_cast<uint8_t>(index);
+      painted_[at / 8] |= static_cast<uint8_t>(1u << (at % 8));
+    });
+  }
+  uint32_t Width() const override { return h_.width; }
+  uint32_t Height() const override { return h_.height; }
+  bool HasAlpha() const override { return false; }
+  void Row(uint32_t y, const uint8_t** bgr, const uint8_t** alpha) override {
+    static constexpr uint8_t kBlack[3] = {0, 0, 0};
+    const size_t first = static_cast<size_t>(y) * h_.width;
+    for (uint32_t x = 0; x < h_.width; ++x) {
+      const size_t at = first + x;
+      const bool painted = (painted_[at / 8] >> (at % 8)) & 1;
+      std::memcpy(&row_[static_cast<size_t>(x) * 3], painted ? &palette_[index_[at] * 3u] : kBlack, 3);
+    }
+    *bgr = row_.data();
+    *alpha = nullptr;
+  }
+
+ private:
+  Header h_;
+  Palette palette_;
+  std::vector<uint8_t> index_;
+  std::vector<uint8_t> painted_;
+  std::vector<uint8_t> row_;
+};
 
 }  // namespace
 
@@ -307,6 +395,15 @@ Image DecodeBmp(ByteSpan data) {
   if (header.width == 0 || header.height == 0) return Image(header.width, header.height);
   if (header.rle) return ReadRleRows(data, header, palette);
   return ReadRows(data, header, masks, palette);
+}
+
+std::unique_ptr<PictureRows> OpenBmpRows(ByteSpan data) {
+  const Header header = ReadHeader(data);
+  const Masks masks = ReadMasks(data, header);
+  const Palette palette = ReadPalette(data, header);
+  if (header.width == 0 || header.height == 0) Refuse("изображение нулевого размера");
+  if (header.rle) return std::make_unique<RleBmpRows>(data, header, palette);
+  return std::make_unique<StoredBmpRows>(data, header, masks, palette);
 }
 
 size_t BmpStride(uint32_t width) { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }

@@ -7,13 +7,21 @@
 // bytes. The result is always opaque: a 32-bit file's fourth byte is dropped. Embedded
 // JPEG/PNG files and the OS/2 Huffman and RLE24 compressions are refused.
 // Writes: 24-bit, bottom-up, 40-byte info header; the picture's alpha is ignored.
+#include <memory>
+
 #include "base/ByteIO.h"
 #include "pictures/Image.h"
+#include "pictures/PictureRows.h"
 
 namespace ssf {
 
 // Throws SsfError for a file that is not a BMP, is cut short, or uses a refused variant.
 Image DecodeBmp(ByteSpan data);
+// The same picture row by row, for a small picture made from a large one (FitPicture): an
+// uncompressed file's rows are read from `data` when asked for (`data` must outlive the
+// result), an RLE file costs a byte and a bit a pixel. Throws as DecodeBmp, and for an
+// empty picture.
+std::unique_ptr<PictureRows> OpenBmpRows(ByteSpan data);
 
 Bytes EncodeBmp(const Image& image);
 

@@ -17,13 +17,15 @@ uint32_t Scaled(uint32_t side, double scale) {
 
 // The window of `picture` resized to window.full_width x window.full_height, written into
 // `out` at (left, top).
-void ResizeInto(const Image& picture, const ResizeWindow& window, Image& out, uint32_t left, uint32_t top) {
-  if (window.full_width == picture.width && window.full_height == picture.height) {  // copied as it is
+void ResizeInto(PictureRows& picture, const ResizeWindow& window, Image& out, uint32_t left, uint32_t top) {
+  if (window.full_width == picture.Width() && window.full_height == picture.Height()) {  // copied as it is
     for (uint32_t y = 0; y < window.height; ++y) {
-      std::copy_n(picture.Pixel(window.x, window.y + y), static_cast<size_t>(window.width) * 3, out.Pixel(left, top + y));
-      if (picture.HasAlpha()) {
-        std::copy_n(&picture.alpha[static_cast<size_t>(window.y + y) * picture.width + window.x], window.width,
-                    &out.alpha[static_cast<size_t>(top + y) * out.width + left]);
+      const uint8_t* bgr = nullptr;
+      const uint8_t* alpha = nullptr;
+      picture.Row(window.y + y, &bgr, &alpha);
+      std::copy_n(bgr + static_cast<size_t>(window.x) * 3, static_cast<size_t>(window.width) * 3, out.Pixel(left, top + y));
+      if (alpha) {
+        std::copy_n(alpha + window.x, window.width, &out.alpha[static_cast<size_t>(top + y) * out.width + left]);
       }
     }
     return;
@@ -64,12 +66,23 @@ FitSize FittedWholeSize(uint32_t from_width, uint32_t from_height, uint32_t widt
 }
 
 Image FitPicture(const Image& picture, uint32_t width, uint32_t height, FitMode mode, const uint8_t pad_bgr[3]) {
-  if (width == 0 || height == 0 || picture.width == 0 || picture.height == 0) {
+  ImageRows rows(picture);
+  return FitPicture(rows, width, height, mode, pad_bgr);
+}
+
+Image FitPicture(PictureRows& picture, uint32_t width, uint32_t height, FitMode mode, const uint8_t pad_bgr[3]) {
+  const uint32_t from_width = picture.Width(), from_height = picture.Height();
+  if (width == 0 || height == 0 || from_width == 0 || from_height == 0) {
     throw SsfError("Изображение нулевого размера нельзя подогнать");
   }
   CheckImageSize(width, height);
-  if (mode == FitMode::kStretch) return ResizePicture(picture, width, height);
-  const auto [w, h] = FittedWholeSize(picture.width, picture.height, width, height, mode);
+  if (mode == FitMode::kStretch) {
+    Image out(width, height);
+    if (picture.HasAlpha()) out.AddAlpha();
+    ResizeInto(picture, {width, height, 0, 0, width, height}, out, 0, 0);
+    return out;
+  }
+  const auto [w, h] = FittedWholeSize(from_width, from_height, width, height, mode);
   if (mode == FitMode::kCrop) {
     // Only the part that stays is made: a thin picture covering a wide target would be far
     // larger than any picture once enlarged whole.

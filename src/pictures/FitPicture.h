@@ -6,6 +6,7 @@
 #include <string>
 
 #include "pictures/Image.h"
+#include "pictures/PictureRows.h"
 
 namespace ssf {
 
@@ -32,6 +33,9 @@ FitSize FittedWholeSize(uint32_t from_width, uint32_t from_height, uint32_t widt
 // mode (blue, green, red); a picture with alpha gets a transparent fill instead, so an
 // animation frame stays see-through around the picture. Alpha is kept.
 Image FitPicture(const Image& picture, uint32_t width, uint32_t height, FitMode mode,
+                 const uint8_t pad_bgr[3] = nullptr);
+// The same from a picture read row by row, which is never held whole.
+Image FitPicture(PictureRows& picture, uint32_t width, uint32_t height, FitMode mode,
                  const uint8_t pad_bgr[3] = nullptr);
 
 // Floyd-Steinberg error diffusion to the levels of RGB565 (32 for red and blue, 64 for

@@ -89,11 +89,13 @@ std::vector<ResampleTap> CubicTaps(uint32_t i, double scale, uint32_t in) {
 }
 
 // One row of the picture in premultiplied linear light: blue, green, red, alpha per pixel.
-void RowToLinear(const Image& picture, uint32_t y, float* out) {
+void RowToLinear(PictureRows& picture, uint32_t y, float* out) {
   const auto& lin = SrgbToLinear();
-  const uint8_t* bgr = picture.Row(y);
-  const uint8_t* alpha = picture.HasAlpha() ? &picture.alpha[static_cast<size_t>(y) * picture.width] : nullptr;
-  for (uint32_t x = 0; x < picture.width; ++x) {
+  const uint8_t* bgr = nullptr;
+  const uint8_t* alpha = nullptr;
+  picture.Row(y, &bgr, &alpha);
+  const uint32_t width = picture.Width();
+  for (uint32_t x = 0; x < width; ++x) {
     const float a = alpha ? alpha[x] / 255.0f : 1.0f;
     for (size_t c = 0; c < 3; ++c) out[x * 4 + c] = lin[bgr[x * 3 + c]] * a;
     out[x * 4 + 3] = a;
@@ -105,8 +107,8 @@ void RowToLinear(const Image& picture, uint32_t y, float* out) {
 // reused only once no later output row can read its row.
 class RowRing {
  public:
-  RowRing(const Image& picture, const Weights& across, const Weights& down)
-      : picture_(picture), across_(across), width_(across.size()), source_(static_cast<size_t>(picture.width) * 4) {
+  RowRing(PictureRows& picture, const Weights& across, const Weights& down)
+      : picture_(picture), across_(across), width_(across.size()), source_(static_cast<size_t>(picture.Width()) * 4) {
     size_t span = 1;
     for (const auto& taps : down) {
       auto [low, high] = std::minmax_element(taps.begin(), taps.end(),
@@ -141,7 +143,7 @@ class RowRing {
     }
   }
 
-  const Image& picture_;
+  PictureRows& picture_;
   const Weights& across_;
   size_t width_;
   std::vector<float> source_;
@@ -176,9 +178,14 @@ std::vector<std::vector<ResampleTap>> ResampleWeights(uint32_t in, uint32_t out,
 }
 
 void ResizeRows(const Image& picture, const ResizeWindow& window, ResizedRowFn row, void* context) {
+  ImageRows rows(picture);
+  ResizeRows(rows, window, row, context);
+}
+
+void ResizeRows(PictureRows& picture, const ResizeWindow& window, ResizedRowFn row, void* context) {
   CheckImageSize(window.width, window.height);
-  const Weights across = ResampleWeights(picture.width, window.full_width, window.x, window.width);
-  const Weights down = ResampleWeights(picture.height, window.full_height, window.y, window.height);
+  const Weights across = ResampleWeights(picture.Width(), window.full_width, window.x, window.width);
+  const Weights down = ResampleWeights(picture.Height(), window.full_height, window.y, window.height);
   RowRing ring(picture, across, down);
   const size_t width = window.width;
   std::vector<float> sum(width * 4);

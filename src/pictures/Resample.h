@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pictures/Image.h"
+#include "pictures/PictureRows.h"
 
 namespace ssf {
 
@@ -40,9 +41,11 @@ struct ResizeWindow {
 };
 using ResizedRowFn = void (*)(void* context, uint32_t y, const uint8_t* bgr, const uint8_t* alpha);
 void ResizeRows(const Image& picture, const ResizeWindow& window, ResizedRowFn row, void* context);
+// The same from a picture read row by row: each source row is asked for once, in order.
+void ResizeRows(PictureRows& picture, const ResizeWindow& window, ResizedRowFn row, void* context);
 
-template <typename Fn>
-void ResizeRows(const Image& picture, const ResizeWindow& window, Fn&& row) {
+template <typename Picture, typename Fn>
+void ResizeRows(Picture& picture, const ResizeWindow& window, Fn&& row) {
   ResizeRows(picture, window, [](void* c, uint32_t y, const uint8_t* bgr, const uint8_t* alpha) {
     (*static_cast<Fn*>(c))(y, bgr, alpha);
   }, &row);

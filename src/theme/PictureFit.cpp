@@ -9,6 +9,12 @@ namespace ssf {
 
 Image FitForThemeFile(const Image& picture, uint32_t width, uint32_t height, const std::string& kind,
                       const FitChoice& choice) {
+  ImageRows rows(picture);
+  return FitForThemeFile(rows, width, height, kind, choice);
+}
+
+Image FitForThemeFile(PictureRows& picture, uint32_t width, uint32_t height, const std::string& kind,
+                      const FitChoice& choice) {
   Image fitted = FitPicture(picture, width, height, choice.mode);
   if (choice.dither && IsRgb565Kind(kind)) DitherToRgb565(fitted);
   return fitted;

@@ -38,6 +38,9 @@ struct FitPolicy {
 // The picture fitted and, when chosen and the kind is RGB565, dithered: what gets converted.
 Image FitForThemeFile(const Image& picture, uint32_t width, uint32_t height, const std::string& kind,
                       const FitChoice& choice);
+// The same from a picture read row by row, never held whole.
+Image FitForThemeFile(PictureRows& picture, uint32_t width, uint32_t height, const std::string& kind,
+                      const FitChoice& choice);
 
 // The picture as the phone shows it once stored as `kind`: through RGB565 for RAW, IFG
 // and ANI2 (over black where transparent), through the JPEG encoder for JPG.

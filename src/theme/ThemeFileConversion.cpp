@@ -1,6 +1,7 @@
 #include "theme/ThemeFileConversion.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "ifeg/Ifeg.h"
@@ -133,8 +134,29 @@ class Importer {
     return static_cast<uint64_t>(std::max(entry_.f_width, 0)) * static_cast<uint64_t>(std::max(entry_.f_height, 0));
   }
 
-  std::optional<Input> LoadBmp() {
-    Bytes data = ReadWholeFile(file_);
+  // A bitmap of another size than the entry's, fitted without a question: it is read row by
+  // row, so a large picture (or a small RLE file of one) costs about the fitted picture
+  // rather than the whole one.
+  bool FitsBmpByRows(ByteSpan data) const {
+    if (!fit_.always || data.size() < 2 || data[0] != 'B' || data[1] != 'M') return false;
+    const std::optional<PictureSize> size = ReadPictureHeaderSize(data);
+    return size && size->width > 0 && size->height > 0 && !SameSize(size->width, size->height);
+  }
+
+  std::optional<Imported> FitBmpByRows(ByteSpan data, const std::string& kind) {
+    std::unique_ptr<PictureRows> rows;
+    try {
+      rows = OpenBmpRows(data);
+    } catch (const SsfError&) {
+      Refuse(kNotBmpMessage);
+      return std::nullopt;
+    }
+    const Image fitted = FitForThemeFile(*rows, static_cast<uint32_t>(entry_.f_width),
+                                         static_cast<uint32_t>(entry_.f_height), kind, *fit_.always);
+    return StoreFitted(fitted, kind, false);
+  }
+
+  std::optional<Input> LoadBmp(Bytes data) {
     if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M' && !HeaderSizeFits(data)) return std::nullopt;
     Image picture;
     try {
@@ -212,7 +234,9 @@ class Importer {
   std::optional<Imported> Picture(const std::string& kind, const std::string& ext) {
     std::optional<Input> in;
     if (ext == ".BMP") {
-      in = LoadBmp();
+      Bytes data = ReadWholeFile(file_);
+      if (FitsBmpByRows(data)) return FitBmpByRows(data, kind);
+      in = LoadBmp(std::move(data));
     } else if (ext == ".JPG" || ext == ".JPEG") {
       in = LoadJpeg();
     } else if (ext == ".PNG") {

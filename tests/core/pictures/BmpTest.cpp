@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <utility>
 #include <string>
 
 #include "PictureSupport.h"
 #include "TestSupport.h"
 #include "pictures/Bmp.h"
+#include "pictures/FitPicture.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -66,6 +70,20 @@ Image Picture(uint32_t width, const std::vector<Bytes>& rows_top_first) {
   return image;
 }
 
+// The picture OpenBmpRows hands out, row by row.
+Image RowsOf(ByteSpan file) {
+  const std::unique_ptr<PictureRows> rows = OpenBmpRows(file);
+  Image image(rows->Width(), rows->Height());
+  for (uint32_t y = 0; y < image.height; ++y) {
+    const uint8_t* bgr = nullptr;
+    const uint8_t* alpha = nullptr;
+    rows->Row(y, &bgr, &alpha);
+    EXPECT_EQ(alpha, nullptr);
+    std::copy_n(bgr, static_cast<size_t>(image.width) * 3, image.Row(y));
+  }
+  return image;
+}
+
 const Bytes kPalette4 = {0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0x10, 0x20, 0x30, 0};  // black, blue, green, 30/20/10
 
 TEST(Bmp, ReadsTheVariantsOfOtherWriters) {
@@ -111,7 +129,28 @@ TEST(Bmp, ReadsTheVariantsOfOtherWriters) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(DecodeBmp(BuildBmp(c.layout)), c.expected);
+    const Bytes file = BuildBmp(c.layout);
+    EXPECT_EQ(DecodeBmp(file), c.expected);
+    EXPECT_EQ(RowsOf(file), c.expected) << "row by row";
+  }
+}
+
+// Fitting reads a large file row by row; the result is the one made from the whole picture,
+// in every mode, shrinking and growing, and at the picture's own size.
+TEST(Bmp, FittingFromRowsEqualsFittingTheDecodedPicture) {
+  const std::filesystem::path dir = std::filesystem::path(SSF_SOURCE_DIR) / "tests" / "data" / "pictures";
+  const Bytes files[] = {test::ReadFile(dir / "rle8-runs.bmp"), test::ReadFile(dir / "rle4-runs.bmp"),
+                         test::ReadFile(dir / "os2v2-64-palette.bmp"), EncodeBmp(test::Gradient(37, 23))};
+  for (const Bytes& file : files) {
+    const Image whole = DecodeBmp(file);
+    EXPECT_EQ(RowsOf(file), whole);
+    for (FitMode mode : {FitMode::kCrop, FitMode::kPad, FitMode::kStretch}) {
+      for (auto [w, h] : {std::pair{10u, 4u}, std::pair{3u, 40u}, std::pair{whole.width, whole.height}}) {
+        SCOPED_TRACE(std::string(FitModeName(mode)) + " " + std::to_string(w) + "x" + std::to_string(h));
+        const std::unique_ptr<PictureRows> rows = OpenBmpRows(file);
+        EXPECT_EQ(FitPicture(*rows, w, h, mode), FitPicture(whole, w, h, mode));
+      }
+    }
   }
 }
 
