@@ -11,14 +11,14 @@
 #include "shell/MainForm.h"
 #include "shell/MapChooserDialog.h"
 #include "shell/QtUi.h"
-#include "desktop/DesktopAssociation.h"
+#include "desktop/SystemAssociation.h"
 #include "desktop/SsfAssociation.h"
 #include "editor/Editor.h"
 #include "theme/MapsFolder.h"
 #include "tools/forms/ColorsCopyForm.h"
 #include "tools/forms/FileListEditorForm.h"
 #include "base/IniDocument.h"
-#include "base/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 #include "Version.h"
 
 namespace {
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   bool associated = false;
   std::string association_error;
   try {
-    association = ssf::DesktopAssociation::ForThisProgram();
+    association = ssf::SsfAssociationForThisProgram();
     associated = ssf::RegEditSSFCheckedAtStart(*association);
   } catch (const std::exception& e) {
     association_error = e.what();

@@ -1,13 +1,10 @@
 #include "base/TextLineReader.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "base/SsfError.h"
-#include "base/SystemErrorText.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -16,7 +13,7 @@ namespace {
 constexpr size_t kBufferSize = 64 * 1024;
 
 [[noreturn]] void ReadFailed(const std::filesystem::path& path, const std::string& reason) {
-  throw SsfError("Не удалось прочитать файл: " + path.string() + " (" + reason + ")");
+  throw SsfError("Не удалось прочитать файл: " + Utf8FromPath(path) + " (" + reason + ")");
 }
 
 }  // namespace
@@ -38,20 +35,16 @@ bool TextLineReader::Fill() {
     end_ -= pos_;
     pos_ = 0;
   }
-  for (;;) {
-    ssize_t n = ::read(file_.fd(), buffer_.data() + end_, buffer_.size() - end_);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ReadFailed(path_, SystemErrorText(errno));
-    if (n == 0) {
-      eof_ = true;
-      return false;
-    }
-    total_ += n;
-    // The file may have grown since it was opened.
-    if (total_ > max_size_) ReadFailed(path_, "файл больше предела " + std::to_string(max_size_) + " байт");
-    end_ += static_cast<size_t>(n);
-    return true;
+  const size_t n = ReadUpTo(file_, reinterpret_cast<uint8_t*>(buffer_.data()) + end_, buffer_.size() - end_, path_);
+  if (n == 0) {
+    eof_ = true;
+    return false;
   }
+  total_ += static_cast<int64_t>(n);
+  // The file may have grown since it was opened.
+  if (total_ > max_size_) ReadFailed(path_, "файл больше предела " + std::to_string(max_size_) + " байт");
+  end_ += n;
+  return true;
 }
 
 bool TextLineReader::Next(std::string& line) {

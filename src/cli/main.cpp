@@ -1,8 +1,9 @@
 #include <iostream>
 
 #include "cli/Cli.h"
+#include "platform/Console.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  return ssf::cli::Run(args, std::cout, std::cerr);
+  ssf::PrepareConsole();
+  return ssf::cli::Run(ssf::CommandLineArguments(argc, argv), std::cout, std::cerr);
 }

@@ -1,17 +1,15 @@
 #include "desktop/DesktopAssociation.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string_view>
 #include <system_error>
 
-#include "desktop/ExternalTool.h"
-#include "base/SystemErrorText.h"
+#include "platform/Environment.h"
+#include "platform/ExternalTool.h"
+#include "platform/PathText.h"
+#include "platform/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "desktop/MimeAppsList.h"
-#include "base/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 #include "base/SsfError.h"
 
 // The installed files, compiled in so that a program run from anywhere writes the same.
@@ -36,21 +34,9 @@ std::string Embedded(const unsigned char* data, std::size_t size) {
 
 // An absolute path from the environment, or empty.
 fs::path AbsoluteFromEnv(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value != '/') return {};
-  return fs::path(value);
-}
-
-fs::path HomeFolder() {
-  if (fs::path home = AbsoluteFromEnv("HOME"); !home.empty()) return home;
-  std::vector<char> buffer(16384);
-  passwd pw{};
-  passwd* found = nullptr;
-  if (getpwuid_r(getuid(), &pw, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-      found->pw_dir != nullptr) {
-    return fs::path(found->pw_dir);
-  }
-  return fs::path("/");
+  const std::optional<std::string> value = EnvironmentValue(name);
+  if (!value || value->empty() || value->front() != '/') return {};
+  return PathFromUtf8(*value);
 }
 
 // Whether files can be created in `dir`, once the missing part of it is created. Checked
@@ -62,7 +48,7 @@ bool CanWriteInto(const fs::path& dir) {
     if (!existing.has_relative_path()) return false;
     existing = existing.parent_path();
   }
-  return fs::is_directory(existing, ec) && ::access(existing.c_str(), W_OK | X_OK) == 0;
+  return fs::is_directory(existing, ec) && CanCreateFilesIn(existing);
 }
 
 void CreateFolder(const fs::path& dir) {

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "desktop/Registry.h"
+#include "platform/Registry.h"
 
 namespace ssf {
 

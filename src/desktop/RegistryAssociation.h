@@ -3,7 +3,7 @@
 // "Quillbay Theme" under HKEY_CLASSES_ROOT, and the per-user Explorer keys.
 #include <string>
 
-#include "desktop/Registry.h"
+#include "platform/Registry.h"
 #include "desktop/SsfAssociation.h"
 
 namespace ssf {

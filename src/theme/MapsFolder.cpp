@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "base/ProgramFolder.h"
+#include "platform/Environment.h"
+#include "platform/PathText.h"
+#include "platform/ProgramFolder.h"
 
 namespace ssf {
 
@@ -20,8 +22,8 @@ fs::path MapsFolderFor(const fs::path& exe_folder) {
 }
 
 fs::path MapsFolder() {
-  if (const char* home = std::getenv("SSF_MANAGER_HOME"); home != nullptr && *home != '\0') {
-    return fs::path(home) / "ThemeMaps";
+  if (auto home = EnvironmentValue("SSF_MANAGER_HOME"); home && !home->empty()) {
+    return PathFromUtf8(*home) / "ThemeMaps";
   }
   return MapsFolderFor(ProgramFolder());
 }

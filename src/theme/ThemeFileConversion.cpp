@@ -8,7 +8,7 @@
 #include "pictures/Ani2.h"
 #include "pictures/Bmp.h"
 #include "base/MemoryShortage.h"
-#include "base/SystemErrorText.h"
+#include "platform/SystemErrorText.h"
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
 #include "pictures/FileProbes.h"

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "base/SystemErrorText.h"
+#include "platform/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
 

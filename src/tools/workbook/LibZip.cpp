@@ -1,28 +1,37 @@
 #include "tools/workbook/LibZip.h"
 
-#include <dlfcn.h>
-
 #include <mutex>
 #include <type_traits>
 #include <string>
 
 #include "base/SsfError.h"
+#include "platform/PathText.h"
+#include "platform/SharedLibrary.h"
 
 namespace ssf {
 
 namespace {
 
+#ifdef SSF_LIBZIP_LINKED
+// A static build has libzip linked in: every function is at hand.
+std::string Load(LibZip& z) {
+  z = LibZip{&zip_open,       &zip_discard,    &zip_error_init_with_code, &zip_error_strerror, &zip_error_fini,
+             &zip_name_locate, &zip_stat_init,  &zip_stat_index,          &zip_fopen_index,    &zip_strerror,
+             &zip_fread,       &zip_file_strerror, &zip_fclose};
+  return "";
+}
+#else
 // What failed, empty once every function is there. The library stays loaded for the rest
 // of the run.
 std::string Load(LibZip& z) {
-  void* lib = dlopen(SSF_LIBZIP_SONAME, RTLD_NOW | RTLD_LOCAL);
+  std::string why;
+  void* lib = LoadSharedLibrary(SSF_LIBZIP_SONAME, why);
   if (lib == nullptr) {
-    const char* why = dlerror();
-    return std::string("не загружается библиотека " SSF_LIBZIP_SONAME) + (why ? ": " + std::string(why) : "");
+    return std::string("не загружается библиотека " SSF_LIBZIP_SONAME) + (why.empty() ? "" : ": " + why);
   }
   std::string missing;
   auto take = [&](auto& fn, const char* name) {
-    fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(lib, name));
+    fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(FindSharedSymbol(lib, name));
     if (fn == nullptr) missing += missing.empty() ? name : std::string(", ") + name;
   };
   take(z.open, "zip_open");
@@ -40,6 +49,7 @@ std::string Load(LibZip& z) {
   take(z.fclose, "zip_fclose");
   return missing.empty() ? "" : "в библиотеке " SSF_LIBZIP_SONAME " нет " + missing;
 }
+#endif
 
 }  // namespace
 
@@ -48,7 +58,7 @@ const LibZip& LoadLibZip(const std::filesystem::path& workbook) {
   static std::string failure;
   static std::once_flag once;
   std::call_once(once, [] { failure = Load(lib); });
-  if (!failure.empty()) throw SsfError("Не удалось прочитать книгу: " + workbook.string() + " (" + failure + ")");
+  if (!failure.empty()) throw SsfError("Не удалось прочитать книгу: " + Utf8FromPath(workbook) + " (" + failure + ")");
   return lib;
 }
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/Cp1251.h"
-#include "base/SystemErrorText.h"
+#include "platform/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "tools/workbook/CompoundFile.h"
 #include "tools/workbook/TextBudget.h"

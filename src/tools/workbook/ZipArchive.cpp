@@ -1,13 +1,14 @@
 #include "tools/workbook/ZipArchive.h"
 
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
 namespace {
 
 [[noreturn]] void Fail(const std::filesystem::path& path, const std::string& reason) {
-  throw SsfError("Не удалось прочитать книгу: " + path.string() + " (" + reason + ")");
+  throw SsfError("Не удалось прочитать книгу: " + Utf8FromPath(path) + " (" + reason + ")");
 }
 
 }  // namespace
@@ -15,7 +16,7 @@ namespace {
 ZipArchive::ZipArchive(const std::filesystem::path& path)
     : path_(path), lib_(LoadLibZip(path)), zip_(nullptr, Closer{&lib_}) {
   int err = 0;
-  zip_t* z = lib_.open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
+  zip_t* z = lib_.open(Utf8FromPath(path).c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
   if (z == nullptr) {
     zip_error_t error;
     lib_.error_init_with_code(&error, err);

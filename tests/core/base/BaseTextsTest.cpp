@@ -8,7 +8,7 @@
 #include "base/FileIO.h"
 #include "base/RussianPlural.h"
 #include "base/SsfError.h"
-#include "base/SystemErrorText.h"
+#include "platform/SystemErrorText.h"
 
 namespace ssf::test {
 namespace {

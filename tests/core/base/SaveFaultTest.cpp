@@ -10,7 +10,7 @@
 #include "FaultInjection.h"
 #include "TestSupport.h"
 #include "cli/Cli.h"
-#include "base/SystemErrorText.h"
+#include "platform/SystemErrorText.h"
 #include "base/SsfError.h"
 
 namespace ssf {

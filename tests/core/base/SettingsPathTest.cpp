@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ScopedEnv.h"
-#include "base/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 
 namespace ssf {
 namespace {

@@ -9,7 +9,7 @@
 #include "ScriptedUi.h"
 #include "TestSupport.h"
 #include "desktop/DesktopAssociation.h"
-#include "desktop/ExternalTool.h"
+#include "platform/ExternalTool.h"
 #include "desktop/MimeAppsList.h"
 #include "base/SsfError.h"
 

@@ -1,4 +1,4 @@
-#include "base/SystemErrorText.h"
+#include "platform/SystemErrorText.h"
 
 #include <cerrno>
 #include <cstring>
@@ -11,7 +11,9 @@ std::string SystemErrorText(int err) {
     case EACCES:
     case EPERM: return "доступ запрещён";
     case ENOSPC: return "на диске нет места";
+#ifdef EDQUOT
     case EDQUOT: return "превышена квота диска";
+#endif
     case EROFS: return "диск доступен только для чтения";
     case ENAMETOOLONG: return "слишком длинное имя";
     case EISDIR: return "это папка";
@@ -27,9 +29,8 @@ std::string SystemErrorText(int err) {
 }
 
 std::string SystemErrorText(const std::error_code& ec) {
-  if (ec.category() == std::generic_category() || ec.category() == std::system_category()) {
-    return SystemErrorText(ec.value());
-  }
+  if (ec.category() == std::generic_category()) return SystemErrorText(ec.value());
+  if (ec.category() == std::system_category()) return SystemCodeText(ec.value());
   return "ошибка (" + ec.message() + ")";
 }
 

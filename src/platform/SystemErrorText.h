@@ -6,7 +6,10 @@
 
 namespace ssf {
 
+// An errno value.
 std::string SystemErrorText(int err);
 std::string SystemErrorText(const std::error_code& ec);
+// A code of the system's own kind: errno on POSIX systems, GetLastError() on Windows.
+std::string SystemCodeText(int code);
 
 }  // namespace ssf

@@ -1,15 +1,17 @@
-#include "base/ProgramFolder.h"
+#include "platform/ProgramFolder.h"
 
-#include <cstdlib>
 #include <system_error>
+
+#include "platform/Environment.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
 namespace {
 
 std::filesystem::path HomeOverride() {
-  const char* home = std::getenv("SSF_MANAGER_HOME");
-  return home != nullptr ? std::filesystem::path(home) : std::filesystem::path();
+  const auto home = EnvironmentValue("SSF_MANAGER_HOME");
+  return home ? PathFromUtf8(*home) : std::filesystem::path();
 }
 
 std::filesystem::path ExecutableFolder() {
@@ -18,12 +20,6 @@ std::filesystem::path ExecutableFolder() {
 }
 
 }  // namespace
-
-std::filesystem::path ExecutablePath() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::path() : exe;
-}
 
 std::filesystem::path ProgramFolder() {
   if (auto home = HomeOverride(); !home.empty()) return home;
@@ -35,14 +31,6 @@ std::filesystem::path SettingsPathFor(const SettingsPlaces& places) {
   if (places.portable) return places.program_folder / "settings.ini";
   if (places.user_config.empty()) return {};
   return places.user_config / "quillbay-ssf-manager" / "settings.ini";
-}
-
-std::filesystem::path UserConfigFolder() {
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') return xdg;
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    return std::filesystem::path(home) / ".config";
-  }
-  return {};
 }
 
 std::filesystem::path SettingsPath() {

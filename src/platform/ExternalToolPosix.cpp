@@ -1,4 +1,4 @@
-#include "desktop/ExternalTool.h"
+#include "platform/ExternalTool.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -24,7 +24,7 @@ struct SettingsPlaces {
 std::filesystem::path SettingsPathFor(const SettingsPlaces& places);
 
 // The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path, else
-// ~/.config; empty when neither is known. (A Windows port answers %APPDATA% here.)
+// ~/.config; empty when neither is known. On Windows %APPDATA%.
 std::filesystem::path UserConfigFolder();
 
 // SettingsPathFor() of this process, the settings folder made when it is the user's.

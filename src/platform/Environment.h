@@ -1,0 +1,16 @@
+#pragma once
+// The process environment, as UTF-8 texts and the system's paths.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace ssf {
+
+// A variable of the environment; nothing when it is unset.
+std::optional<std::string> EnvironmentValue(const char* name);
+
+// The user's home folder: $HOME, else the account's home ("/" when neither is known); on
+// Windows %USERPROFILE% (empty when unset).
+std::filesystem::path HomeFolder();
+
+}  // namespace ssf
