@@ -1,11 +1,12 @@
 #include "base/MemoryShortage.h"
+#include "platform/PathText.h"
 
 #include <stdexcept>
 
 namespace ssf {
 
 std::string OutOfMemoryText(const std::filesystem::path& file) {
-  return "Недостаточно памяти, чтобы прочитать файл: " + file.string();
+  return "Недостаточно памяти, чтобы прочитать файл: " + Utf8FromPath(file);
 }
 
 std::string ErrorText(const std::exception& e) {

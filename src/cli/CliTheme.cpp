@@ -6,6 +6,7 @@
 #include "base/SsfError.h"
 #include "cli/CliUi.h"
 #include "theme/ThemeCheck.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -38,7 +39,7 @@ int ParseFileIndex(const std::string& text, int count) {
 void RequirePackageFile(const std::filesystem::path& descriptor) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(descriptor, ec)) {
-    throw SsfError("Не найден файл пакета ресурсов: " + descriptor.string());
+    throw SsfError("Не найден файл пакета ресурсов: " + Utf8FromPath(descriptor));
   }
 }
 

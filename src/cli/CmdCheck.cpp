@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "theme/ThemeCheck.h"
 #include "theme/ThemeHeader.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -26,13 +27,13 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
   using Json = nlohmann::ordered_json;
   std::optional<OpenedTheme> t;
   if (!json) {
-    t = OpenTheme(ctx, file);
+    t = OpenTheme(ctx, PathFromUtf8(file));
     if (!t) return kExitFailed;
   } else {
     // A reader of the JSON gets an object in every case: the reason is its "error".
     std::string error;
     try {
-      t = OpenTheme(ctx, file, &error);
+      t = OpenTheme(ctx, PathFromUtf8(file), &error);
     } catch (const std::exception& e) {
       error = e.what();
       ctx.err << error << "\n";
@@ -53,7 +54,7 @@ int CmdCheck(Context& ctx, const std::vector<std::string>& args) {
     Json j;
     j["theme"] = file;
     j["model"] = Cp1251ToUtf8(ThemeModel(t->theme));
-    j["map"] = t->map_path.filename().string();
+    j["map"] = Utf8FromPath(t->map_path.filename());
     j["files"] = t->map.FilesCount;
     j["problems"] = Json::array();
     for (const CheckProblem& p : report.problems) {

@@ -7,6 +7,7 @@
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "theme/ThemeMap.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -26,7 +27,7 @@ void RefuseBinaryFile(const std::filesystem::path& path) {
   for (uint8_t b : bytes) {
     if (b == '\n') ++line;
     if (b < 0x20 && b != '\t' && b != '\n' && b != '\r') {
-      throw SsfError("Файл " + path.string() + " не является текстовой картой темы (двоичные данные в строке " +
+      throw SsfError("Файл " + Utf8FromPath(path) + " не является текстовой картой темы (двоичные данные в строке " +
                      std::to_string(line) + ")");
     }
   }
@@ -36,17 +37,17 @@ void RefuseBinaryFile(const std::filesystem::path& path) {
 
 int CmdCheckMap(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 1) throw UsageError{args.empty() ? "нужен файл карты темы" : "лишние аргументы"};
-  const std::filesystem::path path = args[0];
+  const std::filesystem::path path = PathFromUtf8(args[0]);
   RefuseBinaryFile(path);
   TagParams params;
   // An unreadable map or a stray /GROUP throws: Run prints it.
   const ParsedThemeMap parsed = ReadThemeMap(path, ThemeMap{}, params);
   if (!parsed.errors.empty()) {
-    ctx.out << ForTerminal(MapErrorReport(path.filename().string(), parsed.errors, parsed.more_errors));
+    ctx.out << ForTerminal(MapErrorReport(Utf8FromPath(path.filename()), parsed.errors, parsed.more_errors));
     return kExitFailed;
   }
   const ThemeMap& map = parsed.map;
-  ctx.out << path.filename().string() << ": ошибок нет, модель " << Cp1251ToUtf8(map.SignMobile)
+  ctx.out << Utf8FromPath(path.filename()) << ": ошибок нет, модель " << Cp1251ToUtf8(map.SignMobile)
           << ", файлов темы: " << map.FilesCount << ", FilesTable " << Hex(map.FilesTable) << ", FilesStart "
           << Hex(map.FilesStart) << ", иконка: " << (map.HasIcon ? "есть" : "нет") << ", цветовая тема: "
           << (map.IsColorTheme ? "да" : "нет") << "\n";

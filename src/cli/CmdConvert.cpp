@@ -23,6 +23,7 @@
 #include "pictures/Png.h"
 #include "pictures/RawImage.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -134,7 +135,7 @@ const Route kRoutes[] = {
 };
 
 std::string LowerExtension(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
+  std::string ext = Utf8FromPath(path.extension());
   std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
 }
@@ -160,7 +161,7 @@ Bytes ConvertDirectly(const Route& route, ByteSpan input, const std::filesystem:
   try {
     return route.convert(input);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + in.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
   }
 }
 
@@ -170,12 +171,12 @@ Bytes DecodeThenEncode(const Format& from, EncodeFn encode, bool rgb565_output, 
   try {
     picture = from.decode(input, options);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + in.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
   }
   // A header without pixels is no picture to other programs; refuse before writing anything.
   if (picture.image.width == 0 || picture.image.height == 0) {
     throw SsfError("Пустое изображение " + std::to_string(picture.image.width) + "x" +
-                   std::to_string(picture.image.height) + " не записывается: " + out.string());
+                   std::to_string(picture.image.height) + " не записывается: " + Utf8FromPath(out));
   }
   if (options.fit) {
     try {
@@ -189,7 +190,7 @@ Bytes DecodeThenEncode(const Format& from, EncodeFn encode, bool rgb565_output, 
   try {
     return encode(picture, options);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + out.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(out));
   }
 }
 
@@ -220,12 +221,12 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& arguments) {
     }
   }
   if (files.size() != 2) throw UsageError{"нужны входной и выходной файлы"};
-  const std::filesystem::path in = files[0], out = files[1];
+  const std::filesystem::path in = PathFromUtf8(files[0]), out = PathFromUtf8(files[1]);
 
   const Format* from = FindFormat(in);
   const Format* to = FindFormat(out);
-  if (!from) throw UsageError{"файлы '" + in.extension().string() + "' не читаются: " + in.string()};
-  if (!to) throw UsageError{"файлы '" + out.extension().string() + "' не записываются: " + out.string()};
+  if (!from) throw UsageError{"файлы '" + Utf8FromPath(in.extension()) + "' не читаются: " + Utf8FromPath(in)};
+  if (!to) throw UsageError{"файлы '" + Utf8FromPath(out.extension()) + "' не записываются: " + Utf8FromPath(out)};
   const Route* route = nullptr;
   for (const Route& r : kRoutes) {
     if (std::string(r.from) == from->name && std::string(r.to) == to->name) route = &r;
@@ -249,7 +250,7 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& arguments) {
                                                    : DecodeThenEncode(*from, encode, rgb565_output, input, options, in, out);
   });
   WriteFileAtomic(out, output);
-  ctx.out << in.string() << " -> " << out.string() << " ("
+  ctx.out << Utf8FromPath(in) << " -> " << Utf8FromPath(out) << " ("
           << CountText(static_cast<int64_t>(output.size()), "байт", "байта", "байт") << ")\n";
   return kExitOk;
 }

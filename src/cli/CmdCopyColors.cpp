@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "tools/colours/ColorsCopy.h"
 #include "tools/workbook/Workbook.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -23,7 +24,7 @@ int CmdCopyColors(Context& ctx, const std::vector<std::string>& args) {
   }
   if (files.size() != 3) throw UsageError{"нужны схема цветов и два файла цветов"};
 
-  std::unique_ptr<Workbook> scheme = OpenWorkbook(files[0]);
+  std::unique_ptr<Workbook> scheme = OpenWorkbook(PathFromUtf8(files[0]));
   ColorSchemeCheck check = CheckColorScheme(*scheme);
   if (!check.accepted) {
     ctx.err << check.error << "\n";
@@ -34,7 +35,7 @@ int CmdCopyColors(Context& ctx, const std::vector<std::string>& args) {
   const CopyDirection direction = reverse ? CopyDirection::kSecondToFirst : CopyDirection::kFirstToSecond;
   std::vector<std::string> log;
   try {
-    CopyColors(*scheme, files[1], files[2], direction, caption, log);
+    CopyColors(*scheme, PathFromUtf8(files[1]), PathFromUtf8(files[2]), direction, caption, log);
   } catch (...) {
     for (const std::string& line : log) ctx.out << line << "\n";
     throw;

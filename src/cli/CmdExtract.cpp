@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "theme/ExportFormats.h"
 #include "theme/FileKind.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -27,7 +28,7 @@ int CmdExtract(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 3) throw UsageError{"нужны THEME.ssf, INDEX и OUT"};
   const std::string& theme = args[0];
   const std::string& index_text = args[1];
-  const std::filesystem::path out = args[2];
+  const std::filesystem::path out = PathFromUtf8(args[2]);
   int index = -1;
   auto [end, ec] = std::from_chars(index_text.data(), index_text.data() + index_text.size(), index);
   if (ec != std::errc() || end != index_text.data() + index_text.size() || index < 0) {
@@ -50,10 +51,10 @@ int CmdExtract(Context& ctx, const std::vector<std::string>& args) {
     ctx.err << "ssftool extract: файл темы " << index << " вида " << entry.f_type << " в файл не записывается\n";
     return kExitFailed;
   }
-  const int filter = ExportFilterForExtension(entry.f_type, out.extension().string());
+  const int filter = ExportFilterForExtension(entry.f_type, Utf8FromPath(out.extension()));
   if (filter == 0) {
     throw UsageError{"файл темы вида " + entry.f_type + " записывается как " + extensions + ", а не '" +
-                     out.extension().string() + "'"};
+                     Utf8FromPath(out.extension()) + "'"};
   }
   if (!slot.Present()) {
     ctx.err << "ssftool extract: файл темы " << index << " в теме отсутствует\n";

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "tools/filelists/FileListTables.h"
 #include "tools/filelists/FlmFile.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -22,12 +23,12 @@ void NeedTwoFiles(const std::vector<std::string>& args) {
 
 int CmdFlmToFlc(Context& ctx, const std::vector<std::string>& args) {
   NeedTwoFiles(args);
-  FlmCheckResult check = CheckFLM(args[0]);
+  FlmCheckResult check = CheckFLM(PathFromUtf8(args[0]));
   if (!check.ok()) {
     ctx.err << ForTerminal(FlmCounterText(check)) << "\n";
     return kExitFailed;
   }
-  WriteFLCFromFLM(args[0], args[1]);
+  WriteFLCFromFLM(PathFromUtf8(args[0]), PathFromUtf8(args[1]));
   ctx.out << ForTerminal(FlmCounterText(check)) << "\n";
   return kExitOk;
 }
@@ -35,13 +36,13 @@ int CmdFlmToFlc(Context& ctx, const std::vector<std::string>& args) {
 int CmdFlcToFlm(Context& ctx, const std::vector<std::string>& args) {
   NeedTwoFiles(args);
   FileListTables tables;
-  FlcLoadResult result = tables.LoadFLC(args[0]);
+  FlcLoadResult result = tables.LoadFLC(PathFromUtf8(args[0]));
   std::string text = ForTerminal(FlcCounterText(result, tables.FileListCount()));
   if (!result.ok()) {
     ctx.err << text << "\n";
     return kExitFailed;
   }
-  WriteFLM(tables, args[1]);
+  WriteFLM(tables, PathFromUtf8(args[1]));
   ctx.out << text << "\n";
   return kExitOk;
 }

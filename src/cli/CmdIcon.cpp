@@ -6,13 +6,14 @@
 #include "cli/Commands.h"
 #include "theme/ExportFormats.h"
 #include "theme/ThemeHeader.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
 namespace {
 
 std::string Extension(const std::string& file) {
-  const std::string name = std::filesystem::path(file).filename().string();
+  const std::string name = Utf8FromPath(PathFromUtf8(file).filename());
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? std::string() : name.substr(dot);
 }
@@ -39,19 +40,19 @@ int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
 
   // Held until the save: another ssftool (or the editor) saving this theme meanwhile
   // would otherwise lose its change or this one.
-  const FileLock lock = LockFileForUpdate(pos[0]);
-  std::optional<OpenedTheme> t = OpenTheme(ctx, pos[0]);
+  const FileLock lock = LockFileForUpdate(PathFromUtf8(pos[0]));
+  std::optional<OpenedTheme> t = OpenTheme(ctx, PathFromUtf8(pos[0]));
   if (!t) return kExitFailed;
   if (!HasIconArea(t->theme, t->map)) {
     ctx.err << kNoIconAreaText << "\n";
     return kExitFailed;
   }
   if (action == "get") {
-    WriteFileAtomic(pos[2], IconFileBytes(t->theme, Image{}, filter));
+    WriteFileAtomic(PathFromUtf8(pos[2]), IconFileBytes(t->theme, Image{}, filter));
     return kExitOk;
   }
   if (action == "set") {
-    Converted<Image> picture = ConvertIconPicture(pos[2]);
+    Converted<Image> picture = ConvertIconPicture(PathFromUtf8(pos[2]));
     if (!picture.value) {
       if (picture.refusal) PrintRefusal(ctx, *picture.refusal);
       return kExitFailed;
@@ -60,7 +61,7 @@ int CmdIcon(Context& ctx, const std::vector<std::string>& args) {
   } else {
     ClearThemeIcon(t->theme);
   }
-  return SaveTheme(ctx, *t, out.empty() ? pos[0] : out) ? kExitOk : kExitFailed;
+  return SaveTheme(ctx, *t, PathFromUtf8(out.empty() ? pos[0] : out)) ? kExitOk : kExitFailed;
 }
 
 }  // namespace ssf::cli

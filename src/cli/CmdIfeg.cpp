@@ -12,6 +12,7 @@
 #include "pictures/Jpeg.h"
 #include "pictures/Png.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -20,7 +21,7 @@ namespace {
 std::string ByteCount(uint64_t n) { return CountText(static_cast<int64_t>(n), "байт", "байта", "байт"); }
 
 std::string LowerExtension(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
+  std::string ext = Utf8FromPath(path.extension());
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
@@ -33,25 +34,25 @@ Image DecodeIfgFile(const std::filesystem::path& in, IfgHeader* header = nullptr
     if (!IsIfgData(data)) throw SsfError("Файл не является IFEG-изображением (нет подписи IFEG)");
     DecodeIFG(data, picture, header);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + in.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
   }
   return picture;
 }
 
 int Decode(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError{"decode: нужны IN.ifg и OUT.bmp, OUT.png или OUT.jpg"};
-  const std::filesystem::path in = args[0], out = args[1];
+  const std::filesystem::path in = PathFromUtf8(args[0]), out = PathFromUtf8(args[1]);
   const std::string ext = LowerExtension(out);
   const bool jpeg = ext == ".jpg" || ext == ".jpeg";
   if (ext != ".bmp" && ext != ".png" && !jpeg) throw UsageError{"decode записывает .bmp, .png или .jpg, а не '" + ext + "'"};
   const Image picture = DecodeIfgFile(in);
   if (picture.width == 0 || picture.height == 0) {
     throw SsfError("Пустое изображение " + std::to_string(picture.width) + "x" + std::to_string(picture.height) +
-                   " не записывается: " + out.string());
+                   " не записывается: " + Utf8FromPath(out));
   }
   const Bytes bytes = ext == ".bmp" ? EncodeBmp(picture) : jpeg ? EncodeJpeg(picture, 100) : EncodePng(picture);
   WriteFileAtomic(out, bytes);
-  ctx.out << in.string() << " -> " << out.string() << " (" << picture.width << "x" << picture.height << ", "
+  ctx.out << Utf8FromPath(in) << " -> " << Utf8FromPath(out) << " (" << picture.width << "x" << picture.height << ", "
           << ByteCount(bytes.size()) << ")\n";
   return kExitOk;
 }
@@ -76,7 +77,7 @@ int Encode(Context& ctx, const std::vector<std::string>& args) {
     }
   }
   if (files.size() != 2) throw UsageError{"encode: нужны IN.bmp|.png|.jpg и OUT.ifg"};
-  const std::filesystem::path in = files[0], out = files[1];
+  const std::filesystem::path in = PathFromUtf8(files[0]), out = PathFromUtf8(files[1]);
   const std::string ext = LowerExtension(in);
   if (ext != ".bmp" && ext != ".png" && ext != ".jpg" && ext != ".jpeg") {
     throw UsageError{"encode читает .bmp, .png или .jpg, а не '" + ext + "'"};
@@ -89,10 +90,10 @@ int Encode(Context& ctx, const std::vector<std::string>& args) {
                                     : DecodeJpeg(data);
     ifg = EncodeIFG(picture, mode == 1 ? 16 : 18, mode, max_error);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + in.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
   }
   WriteFileAtomic(out, ifg);
-  ctx.out << in.string() << " -> " << out.string() << " (режим " << mode;
+  ctx.out << Utf8FromPath(in) << " -> " << Utf8FromPath(out) << " (режим " << mode;
   if (max_error > 0) ctx.out << ", ошибка до " << max_error;
   ctx.out << ", " << ByteCount(ifg.size()) << ")\n";
   return kExitOk;
@@ -100,14 +101,14 @@ int Encode(Context& ctx, const std::vector<std::string>& args) {
 
 int Info(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 1) throw UsageError{"info: нужен IN.ifg"};
-  const std::filesystem::path in = args[0];
+  const std::filesystem::path in = PathFromUtf8(args[0]);
   const Bytes data = ReadWholeFile(in);
   IfgPacked d;
   try {
     if (!IsIfgData(data)) throw SsfError("Файл не является IFEG-изображением (нет подписи IFEG)");
     d = DecodeIFGSummary(data);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + in.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
   }
   const IfgHeader& h = d.header;
   ctx.out << "ширина: " << h.width << "\n"
@@ -139,7 +140,7 @@ int CmdIfeg(Context& ctx, const std::vector<std::string>& args) {
   if (args.empty()) throw UsageError{"нужно действие decode, encode или info"};
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   // Every action reads the file given first.
-  const std::filesystem::path in = rest.empty() ? std::filesystem::path() : std::filesystem::path(rest[0]);
+  const std::filesystem::path in = rest.empty() ? std::filesystem::path() : PathFromUtf8(rest[0]);
   if (args[0] == "decode") return ReadingFile(in, [&] { return Decode(ctx, rest); });
   if (args[0] == "encode") return ReadingFile(in, [&] { return Encode(ctx, rest); });
   if (args[0] == "info") return ReadingFile(in, [&] { return Info(ctx, rest); });

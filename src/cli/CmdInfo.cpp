@@ -4,6 +4,7 @@
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
 #include "theme/ThemeHeader.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -45,12 +46,12 @@ int CmdInfo(Context& ctx, const std::vector<std::string>& args) {
   }
   if (file.empty()) throw UsageError{"нужен файл темы"};
 
-  const std::optional<OpenedTheme> opened = OpenTheme(ctx, file);
+  const std::optional<OpenedTheme> opened = OpenTheme(ctx, PathFromUtf8(file));
   if (!opened) return kExitFailed;
   const OpenedTheme& t = *opened;
 
   const std::string model = Cp1251ToUtf8(ThemeModel(t.theme));
-  const std::string map = t.map_path.filename().string();
+  const std::string map = Utf8FromPath(t.map_path.filename());
   const std::string author = HeaderText(t.theme, kAuthorField);
   const std::string name = HeaderText(t.theme, kNameField);
   const std::string version = HeaderText(t.theme, kVersionField);

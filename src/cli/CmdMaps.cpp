@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "theme/ThemeMap.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -8,10 +9,10 @@ int CmdMaps(Context& ctx, const std::vector<std::string>& args) {
   TagParams params;
   const std::vector<ListedMap> maps = ListThemeMapFiles(ctx.maps_dir, params);
   if (maps.empty()) {
-    ctx.err << "ssftool maps: нет карт тем в папке " << ctx.maps_dir.string() << "\n";
+    ctx.err << "ssftool maps: нет карт тем в папке " << Utf8FromPath(ctx.maps_dir) << "\n";
     return kExitFailed;
   }
-  for (const ListedMap& m : maps) ctx.out << m.model << '\t' << m.path.filename().string() << '\n';
+  for (const ListedMap& m : maps) ctx.out << m.model << '\t' << Utf8FromPath(m.path.filename()) << '\n';
   return kExitOk;
 }
 

@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "theme/ResourcePackage.h"
 #include "theme/ThemeHeader.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -82,7 +83,7 @@ void SetHeaderFromEdit(Context& ctx, Theme& theme, const char* option, const Hea
 
 int CmdNew(Context& ctx, const std::vector<std::string>& args) {
   const Options o = Parse(args);
-  Converted<OpenedTheme> made = o.map.empty() ? NewThemeForModel(o.model, ctx.maps_dir) : NewThemeForMap(o.map);
+  Converted<OpenedTheme> made = o.map.empty() ? NewThemeForModel(o.model, ctx.maps_dir) : NewThemeForMap(PathFromUtf8(o.map));
   if (!made.value) {
     if (made.refusal) PrintRefusal(ctx, *made.refusal);
     return kExitFailed;
@@ -100,7 +101,7 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
   const ImportOptions options = ImportOptionsFor(o.fit);
   for (size_t k = 0; k < o.files.size(); ++k) {
     const TTHemeFiles& entry = t.map.ThemeFiles.at(k);
-    Converted<ThemeFileBytes> converted = ConvertForThemeFile(o.files[k], entry, options);
+    Converted<ThemeFileBytes> converted = ConvertForThemeFile(PathFromUtf8(o.files[k]), entry, options);
     if (converted.value) {
       t.theme.NewFiles.at(k).f_file = std::move(converted.value->stored);
       continue;
@@ -115,8 +116,8 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
     return kExitFailed;
   }
   if (!o.from.empty()) {
-    RequirePackageFile(o.from);
-    Converted<ResourceFiles> package = ReadResourcePackage(t.map, t.theme, o.from);
+    RequirePackageFile(PathFromUtf8(o.from));
+    Converted<ResourceFiles> package = ReadResourcePackage(t.map, t.theme, PathFromUtf8(o.from));
     if (!package.value) {
       if (package.refusal) PrintRefusal(ctx, *package.refusal);
       return kExitFailed;
@@ -127,7 +128,7 @@ int CmdNew(Context& ctx, const std::vector<std::string>& args) {
   if (o.name) SetHeaderFromEdit(ctx, t.theme, "--name", kNameField, *o.name);
   if (o.version) SetHeaderFromEdit(ctx, t.theme, "--version", kVersionField, *o.version);
   if (o.type >= 0) SetThemeType(t.theme, o.type);
-  return SaveTheme(ctx, t, o.out) ? kExitOk : kExitFailed;
+  return SaveTheme(ctx, t, PathFromUtf8(o.out)) ? kExitOk : kExitFailed;
 }
 
 }  // namespace ssf::cli

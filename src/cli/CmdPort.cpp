@@ -10,6 +10,7 @@
 #include "cli/CliUi.h"
 #include "cli/Commands.h"
 #include "theme/ThemePort.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -88,9 +89,9 @@ const char* ActionName(CarryAction action) {
 
 int CmdPort(Context& ctx, const std::vector<std::string>& args) {
   const Options o = Parse(args);
-  std::optional<OpenedTheme> from = OpenTheme(ctx, o.theme);
+  std::optional<OpenedTheme> from = OpenTheme(ctx, PathFromUtf8(o.theme));
   if (!from) return kExitFailed;
-  Converted<OpenedTheme> made = o.map.empty() ? NewThemeForModel(o.model, ctx.maps_dir) : NewThemeForMap(o.map);
+  Converted<OpenedTheme> made = o.map.empty() ? NewThemeForModel(o.model, ctx.maps_dir) : NewThemeForMap(PathFromUtf8(o.map));
   if (!made.value) {
     if (made.refusal) PrintRefusal(ctx, *made.refusal);
     return kExitFailed;
@@ -143,7 +144,7 @@ int CmdPort(Context& ctx, const std::vector<std::string>& args) {
   for (size_t k = 0; k < lines.size(); ++k) {
     if (lines[k].action == "none") unfilled.push_back(static_cast<int>(k));
   }
-  const bool written = unfilled.empty() && SaveTheme(ctx, to, o.out);
+  const bool written = unfilled.empty() && SaveTheme(ctx, to, PathFromUtf8(o.out));
 
   if (o.json) {
     using Json = nlohmann::ordered_json;

@@ -5,6 +5,7 @@
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
 #include "theme/ResourcePackage.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -12,12 +13,12 @@ namespace fs = std::filesystem;
 
 int CmdExportRes(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 2) throw UsageError{"нужны тема и файл пакета ресурсов"};
-  const std::optional<OpenedTheme> t = OpenTheme(ctx, args[0]);
+  const std::optional<OpenedTheme> t = OpenTheme(ctx, PathFromUtf8(args[0]));
   if (!t) return kExitFailed;
-  const fs::path descriptor = ForceExtension(args[1], ".res");
+  const fs::path descriptor = ForceExtension(PathFromUtf8(args[1]), ".res");
   ExportResourcePackage(t->map, t->theme, descriptor);
-  ctx.out << "Экспортировано файлов: " << ResourceNodes(t->map, t->theme).size() << " (" << descriptor.string()
-          << ", " << (descriptor.parent_path() / kResFolder).string() << ")\n";
+  ctx.out << "Экспортировано файлов: " << ResourceNodes(t->map, t->theme).size() << " (" << Utf8FromPath(descriptor)
+          << ", " << Utf8FromPath(descriptor.parent_path() / kResFolder) << ")\n";
   return kExitOk;
 }
 
@@ -25,8 +26,8 @@ int CmdImportRes(Context& ctx, const std::vector<std::string>& args) {
   auto [files, out_arg] = SplitOutputOption(args);
   if (files.size() != 2) throw UsageError{"нужны тема и файл пакета ресурсов"};
 
-  const FileLock lock = LockFileForUpdate(files[0]);  // held until the save, as replace does
-  std::optional<OpenedTheme> t = OpenTheme(ctx, files[0]);
+  const FileLock lock = LockFileForUpdate(PathFromUtf8(files[0]));  // held until the save, as replace does
+  std::optional<OpenedTheme> t = OpenTheme(ctx, PathFromUtf8(files[0]));
   if (!t) return kExitFailed;
   RequirePackageFile(files[1]);
   Converted<ResourceFiles> package = ReadResourcePackage(t->map, t->theme, files[1]);
@@ -37,10 +38,10 @@ int CmdImportRes(Context& ctx, const std::vector<std::string>& args) {
   ApplyResourceFiles(t->theme, std::move(*package.value));
 
   // Saved as the editor saves: refused while a theme file is missing, atomic in place.
-  const fs::path target = ForceExtension(out_arg.empty() ? fs::path(files[0]) : fs::path(out_arg), ".ssf");
+  const fs::path target = ForceExtension(out_arg.empty() ? PathFromUtf8(files[0]) : PathFromUtf8(out_arg), ".ssf");
   if (!SaveTheme(ctx, *t, target)) return kExitFailed;
   ctx.out << "Импортировано файлов: " << t->theme.StoredFiles() << " из " << t->map.FilesCount << " ("
-          << target.string() << ")\n";
+          << Utf8FromPath(target) << ")\n";
   return kExitOk;
 }
 

@@ -9,6 +9,7 @@
 #include "pictures/Png.h"
 #include "theme/FileNames.h"
 #include "theme/ScreenRender.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 namespace {
@@ -19,21 +20,21 @@ ScreenLayouts LoadLayouts(Context& ctx, const char* command, const OpenedTheme& 
   ScreenLayouts layouts = ReadScreenLayouts(t.map_path, t.map);
   if (!layouts.errors.empty()) {
     ctx.err << "ssftool " << command << ": "
-            << ScreenLayoutReport(ScreenLayoutPath(t.map_path).filename().string(), layouts);
+            << ScreenLayoutReport(Utf8FromPath(ScreenLayoutPath(t.map_path).filename()), layouts);
   }
   return layouts;
 }
 
 void ReportNoScreens(Context& ctx, const char* command, const OpenedTheme& t) {
   ctx.err << "ssftool " << command << ": у модели нет раскладки экранов (нет файла "
-          << ScreenLayoutPath(t.map_path).string() << ")\n";
+          << Utf8FromPath(ScreenLayoutPath(t.map_path)) << ")\n";
 }
 
 void WriteScreen(Context& ctx, const ScreenLayout& screen, const OpenedTheme& t, const std::filesystem::path& out) {
   const RenderedScreen r = RenderScreen(screen, t.theme, t.map);
   for (const std::string& why : r.left_out) ctx.err << "ssftool render: " << screen.name << ": не нарисован " << why << "\n";
   WriteFileAtomic(out, EncodePng(r.image));
-  ctx.out << out.string() << "\n";
+  ctx.out << Utf8FromPath(out) << "\n";
 }
 
 // A file name for each screen; names that strip to the same text get " (2)", " (3)", ...
@@ -55,7 +56,7 @@ std::vector<std::string> ScreenFileNames(const std::vector<ScreenLayout>& screen
 
 int CmdScreens(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 1 || args[0].empty() || args[0][0] == '-') throw UsageError{"нужен один файл темы"};
-  const std::optional<OpenedTheme> t = OpenTheme(ctx, args[0]);
+  const std::optional<OpenedTheme> t = OpenTheme(ctx, PathFromUtf8(args[0]));
   if (!t) return kExitFailed;
   const ScreenLayouts layouts = LoadLayouts(ctx, "screens", *t);
   if (layouts.screens.empty() && layouts.errors.empty()) ReportNoScreens(ctx, "screens", *t);
@@ -82,7 +83,7 @@ int CmdRender(Context& ctx, const std::vector<std::string>& args) {
   }
   if (file.empty() || !out) throw UsageError{"нужны файл темы и -o"};
 
-  const std::optional<OpenedTheme> t = OpenTheme(ctx, file);
+  const std::optional<OpenedTheme> t = OpenTheme(ctx, PathFromUtf8(file));
   if (!t) return kExitFailed;
   const ScreenLayouts layouts = LoadLayouts(ctx, "render", *t);
   if (layouts.screens.empty()) {

@@ -5,6 +5,7 @@
 #include "cli/Commands.h"
 #include "theme/MapsFolder.h"
 #include "Version.h"
+#include "platform/PathText.h"
 
 namespace ssf::cli {
 
@@ -90,7 +91,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << "ssftool: после --maps нужна папка\n";
         return kExitUsage;
       }
-      ctx.maps_dir = args[++i];
+      ctx.maps_dir = PathFromUtf8(args[++i]);
       continue;
     }
     break;

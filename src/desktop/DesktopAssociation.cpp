@@ -54,13 +54,13 @@ bool CanWriteInto(const fs::path& dir) {
 void CreateFolder(const fs::path& dir) {
   std::error_code ec;
   fs::create_directories(dir, ec);
-  if (ec) throw SsfError("Не удалось создать папку: " + dir.string() + " (" + SystemErrorText(ec) + ")");
+  if (ec) throw SsfError("Не удалось создать папку: " + Utf8FromPath(dir) + " (" + SystemErrorText(ec) + ")");
 }
 
 void RemoveFile(const fs::path& file) {
   std::error_code ec;
   fs::remove(file, ec);
-  if (ec) throw SsfError("Не удалось удалить файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
+  if (ec) throw SsfError("Не удалось удалить файл: " + Utf8FromPath(file) + " (" + SystemErrorText(ec) + ")");
 }
 
 bool Exists(const fs::path& file) {
@@ -93,7 +93,7 @@ DesktopFolders DesktopFoldersFromEnvironment() {
 }
 
 std::string DesktopExecLine(const fs::path& program) {
-  const std::string path = program.string();
+  const std::string path = Utf8FromPath(program);
   // Characters that make the desktop's command-line rules need a quoted argument.
   const std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
   std::string arg;
@@ -167,7 +167,7 @@ bool DesktopAssociation::IsPresent() const {
 bool DesktopAssociation::Register() {
   // A desktop entry starts programs by full path; without one there is nothing to register.
   if (!program_.is_absolute()) {
-    throw SsfError("Не удалось определить путь к программе: \"" + program_.string() + "\"");
+    throw SsfError("Не удалось определить путь к программе: \"" + Utf8FromPath(program_) + "\"");
   }
   const fs::path mimeapps = EditTarget(MimeAppsFile());
   const fs::path files[] = {MimeTypeFile(), IconFile(), DesktopEntryFile(), mimeapps};
@@ -211,8 +211,8 @@ bool DesktopAssociation::Unregister() {
 }
 
 void DesktopAssociation::UpdateDesktopCaches() const {
-  run_tool_({"update-mime-database", (folders_.data_home / "mime").string()});
-  run_tool_({"update-desktop-database", (folders_.data_home / "applications").string()});
+  run_tool_({"update-mime-database", Utf8FromPath(folders_.data_home / "mime")});
+  run_tool_({"update-desktop-database", Utf8FromPath(folders_.data_home / "applications")});
 }
 
 }  // namespace ssf

@@ -1,6 +1,7 @@
 #include "base/SsfError.h"
 #include "editor/Editor.h"
 #include "editor/ThemeMapLoader.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -12,7 +13,7 @@ int SelectedThemeFile(const Editor& ed) { return SelectedThemeFile(ed.state, ed.
 
 void RememberFolder(IniDocument& settings, const char* section, const char* key, const std::filesystem::path& folder) {
   try {
-    settings.WriteString(section, key, folder.string());
+    settings.WriteString(section, key, Utf8FromPath(folder));
   } catch (const SsfError&) {
   }
 }

@@ -8,6 +8,7 @@
 #include "editor/ThemeUndo.h"
 #include "theme/ThemeFile.h"
 #include "theme/ThemeHeader.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 namespace {
@@ -67,7 +68,7 @@ void OpenThemePath(Editor& editor, const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     ForgetRecentTheme(editor.settings, path);
-    editor.ui.ShowMsg(kThemeGoneMessage + path.string(), kMsgWarning);
+    editor.ui.ShowMsg(kThemeGoneMessage + Utf8FromPath(path), kMsgWarning);
     return;
   }
   OpenNamedTheme(editor, path);

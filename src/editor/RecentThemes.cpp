@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -16,7 +17,7 @@ std::string Key(size_t i) { return "File" + std::to_string(i + 1); }
 void Write(IniDocument& settings, const std::vector<fs::path>& list) {
   try {
     for (size_t i = 0; i < kRecentThemesMax; ++i) {
-      settings.WriteString(kRecentSection, Key(i), i < list.size() ? list[i].string() : std::string());
+      settings.WriteString(kRecentSection, Key(i), i < list.size() ? Utf8FromPath(list[i]) : std::string());
     }
   } catch (const SsfError&) {
     // See the header: the list is a convenience.

@@ -1,5 +1,6 @@
 #include "base/SsfError.h"
 #include "editor/Editor.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -20,7 +21,7 @@ void lk_CreateNewTheme(Editor& ed, int item_index) {
   s.ThemeModified = false;
   s.Undo.Clear();
 
-  v.status = {"NewTheme.ssf [" + map.filename().string() + "]", "Создание новой темы.", StoredCountText(s)};
+  v.status = {"NewTheme.ssf [" + Utf8FromPath(map.filename()) + "]", "Создание новой темы.", StoredCountText(s)};
   v.PCtrl_enabled = true;
   v.PCtrl_page = 0;
   v.Pnl_ItemInfo_visible = false;

@@ -1,4 +1,5 @@
 #include "editor/ThemeMapLoader.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -12,7 +13,7 @@ void ShowMapErrors(EditorState& state, ViewState& view, Ui& ui, const std::files
   view.PCtrl_enabled = false;
   view.Pnl_ItemInfo_visible = false;
   view.status = {"Ошибка #2#", "Некорректная карта темы!", ""};
-  ui.ShowMsg(MapErrorReport(path.filename().string(), parsed.errors, parsed.more_errors), kMsgError);
+  ui.ShowMsg(MapErrorReport(Utf8FromPath(path.filename()), parsed.errors, parsed.more_errors), kMsgError);
 }
 
 // Everything is read before anything is installed: a map that stops part way leaves the

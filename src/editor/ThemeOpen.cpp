@@ -5,6 +5,7 @@
 #include "editor/MainFormHandlers.h"
 #include "editor/ThemeMapLoader.h"
 #include "theme/ThemeFile.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -25,7 +26,7 @@ void ShowNoTheme(Editor& ed, const std::string& panel0, const std::string& panel
 // A container shorter than what its header and size table declare: the open stops with an
 // error naming the file and the missing region, and the window keeps no half-read theme.
 [[noreturn]] void FailStructure(Editor& ed, const fs::path& path, const std::string& what) {
-  ShowNoTheme(ed, path.filename().string(), "Некорректный файл темы. [Нарушена структура файла]");
+  ShowNoTheme(ed, Utf8FromPath(path.filename()), "Некорректный файл темы. [Нарушена структура файла]");
   throw SsfError(ThemeFileError(path, what));
 }
 
@@ -66,7 +67,7 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
     s.Theme = ParseTheme(bytes, s.Map);
   } catch (const ThemeParseError& e) {
     if (e.kind() == ThemeParseError::Kind::kStructure) FailStructure(ed, path, e.what());
-    ShowNoTheme(ed, path.filename().string(), e.what());
+    ShowNoTheme(ed, Utf8FromPath(path.filename()), e.what());
     ed.ui.ShowMsg(kBadThemeMessage, kMsgError);
     return;
   }
@@ -77,7 +78,7 @@ void OpenThemeFile(Editor& ed, const fs::path& path) {
   s.ThemeFileStamp = stamp;
   v.PCtrl_enabled = true;
   v.Pnl_ItemInfo_visible = false;
-  v.status = {path.filename().string() + " [" + map->filename().string() + "]", "Тема загружена.",
+  v.status = {Utf8FromPath(path.filename()) + " [" + Utf8FromPath(map->filename()) + "]", "Тема загружена.",
               StoredCountText(s)};
   v.MM_Child_SaveTheme_enabled = true;
   v.MM_Child_ImportRes_enabled = true;

@@ -3,6 +3,7 @@
 #include "base/Cp1251.h"
 #include "base/SsfError.h"
 #include "editor/MainFormHandlers.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 namespace {
@@ -31,7 +32,7 @@ std::optional<PortProposal> ProposePort(Editor& ed, int item) {
   // Read against the open map as loading it would, so the map installed is this one.
   ParsedThemeMap parsed = ReadThemeMap(p.map_path, s.Map, p.params);
   if (!parsed.errors.empty()) {
-    ed.ui.ShowMsg(MapErrorReport(p.map_path.filename().string(), parsed.errors, parsed.more_errors), kMsgError);
+    ed.ui.ShowMsg(MapErrorReport(Utf8FromPath(p.map_path.filename()), parsed.errors, parsed.more_errors), kMsgError);
     return std::nullopt;
   }
   p.map = std::move(parsed.map);
@@ -80,7 +81,7 @@ bool ApplyPort(Editor& ed, const PortProposal& p, const PortProgress& progress) 
   s.ThemeModified = true;
 
   v.TV_selected = -1;
-  v.status = {"NewTheme.ssf [" + p.map_path.filename().string() + "]",
+  v.status = {"NewTheme.ssf [" + Utf8FromPath(p.map_path.filename()) + "]",
               "Тема перенесена на модель " + Cp1251ToUtf8(p.map.SignMobile) + ".", StoredCountText(s)};
   v.PCtrl_enabled = true;
   v.PCtrl_page = 0;

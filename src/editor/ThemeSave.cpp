@@ -9,6 +9,7 @@
 #include "theme/ThemeCheck.h"
 #include "theme/ThemeContainer.h"
 #include "theme/ThemeFile.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -40,7 +41,7 @@ bool MayReplace(Editor& ed, const fs::path& target) {
   if (s.ThemePath.empty() || !s.ThemeFileStamp || !SamePath(target, s.ThemePath)) return true;
   const std::optional<FileStamp> now = StampOf(target);
   if (!now || *now == *s.ThemeFileStamp) return true;
-  return ed.ui.AskYesNo(std::string(kThemeChangedOnDisk) + target.string() + "\r\nЗаменить его этой темой?",
+  return ed.ui.AskYesNo(std::string(kThemeChangedOnDisk) + Utf8FromPath(target) + "\r\nЗаменить его этой темой?",
                         YesNoDefault::kNo);
 }
 
@@ -51,7 +52,7 @@ std::optional<fs::path> AskSaveTarget(Editor& ed) {
   req.filter = "Файл темы (*.ssf)|*.ssf";
   const fs::path& own = ed.state.ThemePath;
   req.initial_dir = own.empty() ? fs::path(ed.settings.ReadString("ThemePaths", "SaveTheme")) : own.parent_path();
-  req.file_name = own.filename().string();
+  req.file_name = Utf8FromPath(own.filename());
   req.ask_overwrite = true;
   std::optional<FileDialogResult> chosen = ed.ui.SaveDialog(req);
   if (!chosen) return std::nullopt;
@@ -91,7 +92,7 @@ bool WriteTheme(Editor& ed, int32_t declared, const fs::path& target) {
 bool ConfirmForcedName(Ui& ui, const fs::path& chosen, const fs::path& forced) {
   std::error_code ec;
   if (forced == chosen || !fs::exists(forced, ec)) return true;
-  return ui.AskYesNo("Файл " + forced.filename().string() + " уже существует.\r\nЗаменить его?", YesNoDefault::kNo);
+  return ui.AskYesNo("Файл " + Utf8FromPath(forced.filename()) + " уже существует.\r\nЗаменить его?", YesNoDefault::kNo);
 }
 
 void MM_Child_SaveThemeClick(Editor& ed) {

@@ -6,6 +6,7 @@
 #include "pictures/Bmp.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -16,7 +17,7 @@ void IFGFileToBmp(const std::filesystem::path& source, const std::filesystem::pa
     if (!IsIfgData(data)) throw SsfError("Файл не является IFEG-изображением (нет подписи IFEG)");
     DecodeIFG(data, picture);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + source.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(source));
   }
   WriteFileAtomic(target, EncodeBmp(picture));
 }
@@ -27,7 +28,7 @@ void BmpFileToIFG(const std::filesystem::path& source, const std::filesystem::pa
   try {
     ifg = EncodeIFG(DecodeBmp(data), 16, 1);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + source.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(source));
   }
   WriteFileAtomic(target, ifg);
 }

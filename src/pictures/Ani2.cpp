@@ -5,6 +5,7 @@
 #include "base/FileIO.h"
 #include "pictures/Ani2Kernels.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -75,9 +76,9 @@ Bytes WithFileName(const std::filesystem::path& file, Fn&& fn) {
   try {
     return fn();
   } catch (const PngSignatureError& e) {
-    throw PngSignatureError(std::string(e.what()) + ": " + file.string());
+    throw PngSignatureError(std::string(e.what()) + ": " + Utf8FromPath(file));
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + file.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(file));
   }
 }
 

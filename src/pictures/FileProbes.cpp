@@ -5,6 +5,7 @@
 
 #include "base/FileIO.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -36,7 +37,7 @@ uint16_t HeaderFieldOfFile(const std::filesystem::path& file, size_t offset, con
   try {
     return HeaderField(head, offset, what);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + file.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(file));
   }
 }
 

@@ -6,6 +6,7 @@
 #include "base/FileIO.h"
 #include "pictures/Rgb565Kernels.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -33,7 +34,7 @@ void BmpToRaw(const std::filesystem::path& bmp_file, const std::filesystem::path
   try {
     image = DecodeBmp(bmp);
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + bmp_file.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(bmp_file));
   }
   WriteFileAtomic(raw_file, ImageToRaw(image));
 }
@@ -48,7 +49,7 @@ void RawToBmp(const std::filesystem::path& raw_file, const std::filesystem::path
   try {
     image = RawToImage(raw, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
   } catch (const SsfError& e) {
-    throw SsfError(std::string(e.what()) + ": " + raw_file.string());
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(raw_file));
   }
   WriteFileAtomic(bmp_file, EncodeBmp(image));
 }

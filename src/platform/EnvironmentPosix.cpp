@@ -14,6 +14,14 @@ std::optional<std::string> EnvironmentValue(const char* name) {
   return std::string(value);
 }
 
+void SetEnvironmentValue(const char* name, const std::optional<std::string>& value) {
+  if (value) {
+    ::setenv(name, value->c_str(), 1);
+  } else {
+    ::unsetenv(name);
+  }
+}
+
 std::filesystem::path HomeFolder() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') return home;
   std::vector<char> buffer(16384);

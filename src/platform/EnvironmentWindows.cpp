@@ -14,6 +14,10 @@ std::optional<std::string> EnvironmentValue(const char* name) {
   return Utf8FromWide(value);
 }
 
+void SetEnvironmentValue(const char* name, const std::optional<std::string>& value) {
+  ::_wputenv_s(WideFromUtf8(name).c_str(), value ? WideFromUtf8(*value).c_str() : L"");
+}
+
 std::filesystem::path HomeFolder() {
   const auto home = EnvironmentValue("USERPROFILE");
   return home ? PathFromUtf8(*home) : std::filesystem::path();

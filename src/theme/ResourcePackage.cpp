@@ -18,6 +18,7 @@
 #include "pictures/PictureHeader.h"
 #include "theme/FileKind.h"
 #include "theme/FileNames.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -32,7 +33,8 @@ constexpr char kSep = fs::path::preferred_separator;
 std::string FileNamePiece(std::string_view text) {
   std::string piece = StripFileNameChars(text);
   std::replace(piece.begin(), piece.end(), '\0', '_');
-  if (piece.empty() || piece == "." || piece == "..") piece = "_";
+  // assign(1, '_'), not = "_": GCC 12 at -O3 warns falsely (-Wrestrict) on the latter.
+  if (piece.empty() || piece == "." || piece == "..") piece.assign(1, '_');
   return piece;
 }
 
@@ -130,9 +132,9 @@ PackageLayout LayOutPackage(const ThemeMap& map, const Theme& theme) {
       const TTHemeFiles& entry = map.ThemeFiles.at(static_cast<size_t>(layout.files[static_cast<size_t>(file)].k));
       std::string ext = GetResExt(AsciiLower(entry.f_type));
       if (ext.size() > kMaxExtension) ext = Utf8Truncate(ext, kMaxExtension);
-      layout.file_paths[static_cast<size_t>(file)] = folder / UniqueName(taken[parent], piece, &ext);
+      layout.file_paths[static_cast<size_t>(file)] = folder / PathFromUtf8(UniqueName(taken[parent], piece, &ext));
     } else {
-      path_of[static_cast<size_t>(i)] = folder / UniqueName(taken[parent], piece, nullptr);
+      path_of[static_cast<size_t>(i)] = folder / PathFromUtf8(UniqueName(taken[parent], piece, nullptr));
       layout.folders.push_back(path_of[static_cast<size_t>(i)]);
     }
   }
@@ -171,7 +173,7 @@ std::optional<int64_t> FixedLength(const TTHemeFiles& e) {
 }
 
 std::optional<Refusal> BadFile(const fs::path& shown, const std::string& what) {
-  return Refusal{kMsgError, std::string(kResBadFile) + shown.string() + "\r\n" + what};
+  return Refusal{kMsgError, std::string(kResBadFile) + Utf8FromPath(shown) + "\r\n" + what};
 }
 
 std::optional<Refusal> CheckLength(const fs::path& shown, int64_t size, const TTHemeFiles& e) {
@@ -258,7 +260,7 @@ Converted<ResourceFiles> ReadResourcePackage(const ThemeMap& map, const Theme& t
     // A link, FIFO or device is no missing file: the open below refuses it with its name.
     const FolderHandle::Entry kind = package.Kind(layout.file_paths[i]);
     if (kind == FolderHandle::Entry::kMissing || kind == FolderHandle::Entry::kFolder) {
-      missing += shown(i).string() + "\r\n";
+      missing += Utf8FromPath(shown(i)) + "\r\n";
     }
   }
   if (!missing.empty()) return {std::nullopt, Refusal{kMsgError, kResMissingFiles + missing}};
@@ -277,7 +279,7 @@ Converted<ResourceFiles> ReadResourcePackage(const ThemeMap& map, const Theme& t
     if (std::optional<Refusal> bad = CheckLength(shown(i), sizes[i], entry)) return {std::nullopt, std::move(bad)};
     total += sizes[i];
     if (total > kMaxContainerSize) {
-      return {std::nullopt, Refusal{kMsgError, std::string(kResTooLarge) + (descriptor.parent_path() / kResFolder).string() +
+      return {std::nullopt, Refusal{kMsgError, std::string(kResTooLarge) + Utf8FromPath(descriptor.parent_path() / kResFolder) +
                                                    "\r\nТема может занимать не более " +
                                                    std::to_string(kMaxContainerSize) + " байт."}};
     }

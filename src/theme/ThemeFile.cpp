@@ -5,6 +5,7 @@
 #include "base/MemoryShortage.h"
 #include "base/Limits.h"
 #include "theme/ThemeHeader.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -17,7 +18,7 @@ Converted<ThemeMap> ReadSoundMap(const fs::path& map_file) {
   TagParams params;
   ParsedThemeMap parsed = ReadThemeMap(map_file, ThemeMap{}, params);
   if (!parsed.errors.empty()) {
-    return {std::nullopt, Refusal{kMsgError, MapErrorReport(map_file.filename().string(), parsed.errors, parsed.more_errors)}};
+    return {std::nullopt, Refusal{kMsgError, MapErrorReport(Utf8FromPath(map_file.filename()), parsed.errors, parsed.more_errors)}};
   }
   return {std::move(parsed.map), std::nullopt};
 }
@@ -40,17 +41,17 @@ static std::string NoMapText(ByteSpan bytes, const fs::path& file, const fs::pat
   }
   const std::string model = Cp1251ToUtf8(ReadTextField(bytes, kModelOffset, kModelSize));
   if (!signature_is_text || model.empty()) {
-    return "Файл " + file.string() + " не является темой: в его заголовке нет подписи темы и модели телефона";
+    return "Файл " + Utf8FromPath(file) + " не является темой: в его заголовке нет подписи темы и модели телефона";
   }
   std::error_code ec;
   if (!fs::is_directory(maps_dir, ec)) {
-    return "Нет папки карт тем " + maps_dir.string() + ", а в ней карты для модели '" + model + "' этой темы";
+    return "Нет папки карт тем " + Utf8FromPath(maps_dir) + ", а в ней карты для модели '" + model + "' этой темы";
   }
-  return "Нет карты темы для модели '" + model + "' в папке " + maps_dir.string();
+  return "Нет карты темы для модели '" + model + "' в папке " + Utf8FromPath(maps_dir);
 }
 
 std::string ThemeFileError(const fs::path& file, const std::string& what) {
-  return "Файл темы " + file.string() + ": " + what;
+  return "Файл темы " + Utf8FromPath(file) + ": " + what;
 }
 
 std::optional<fs::path> FindMapForTheme(ByteSpan bytes, const fs::path& maps_dir, TagParams& params) {
@@ -87,7 +88,7 @@ Converted<OpenedTheme> NewThemeForModel(const std::string& model, const fs::path
   for (const ListedMap& listed : ListThemeMapFiles(maps_dir, params)) {
     if (listed.model == model) return NewFromMap(listed.path);
   }
-  return {std::nullopt, Refusal{kMsgError, "Нет карты темы для модели '" + model + "' в " + maps_dir.string()}};
+  return {std::nullopt, Refusal{kMsgError, "Нет карты темы для модели '" + model + "' в " + Utf8FromPath(maps_dir)}};
 }
 
 Converted<OpenedTheme> NewThemeForMap(const fs::path& map_file) { return NewFromMap(map_file); }

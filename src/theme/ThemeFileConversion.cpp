@@ -19,6 +19,7 @@
 #include "base/SsfError.h"
 #include "theme/FileKind.h"
 #include "theme/ThemeContainer.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -39,7 +40,7 @@ PreviewPicture JpegPreview(Image image, Bytes jpeg) {
 // The extension as the dialog's user typed it, dot included, upper case. Everything from the
 // last dot of the file name, so ".bmp" alone counts as a BMP file.
 std::string UpperExtension(const fs::path& file) {
-  const std::string name = file.filename().string();
+  const std::string name = Utf8FromPath(file.filename());
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? std::string() : AsciiUpper(name.substr(dot));
 }
@@ -48,7 +49,7 @@ std::string UpperExtension(const fs::path& file) {
 uint64_t FileLength(const fs::path& file) {
   std::error_code ec;
   const uintmax_t n = fs::file_size(file, ec);
-  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
+  if (ec) throw SsfError("Не удалось прочитать файл: " + Utf8FromPath(file) + " (" + SystemErrorText(ec) + ")");
   return n;
 }
 
@@ -223,7 +224,7 @@ class Importer {
     try {
       DecodeIFG(data, picture);
     } catch (const SsfError& e) {
-      throw SsfError(std::string(e.what()) + ": " + file_.string());
+      throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(file_));
     }
     PreviewPicture preview = Bitmap(picture);
     const bool other = !SameSize(picture.width, picture.height);
@@ -382,8 +383,8 @@ Converted<ThemeFileBytes> ConvertForThemeFile(const fs::path& file, const TTHeme
     return {std::move(bytes), importer.refusal()};
   } catch (const SsfError& e) {
     // A decoder's error says what is wrong; the user also needs to know with which file.
-    if (std::string(e.what()).find(file.string()) != std::string::npos) throw;
-    throw SsfError(std::string(e.what()) + ": " + file.string());
+    if (std::string(e.what()).find(Utf8FromPath(file)) != std::string::npos) throw;
+    throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(file));
   } catch (const std::bad_alloc&) {
     throw SsfError(OutOfMemoryText(file));
   }
@@ -459,7 +460,7 @@ Converted<Image> ReadIconPicture(const fs::path& file) {
     try {
       DecodeIFG(data, picture);
     } catch (const SsfError& e) {
-      throw SsfError(std::string(e.what()) + ": " + file.string());
+      throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(file));
     }
     return IconPicture(std::move(picture));
   }

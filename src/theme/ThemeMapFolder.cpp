@@ -2,6 +2,7 @@
 
 #include "base/Cp1251.h"
 #include "theme/ThemeMap.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -28,14 +29,14 @@ std::vector<fs::path> ListMapFiles(const fs::path& maps_dir) {
   if (ec) return maps;
   for (const fs::directory_entry& e : it) {
     // The extension matches in any case, as file-name patterns do on the phone tools' home system.
-    if (AsciiUpper(e.path().extension().string()) != ".RXT") continue;
+    if (AsciiUpper(Utf8FromPath(e.path().extension())) != ".RXT") continue;
     // Only regular files: a FIFO or device among the maps would block or never end.
     if (!e.is_regular_file(ec)) continue;
     maps.push_back(e.path());
   }
   // By file name, byte-wise, so the order is the same on every machine.
   std::sort(maps.begin(), maps.end(),
-            [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
+            [](const fs::path& a, const fs::path& b) { return Utf8FromPath(a.filename()) < Utf8FromPath(b.filename()); });
   return maps;
 }
 

@@ -5,6 +5,7 @@
 #include "base/SsfError.h"
 #include "theme/FileKind.h"
 #include "theme/ThemeMap.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -163,7 +164,7 @@ void ThemeMapParser::Line(const std::string& line, size_t number) {
     m.ThemeFiles.push_back(std::move(entry));
   } else if (keyword == "/GROUP") {
     if (groups.empty()) {
-      throw SsfError("Карта темы " + path_.string() + ", строка " + std::to_string(number) + ": \"" + line +
+      throw SsfError("Карта темы " + Utf8FromPath(path_) + ", строка " + std::to_string(number) + ": \"" + line +
                      "\" закрывает группу, которая не была открыта.");
     }
     groups.pop_back();

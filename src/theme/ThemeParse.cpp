@@ -7,6 +7,7 @@
 #include "base/SsfError.h"
 #include "theme/Theme.h"
 #include "theme/ThemeFile.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -120,7 +121,7 @@ Theme ParseTheme(ByteSpan data, const ThemeMap& map) {
 
 // Beside the parser, so that the check of what a save would write is the open's own.
 Bytes SerializeThemeForSave(const Theme& theme, const ThemeMap& map, const std::filesystem::path& target) {
-  const std::string refused = "Тема не сохранена: " + target.string() + "\r\n";
+  const std::string refused = "Тема не сохранена: " + Utf8FromPath(target) + "\r\n";
   int64_t size = std::max<int64_t>(theme.FilesStart(), int64_t{0});
   for (const TThemeNewFiles& f : theme.NewFiles) size += static_cast<int64_t>(f.f_file.size());
   if (size > kMaxContainerSize) {

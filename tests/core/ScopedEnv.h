@@ -1,28 +1,19 @@
 #pragma once
 // Sets (or unsets) an environment variable for one scope and restores it afterwards.
-#include <cstdlib>
 #include <optional>
 #include <string>
+
+#include "platform/Environment.h"
 
 namespace ssf::test {
 
 class ScopedEnv {
  public:
-  ScopedEnv(std::string name, const std::optional<std::string>& value) : name_(std::move(name)) {
-    if (const char* old = std::getenv(name_.c_str())) old_ = old;
-    if (value) {
-      setenv(name_.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name_.c_str());
-    }
+  ScopedEnv(std::string name, const std::optional<std::string>& value)
+      : name_(std::move(name)), old_(EnvironmentValue(name_.c_str())) {
+    SetEnvironmentValue(name_.c_str(), value);
   }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-      unsetenv(name_.c_str());
-    }
-  }
+  ~ScopedEnv() { SetEnvironmentValue(name_.c_str(), old_); }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
 

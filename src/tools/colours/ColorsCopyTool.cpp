@@ -4,6 +4,7 @@
 
 #include "base/MemoryShortage.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -62,7 +63,7 @@ void ColorsCopyTool::ChooseScheme() {
   view_.log.clear();
   // A workbook that cannot be read stores nothing, and keeps the scheme accepted before.
   std::unique_ptr<Workbook> book = open_workbook_(chosen->path);
-  settings_.WriteString(kColorsCopySection, kSchemePathKey, chosen->path.parent_path().string());
+  settings_.WriteString(kColorsCopySection, kSchemePathKey, Utf8FromPath(chosen->path.parent_path()));
   ColorSchemeCheck check = CheckColorScheme(*book);
   if (!check.accepted) {
     // The copy buttons keep their captions, so they must keep the scheme those name.
@@ -72,7 +73,7 @@ void ColorsCopyTool::ChooseScheme() {
   scheme_ = std::move(book);
   view_.first_to_second_caption = CopyCaption(check.first_model, check.second_model);
   view_.second_to_first_caption = CopyCaption(check.second_model, check.first_model);
-  view_.scheme_name = chosen->path.filename().string();
+  view_.scheme_name = Utf8FromPath(chosen->path.filename());
   view_.scheme_path = chosen->path;
 }
 
@@ -85,9 +86,9 @@ void ColorsCopyTool::ChooseColorFile(bool first) {
   auto chosen = ui_.SaveDialog(request);
   if (!chosen) return;
   view_.log.clear();
-  (first ? view_.first_name : view_.second_name) = chosen->path.filename().string();
+  (first ? view_.first_name : view_.second_name) = Utf8FromPath(chosen->path.filename());
   (first ? view_.first_path : view_.second_path) = chosen->path;
-  settings_.WriteString(kColorsCopySection, key, chosen->path.parent_path().string());
+  settings_.WriteString(kColorsCopySection, key, Utf8FromPath(chosen->path.parent_path()));
 }
 
 void ColorsCopyTool::UpdateCopyEnabled() {

@@ -4,13 +4,14 @@
 
 #include "base/FileIO.h"
 #include "tools/filelists/FlmFile.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
 namespace fs = std::filesystem;
 
 std::string ReplaceFileQuestion(const fs::path& file) {
-  return "Файл " + file.string() + " уже существует.\r\nЗаменить его?";
+  return "Файл " + Utf8FromPath(file) + " уже существует.\r\nЗаменить его?";
 }
 
 void FileListEditor::FormActivate() {
@@ -29,7 +30,7 @@ std::optional<fs::path> FileListEditor::AskOpen(const char* filter, const char* 
   request.initial_dir = settings_.ReadString(kFileListSection, key);
   auto chosen = ui_.OpenDialog(request);
   if (!chosen) return std::nullopt;
-  settings_.WriteString(kFileListSection, key, chosen->path.parent_path().string());
+  settings_.WriteString(kFileListSection, key, Utf8FromPath(chosen->path.parent_path()));
   return chosen->path;
 }
 
@@ -41,7 +42,7 @@ std::optional<fs::path> FileListEditor::AskSave(const char* filter, const char* 
   auto chosen = ui_.SaveDialog(request);
   if (!chosen) return std::nullopt;
   fs::path file = ForceExtension(chosen->path, ext);
-  settings_.WriteString(kFileListSection, key, file.parent_path().string());
+  settings_.WriteString(kFileListSection, key, Utf8FromPath(file.parent_path()));
   // The dialog asked about the confirmed name only; a different file would be replaced
   // without a word.
   std::error_code ec;

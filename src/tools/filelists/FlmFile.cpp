@@ -8,6 +8,7 @@
 #include "platform/SystemErrorText.h"
 #include "base/FileIO.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -74,11 +75,11 @@ FlmCheckResult CheckFLM(const std::filesystem::path& file) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return {FlmCheckResult::kBadSize, 0};
   uint64_t size = std::filesystem::file_size(file, ec);
-  if (ec) throw SsfError("Не удалось прочитать файл: " + file.string() + " (" + SystemErrorText(ec) + ")");
+  if (ec) throw SsfError("Не удалось прочитать файл: " + Utf8FromPath(file) + " (" + SystemErrorText(ec) + ")");
   if (size < static_cast<uint64_t>(kFlmMinSize)) return {FlmCheckResult::kBadSize, 0};
   uint8_t header[kFlmHeaderSize];
   Bytes head = ReadFileHead(file, sizeof header);
-  if (head.size() != sizeof header) throw SsfError("Не удалось прочитать файл: " + file.string());
+  if (head.size() != sizeof header) throw SsfError("Не удалось прочитать файл: " + Utf8FromPath(file));
   std::copy(head.begin(), head.end(), header);
   return Check(size, header);
 }
@@ -126,7 +127,7 @@ void WriteFLCFromFLM(const std::filesystem::path& flm, const std::filesystem::pa
   const int64_t largest = static_cast<int64_t>(kFlmHeaderSize + kFlmRecordSize * kFileListCapacity + kFlmRecordSize - 1);
   Bytes data = ReadWholeFile(flm, largest);
   const FlmCheckResult check = CheckFLMBytes(data);
-  if (!check.ok()) throw SsfError("Файл " + flm.string() + ": " + FlmCounterText(check));
+  if (!check.ok()) throw SsfError("Файл " + Utf8FromPath(flm) + ": " + FlmCounterText(check));
   WriteFileAtomic(flc, BuildFLC(data, progress));
 }
 

@@ -10,6 +10,7 @@
 #include "tools/workbook/WorkbookReaders.h"
 #include "tools/workbook/XmlSax.h"
 #include "tools/workbook/ZipArchive.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -169,7 +170,7 @@ class ContentReader : public XmlSax {
 }  // namespace
 
 std::unique_ptr<Workbook> OpenOdsWorkbook(const std::filesystem::path& path) {
-  const std::string where = "Не удалось прочитать книгу: " + path.string();
+  const std::string where = "Не удалось прочитать книгу: " + Utf8FromPath(path);
   ZipArchive zip(path);
   auto content = zip.Read("content.xml", kMaxWorkbookPartBytes);
   if (!content) throw SsfError(where + " (нет части content.xml)");

@@ -9,6 +9,7 @@
 #include "base/SsfError.h"
 #include "tools/workbook/WorkbookReaders.h"
 #include "tools/workbook/ZipArchive.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -150,7 +151,7 @@ std::optional<double> IsoDurationDays(std::string_view text) {
 std::unique_ptr<Workbook> OpenWorkbook(const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
-    throw SsfError("Не удалось прочитать книгу: " + path.string() + " (файл не найден)");
+    throw SsfError("Не удалось прочитать книгу: " + Utf8FromPath(path) + " (файл не найден)");
   }
   unsigned char magic[8] = {};
   {
@@ -158,7 +159,7 @@ std::unique_ptr<Workbook> OpenWorkbook(const std::filesystem::path& path) {
     try {
       head = ReadFileHead(path, sizeof magic);
     } catch (const SsfError&) {
-      throw SsfError("Не удалось прочитать книгу: " + path.string() + " (файл не открывается)");
+      throw SsfError("Не удалось прочитать книгу: " + Utf8FromPath(path) + " (файл не открывается)");
     }
     std::copy(head.begin(), head.end(), magic);
   }
@@ -168,10 +169,10 @@ std::unique_ptr<Workbook> OpenWorkbook(const std::filesystem::path& path) {
     ZipArchive zip(path);
     if (zip.Has("xl/workbook.xml")) return OpenXlsxWorkbook(path);
     if (zip.Has("content.xml")) return OpenOdsWorkbook(path);
-    throw SsfError("Не удалось прочитать книгу: " + path.string() +
+    throw SsfError("Не удалось прочитать книгу: " + Utf8FromPath(path) +
                    " (архив zip, но не книга .xlsx или .ods)");
   }
-  throw SsfError("Не удалось прочитать книгу: " + path.string() +
+  throw SsfError("Не удалось прочитать книгу: " + Utf8FromPath(path) +
                  " (не книга .xls, .xlsx или .ods)");
 }
 

@@ -18,6 +18,7 @@
 #include "tools/workbook/CompoundFile.h"
 #include "tools/workbook/TextBudget.h"
 #include "tools/workbook/WorkbookReaders.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -413,7 +414,7 @@ std::unique_ptr<Workbook> ReadXlsWorkbook(ByteSpan file, const std::string& wher
 }
 
 std::unique_ptr<Workbook> OpenXlsWorkbook(const std::filesystem::path& path) {
-  const std::string where = "Не удалось прочитать книгу: " + path.string();
+  const std::string where = "Не удалось прочитать книгу: " + Utf8FromPath(path);
   std::error_code ec;
   auto size = std::filesystem::file_size(path, ec);
   if (ec) throw SsfError(where + " (" + SystemErrorText(ec) + ")");

@@ -9,6 +9,7 @@
 #include "tools/workbook/WorkbookReaders.h"
 #include "tools/workbook/XmlSax.h"
 #include "tools/workbook/ZipArchive.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -256,7 +257,7 @@ std::string PartName(const std::string& target) {
 }  // namespace
 
 std::unique_ptr<Workbook> OpenXlsxWorkbook(const std::filesystem::path& path) {
-  const std::string where = "Не удалось прочитать книгу: " + path.string();
+  const std::string where = "Не удалось прочитать книгу: " + Utf8FromPath(path);
   ZipArchive zip(path);
   auto part = [&](const std::string& name) {
     auto data = zip.Read(name, kMaxWorkbookPartBytes);
