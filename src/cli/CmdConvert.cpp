@@ -182,7 +182,7 @@ Bytes DecodeThenEncode(const Format& from, EncodeFn encode, bool rgb565_output, 
     try {
       picture.image = FitPicture(picture.image, *options.width, *options.height, *options.fit);
     } catch (const SsfError& e) {
-      throw SsfError(std::string(e.what()) + ": " + in.string());
+      throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
     }
     picture.rgb565.clear();  // the source's own RGB565 values are not the fitted picture's
     if (options.dither && rgb565_output) DitherToRgb565(picture.image);
