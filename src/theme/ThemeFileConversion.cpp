@@ -11,6 +11,7 @@
 #include "platform/SystemErrorText.h"
 #include "base/Cp1251.h"
 #include "base/FileIO.h"
+#include "base/Limits.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
 #include "pictures/PictureHeader.h"
@@ -64,6 +65,16 @@ class Importer {
   std::optional<Imported> Run() {
     const std::string ext = UpperExtension(file_);
     const std::string& kind = entry_.f_type;
+    // A theme file that alone would make the theme larger than any theme that opens (a map of
+    // a stranger's may ask for one) is refused before any picture is read: the work could
+    // never be saved.
+    const int64_t stored = FixedStoredSize();
+    if (stored > kMaxContainerSize) {
+      Refuse("Файл темы займёт " + std::to_string(stored) + " байт, а открыть можно тему не более " +
+                 std::to_string(kMaxContainerSize) + " байт.",
+             kMsgError);
+      return std::nullopt;
+    }
     switch (KindOf(kind)) {
       case FileKind::kColorTab: return ColorTab();
       case FileKind::kAni2: return Ani2(ext);
@@ -129,6 +140,17 @@ class Importer {
   bool LengthIs(uint64_t expected, const char* message) {
     if (FileLength(file_) == expected) return true;
     return Refuse(message);
+  }
+
+  // The length every file of the entry's kind has (RAW, ANI2, COLORTAB); 0 for the others.
+  int64_t FixedStoredSize() const {
+    const auto pixels = static_cast<int64_t>(PixelCount());
+    switch (KindOf(entry_.f_type)) {
+      case FileKind::kRaw: return pixels * 2;
+      case FileKind::kAni2: return static_cast<int64_t>(kAni2HeaderSize) + pixels * 3;
+      case FileKind::kColorTab: return entry_.f_size;
+      default: return 0;
+    }
   }
 
   uint64_t PixelCount() const {

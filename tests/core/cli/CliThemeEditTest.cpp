@@ -211,6 +211,26 @@ TEST_F(CliThemeEditTest, FitTakesPicturesOfAnotherSizeOnNewAndReplace) {
   }
 }
 
+// A map may ask for a theme file larger than any theme that opens: the import is refused
+// before the picture is read or fitted, and nothing is written.
+TEST_F(CliThemeEditTest, FileLargerThanAnyThemeIsRefusedBeforeTheWork) {
+  const fs::path maps = dir / "maps";
+  fs::create_directories(maps);
+  test::WriteText(maps / "HUGE-1.rxt",
+                  std::string("<THEMESIGN Main=\"SAMSUNG THEME\" Mobile=\"HUGE-1\">\r\n"
+                              "<THEMESETTINGS FilesTable=\"0xFD0\" FilesStart=\"0xFE0\" \"1\" \"NO\">\r\n"
+                              "<COLORTHEMESSETTINGS \"NO\">\r\n"
+                              "<FILE \"a\" \"1\" \"RAW\" \"16384\" \"4096\">\r\n"));
+  test::WriteFile(dir / "one.png", EncodePng(test::Gradient(1, 1)));
+  const fs::path out = dir / "huge.ssf";
+  auto r = RunCli({"--maps", maps.string(), "new", "--model", "HUGE-1", "-o", out.string(), "--fit", "stretch",
+                   (dir / "one.png").string()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Файл темы займёт 134217728 байт, а открыть можно тему не более 67108864 байт."),
+            std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(out));
+}
+
 TEST_F(CliThemeEditTest, IconGetSetClear) {
   const fs::path theme = NewTheme();
   Bytes raw(kIconBytes);
