@@ -6,7 +6,7 @@
 
 namespace ssf {
 
-// Where the system has a registry (Windows), the association of the specification's
+// Where the system has a registry (Windows), the association through the ".ssf" and ProgID
 // registry keys for the current user (RegistryAssociation); elsewhere the desktop's MIME
 // files (DesktopAssociation). For the running program.
 std::unique_ptr<SsfAssociation> SsfAssociationForThisProgram();
