@@ -76,7 +76,7 @@ void OpenThemePath(Editor& editor, const std::filesystem::path& path) {
 
 void OpenStartupFile(Editor& editor, const std::vector<std::string>& params) {
   editor.state.StartupFile = JoinCommandLine(params);
-  if (IsThemeFileName(editor.state.StartupFile)) OpenThemeFile(editor, editor.state.StartupFile);
+  if (IsThemeFileName(editor.state.StartupFile)) OpenThemeFile(editor, PathFromUtf8(editor.state.StartupFile));
 }
 
 std::string ED_ThemeAuthorKeyPress(Editor& editor, const HeaderField& field, const std::string& text) {

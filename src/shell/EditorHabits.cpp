@@ -1,4 +1,5 @@
 #include "shell/EditorHabits.h"
+#include "shell/QtPathText.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -37,7 +38,7 @@ std::filesystem::path DraggedTheme(const QMimeData* mime) {
   const QUrl url = mime->urls().front();
   if (!url.isLocalFile()) return {};
   const std::string file = url.toLocalFile().toStdString();
-  return IsThemeFileName(file) ? std::filesystem::path(file) : std::filesystem::path();
+  return IsThemeFileName(file) ? PathFromUtf8(file) : std::filesystem::path();
 }
 
 EditorHabits::EditorHabits(TMainForm& form) : QObject(&form), form_(form) {
@@ -160,7 +161,7 @@ void EditorHabits::FillRecentMenu() {
   for (size_t i = 0; i < recent.size(); ++i) {
     const std::filesystem::path path = recent[i];
     QAction* a = MM_Child_RecentThemes->addAction(
-        QStringLiteral("&%1 %2").arg(i + 1).arg(QString::fromStdString(path.string())));
+        QStringLiteral("&%1 %2").arg(i + 1).arg(QStringFromPath(path)));
     a->setObjectName(QStringLiteral("MM_Child_Recent%1").arg(i + 1));
     connect(a, &QAction::triggered, this, [this, path] { form_.RunHandler([&] { OpenThemePath(form_.editor(), path); }); });
   }

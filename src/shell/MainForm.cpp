@@ -1,4 +1,5 @@
 #include "shell/MainForm.h"
+#include "shell/QtPathText.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -117,7 +118,7 @@ void TMainForm::BuildControls() {
   connect(Pnl_Welcome, &WelcomePanel::createClicked, this, [this] { MM_Child_CreateTheme->trigger(); });
   connect(Pnl_Welcome, &WelcomePanel::openClicked, this, [this] { MM_Child_OpenTheme->trigger(); });
   connect(Pnl_Welcome, &WelcomePanel::recentClicked, this,
-          [this](const QString& path) { RunHandler([&] { OpenThemePath(editor_, path.toStdString()); }); });
+          [this](const QString& path) { RunHandler([&] { OpenThemePath(editor_, PathFromQString(path)); }); });
 
   auto* sbar = new QStatusBar(this);
   sbar->setObjectName("SBar");
@@ -408,7 +409,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       const int k = SelectedThemeFile(editor_);
       if (file.empty() || k < 0) return true;
       drop->acceptProposedAction();
-      RunHandler([&] { ImportThemeFile(editor_, k, file); });
+      RunHandler([&] { ImportThemeFile(editor_, k, PathFromUtf8(file)); });
       return true;
     }
   }

@@ -2,6 +2,7 @@
 // "Проверить тему" and the marks in the tree. Kept apart from MainForm.cpp, which holds
 // the window of the original program.
 #include <QAction>
+#include "shell/QtPathText.h"
 #include <QLabel>
 #include <QScreen>
 #include <QStatusBar>
@@ -42,7 +43,7 @@ void TMainForm::BuildThemeCheck() {
   connect(SBar_Check, &QLabel::linkActivated, this, [this] { MM_Child_CheckTheme->trigger(); });
   connect(TShit_3Overview, &OverviewPage::fileClicked, this, [this](int k) { ShowThemeFile(k); });
   connect(TShit_3Overview, &OverviewPage::fileDropped, this, [this](int k, const QString& file) {
-    RunHandler([&] { ImportThemeFile(editor_, k, file.toStdString()); });
+    RunHandler([&] { ImportThemeFile(editor_, k, PathFromQString(file)); });
   });
   TShit_4Screens = new ScreenPage;
   TShit_4Screens->setObjectName("TShit_4Screens");

@@ -1,4 +1,5 @@
 #include "shell/QtUi.h"
+#include "shell/QtPathText.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -67,7 +68,7 @@ std::optional<FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest& req
   if (!qt_filters.isEmpty()) dialog.setNameFilters(qt_filters);
 
   if (!request.initial_dir.empty()) {
-    dialog.setDirectory(QString::fromStdString(request.initial_dir.string()));
+    dialog.setDirectory(QStringFromPath(request.initial_dir));
   }
   if (!request.file_name.empty()) dialog.selectFile(QString::fromStdString(request.file_name));
 
@@ -75,7 +76,7 @@ std::optional<FileDialogResult> QtUi::RunFileDialog(const FileDialogRequest& req
   QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   FileDialogResult result;
-  result.path = std::filesystem::path(files.first().toStdString());
+  result.path = PathFromQString(files.first());
   result.filter_index = FilterIndex(filters, dialog.selectedNameFilter().toStdString());
   return result;
 }

@@ -1,4 +1,5 @@
 #include "shell/ScreenPage.h"
+#include "shell/QtPathText.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -140,9 +141,9 @@ void ScreenPage::Draw() {
                "У этой модели нет раскладки экранов. Чтобы увидеть тему так, как её рисует телефон, "
                "положите рядом с картой файл %1: строка [Имя экрана], строка size = ШxВ и по строке "
                "«группа/файл = x,y» на каждый файл темы (формат описан в README и в man ssftool).")
-               .arg(QString::fromStdString(file.string()));
+               .arg(QStringFromPath(file));
   } else if (!layouts.errors.empty()) {
-    note = QString::fromStdString(ScreenLayoutReport(file.filename().string(), layouts));
+    note = QString::fromStdString(ScreenLayoutReport(Utf8FromPath(file.filename()), layouts));
   }
 
   const int zoom = zoom_->currentIndex() + 1;

@@ -1,4 +1,5 @@
 #include "shell/WelcomePanel.h"
+#include "shell/QtPathText.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -61,9 +62,9 @@ void WelcomePanel::SetRecent(const std::vector<std::filesystem::path>& recent) {
   for (QPushButton* b : recent_buttons_) b->deleteLater();
   recent_buttons_.clear();
   for (size_t i = 0; i < recent.size(); ++i) {
-    const QString path = QString::fromStdString(recent[i].string());
+    const QString path = QStringFromPath(recent[i]);
     // "&1 name" keeps the access keys of the menu "Последние темы"; the folder is the tooltip.
-    auto* b = new QPushButton(QStringLiteral("&%1  %2").arg(i + 1).arg(QString::fromStdString(recent[i].filename().string())),
+    auto* b = new QPushButton(QStringLiteral("&%1  %2").arg(i + 1).arg(QStringFromPath(recent[i].filename())),
                               this);
     b->setObjectName(QStringLiteral("btn_WelcomeRecent%1").arg(i + 1));
     b->setFlat(true);

@@ -1,5 +1,7 @@
 #include "tools/forms/ColorsCopyForm.h"
 
+#include "platform/PathText.h"
+
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -130,7 +132,7 @@ void TForm_ColorsCopy::Render() {
   auto show = [](QLabel* label, const std::string& name, const std::filesystem::path& path) {
     label->setText(Q(name));
     // The full path stays as the tooltip even after the name is cleared.
-    label->setToolTip(Q(path.string()));
+    label->setToolTip(Q(Utf8FromPath(path)));
   };
   show(lbl_ColorSchemeFName_, v.scheme_name, v.scheme_path);
   show(lbl_FirstFileFName_, v.first_name, v.first_path);
