@@ -1,5 +1,6 @@
 #include "base/FileIO.h"
 
+#include <algorithm>
 #include <string>
 
 #include "base/MemoryShortage.h"
@@ -46,6 +47,33 @@ Bytes ReadWholeFile(ReadHandle& file, const fs::path& path, int64_t max_size) {
 Bytes ReadWholeFile(const fs::path& path, int64_t max_size) {
   ReadHandle file = OpenRegularFile(path);
   return ReadWholeFile(file, path, max_size);
+}
+
+ScratchBuffer ReadWholeFileScratch(const fs::path& path, int64_t max_size) {
+  return ReadingFile(path, [&] {
+    ReadHandle file = OpenRegularFile(path);
+    const int64_t size = std::max<int64_t>(file.Size(), 0);
+    if (size > max_size) TooLarge(path, size, max_size);
+    ScratchBuffer data(static_cast<size_t>(size));
+    const size_t done = ReadUpTo(file, data.data(), data.size(), path);
+    data.Shrink(done);
+    if (done < static_cast<size_t>(size)) return data;
+    // Grown since its size was taken (or a size the system does not tell): read on in steps,
+    // within the limit, then all of it in one buffer.
+    Bytes rest;
+    uint8_t chunk[65536];
+    for (;;) {
+      const size_t n = ReadUpTo(file, chunk, sizeof chunk, path);
+      if (n == 0) break;
+      if (static_cast<int64_t>(done + rest.size() + n) > max_size) TooLarge(path, -1, max_size);
+      rest.insert(rest.end(), chunk, chunk + n);
+    }
+    if (rest.empty()) return data;
+    ScratchBuffer whole(done + rest.size());
+    std::copy(data.data(), data.data() + done, whole.data());
+    std::copy(rest.begin(), rest.end(), whole.data() + done);
+    return whole;
+  });
 }
 
 Bytes ReadFileHead(const fs::path& path, size_t count) {

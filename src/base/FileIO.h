@@ -8,6 +8,7 @@
 
 #include "base/ByteIO.h"
 #include "base/Limits.h"
+#include "base/ScratchBuffer.h"
 #include "platform/Files.h"
 
 namespace ssf {
@@ -22,6 +23,10 @@ ReadHandle OpenRegularFileBeneath(const std::filesystem::path& root, const std::
 Bytes ReadWholeFile(const std::filesystem::path& path, int64_t max_size = kMaxReadFileSize);
 // The same for a file already opened; `path` names it in messages.
 Bytes ReadWholeFile(ReadHandle& file, const std::filesystem::path& path, int64_t max_size = kMaxReadFileSize);
+
+// The same into memory that is not cleared first, for files of a picture's size that are only
+// read through once (a conversion's input).
+ScratchBuffer ReadWholeFileScratch(const std::filesystem::path& path, int64_t max_size = kMaxReadFileSize);
 
 // The first `count` bytes of a regular file, or fewer when the file is shorter.
 Bytes ReadFileHead(const std::filesystem::path& path, size_t count);

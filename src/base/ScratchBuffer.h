@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace ssf {
 
@@ -15,6 +16,9 @@ class ScratchBuffer {
   uint8_t* data() { return data_.get(); }
   const uint8_t* data() const { return data_.get(); }
   size_t size() const { return size_; }
+  std::span<const uint8_t> span() const { return {data_.get(), size_}; }
+  // Keeps the first `size` bytes (no more than there are); the memory stays.
+  void Shrink(size_t size) { size_ = size < size_ ? size : size_; }
 
  private:
   struct Free {

@@ -55,7 +55,7 @@ struct Format {
   EncodeFn encode;
 };
 
-using ConvertFn = Bytes (*)(ByteSpan);
+using ConvertFn = ScratchBuffer (*)(ByteSpan);
 
 struct Route {
   const char* from;
@@ -131,7 +131,9 @@ const Format kFormats[] = {
 
 const Route kRoutes[] = {
     {"ani2", "png", WriteAni2AsPng},
-    {"jpg", "bmp", nullptr, JpegToBmp},  // rows decoded straight into the file: the same bytes, faster
+    // Rows decoded straight into the file's bytes, with no picture in between: the same bytes, faster.
+    {"jpg", "bmp", nullptr, JpegToBmp},
+    {"png", "raw", nullptr, PngToRaw},
 };
 
 std::string LowerExtension(const std::filesystem::path& path) {
@@ -157,7 +159,7 @@ uint32_t ParseSide(const std::string& text, const std::string& whole) {
   return static_cast<uint32_t>(std::stoul(text));
 }
 
-Bytes ConvertDirectly(const Route& route, ByteSpan input, const std::filesystem::path& in) {
+ScratchBuffer ConvertDirectly(const Route& route, ByteSpan input, const std::filesystem::path& in) {
   try {
     return route.convert(input);
   } catch (const SsfError& e) {
@@ -242,13 +244,21 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& arguments) {
   if (std::string(from->name) == "raw" && !options.width) throw UsageError{"в файле .raw нет размера: укажите --size WxH"};
   if (options.max_error > 0 && std::string(to->name) != "ifg") throw UsageError{"--max-error только для записи в .ifg"};
 
-  const Bytes output = ReadingFile(in, [&] {
-    const Bytes input = ReadWholeFile(in);
+  // Input and output of a direct route are pictures' worth of bytes, each written once before
+  // it is read: not cleared first.
+  std::optional<ScratchBuffer> direct;
+  Bytes decoded;
+  ReadingFile(in, [&] {
+    const ScratchBuffer input = ReadWholeFileScratch(in);
     const std::string kind = to->name;
     const bool rgb565_output = kind == "raw" || kind == "ifg" || kind == "ani2";
-    return route && route->convert && !options.fit ? ConvertDirectly(*route, input, in)
-                                                   : DecodeThenEncode(*from, encode, rgb565_output, input, options, in, out);
+    if (route && route->convert && !options.fit) {
+      direct = ConvertDirectly(*route, input.span(), in);
+    } else {
+      decoded = DecodeThenEncode(*from, encode, rgb565_output, input.span(), options, in, out);
+    }
   });
+  const ByteSpan output = direct ? direct->span() : ByteSpan(decoded);
   WriteFileAtomic(out, output);
   ctx.out << Utf8FromPath(in) << " -> " << Utf8FromPath(out) << " ("
           << CountText(static_cast<int64_t>(output.size()), "байт", "байта", "байт") << ")\n";

@@ -408,19 +408,29 @@ std::unique_ptr<PictureRows> OpenBmpRows(ByteSpan data) {
 
 size_t BmpStride(uint32_t width) { return (static_cast<size_t>(width) * 3 + 3) / 4 * 4; }
 
-Bytes NewBmp(uint32_t width, uint32_t height) {
-  const size_t pixels = BmpStride(width) * height;
-  if (kBmpHeaderSize + pixels > 0xFFFFFFFFu) throw SsfError("Изображение слишком велико для BMP");
-  Bytes out(kBmpHeaderSize + pixels, 0);
+size_t BmpFileSize(uint32_t width, uint32_t height) {
+  const size_t size = kBmpHeaderSize + BmpStride(width) * height;
+  if (size > 0xFFFFFFFFu) throw SsfError("Изображение слишком велико для BMP");
+  return size;
+}
+
+void WriteBmpHeader(std::span<uint8_t> out, uint32_t width, uint32_t height) {
+  const size_t size = BmpFileSize(width, height);
+  std::fill_n(out.begin(), kBmpHeaderSize, uint8_t{0});
   out[0] = 'B', out[1] = 'M';
-  WriteU32LE(out, 2, static_cast<uint32_t>(out.size()));
+  WriteU32LE(out, 2, static_cast<uint32_t>(size));
   WriteU32LE(out, 10, static_cast<uint32_t>(kBmpHeaderSize));
   WriteU32LE(out, 14, 40);
   WriteI32LE(out, 18, static_cast<int32_t>(width));
   WriteI32LE(out, 22, static_cast<int32_t>(height));
   WriteU16LE(out, 26, 1);   // planes
   WriteU16LE(out, 28, 24);  // bits per pixel
-  WriteU32LE(out, 34, static_cast<uint32_t>(pixels));
+  WriteU32LE(out, 34, static_cast<uint32_t>(size - kBmpHeaderSize));
+}
+
+Bytes NewBmp(uint32_t width, uint32_t height) {
+  Bytes out(BmpFileSize(width, height), 0);
+  WriteBmpHeader(out, width, height);
   return out;
 }
 

@@ -30,5 +30,9 @@ Bytes EncodeBmp(const Image& image);
 inline constexpr size_t kBmpHeaderSize = 54;
 size_t BmpStride(uint32_t width);
 Bytes NewBmp(uint32_t width, uint32_t height);
+// The file's size (SsfError beyond what its header can hold), and its header written into the
+// first kBmpHeaderSize bytes of `out`, for writers that bring their own memory.
+size_t BmpFileSize(uint32_t width, uint32_t height);
+void WriteBmpHeader(std::span<uint8_t> out, uint32_t width, uint32_t height);
 
 }  // namespace ssf

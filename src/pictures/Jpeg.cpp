@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -311,14 +312,20 @@ Image DecodeJpegAtLeast(ByteSpan data, uint32_t width, uint32_t height) {
   return image;
 }
 
-Bytes JpegToBmp(ByteSpan data) {
-  Bytes bmp;
+ScratchBuffer JpegToBmp(ByteSpan data) {
+  std::optional<ScratchBuffer> bmp;
   DecodeInto(data, [&](uint32_t width, uint32_t height) {
-    bmp = NewBmp(width, height);
-    const auto stride = static_cast<ptrdiff_t>(BmpStride(width));
-    return std::pair{bmp.data() + kBmpHeaderSize + stride * (static_cast<ptrdiff_t>(height) - 1), -stride};
+    bmp.emplace(BmpFileSize(width, height));
+    WriteBmpHeader({bmp->data(), bmp->size()}, width, height);
+    // libjpeg writes every pixel of every row; the padding after each row is left to us.
+    const size_t stride = BmpStride(width), pixels = size_t{width} * 3;
+    uint8_t* rows = bmp->data() + kBmpHeaderSize;
+    if (stride != pixels) {
+      for (uint32_t y = 0; y < height; ++y) std::memset(rows + stride * y + pixels, 0, stride - pixels);
+    }
+    return std::pair{rows + stride * (height - size_t{1}), -static_cast<ptrdiff_t>(stride)};
   });
-  return bmp;
+  return std::move(*bmp);
 }
 
 Bytes EncodeJpeg(const Image& image, int quality) {

@@ -4,6 +4,7 @@
 // objects, and that frame turns the failure into SsfError. No exception ever crosses a
 // libjpeg frame and no longjmp ever crosses a C++ frame with destructors.
 #include "base/ByteIO.h"
+#include "base/ScratchBuffer.h"
 #include "pictures/Image.h"
 
 namespace ssf {
@@ -19,7 +20,7 @@ Image DecodeJpeg(ByteSpan data);
 Image DecodeJpegAtLeast(ByteSpan data, uint32_t width, uint32_t height);
 
 // The same picture as a file as EncodeBmp writes it, decoded straight into its rows.
-Bytes JpegToBmp(ByteSpan data);
+ScratchBuffer JpegToBmp(ByteSpan data);
 
 // Baseline colour JPEG (4:2:0 as libjpeg's defaults) at the given quality, 1..100.
 Bytes EncodeJpeg(const Image& image, int quality = 100);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "pictures/PngWhole.h"
+#include "pictures/Rgb565Kernels.h"
 
 // libpng reports errors through png_error(), which must not return. Our error handler
 // copies the message into plain C state and longjmps to the setjmp of the function that
@@ -305,18 +306,41 @@ constexpr Effort kPictureEffort{6, PNG_ALL_FILTERS};
 
 }  // namespace
 
-PngPicture DecodePng(ByteSpan data) {
+namespace {
+
+// The signature, the header and the limits, before anything large is allocated.
+ReadInfo ReadCheckedHeader(ByteSpan data, ReadSession& session, MemoryReader& reader, const ErrorState& errors) {
   if (data.size() < kSignatureSize || png_sig_cmp(data.data(), 0, kSignatureSize) != 0) {
     throw PngSignatureError("Нет подписи PNG, это не PNG-изображение");
   }
+  ReadInfo info{};
+  if (!ReadHeaderFrame(session.handles(), &reader, &info)) Damaged(errors);
+  CheckImageSize(info.width, info.height);
+  CheckDataCanHoldRows(data);  // IHDR was read, so its 13 bytes are there
+  return info;
+}
+
+}  // namespace
+
+ScratchBuffer PngToRaw(ByteSpan data) {
+  {
+    ErrorState errors{};
+    ReadSession session(&errors);
+    MemoryReader reader{data.data(), data.size(), 0};
+    ReadCheckedHeader(data, session, reader, errors);
+  }
+  if (std::optional<ScratchBuffer> raw = CommonPngToRgb565(data)) return std::move(*raw);
+  const Image flat = FlattenOverBlack(DecodePng(data));
+  ScratchBuffer raw(flat.PixelCount() * 2);
+  BgrToRgb565(flat.bgr.data(), raw.data(), flat.PixelCount());
+  return raw;
+}
+
+PngPicture DecodePng(ByteSpan data) {
   ErrorState errors{};
   ReadSession session(&errors);
   MemoryReader reader{data.data(), data.size(), 0};
-  ReadInfo info{};
-  if (!ReadHeaderFrame(session.handles(), &reader, &info)) Damaged(errors);
-
-  CheckImageSize(info.width, info.height);
-  CheckDataCanHoldRows(data);  // IHDR was read, so its 13 bytes are there
+  const ReadInfo info = ReadCheckedHeader(data, session, reader, errors);
   if (std::optional<PngPicture> common = DecodeCommonPng(data)) return std::move(*common);
   PngPicture result;
   result.has_alpha_channel = info.has_alpha_channel;

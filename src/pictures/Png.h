@@ -2,6 +2,7 @@
 // PNG through libpng. As with libjpeg, libpng's error exits longjmp back into a C-style
 // frame that owns no C++ objects, and that frame turns the failure into SsfError.
 #include "base/ByteIO.h"
+#include "base/ScratchBuffer.h"
 #include "pictures/Image.h"
 #include "base/SsfError.h"
 
@@ -29,6 +30,10 @@ struct PngPicture {
 // palette and greyscale are expanded to truecolour. Throws PngSignatureError when the
 // signature is missing, SsfError for any other fault (damaged, cut short, too large).
 PngPicture DecodePng(ByteSpan data);
+
+// The picture as a raw file's RGB565 values, flattened as FlattenOverBlack(DecodePng(data))
+// and converted as ImageToRaw; throws as DecodePng.
+ScratchBuffer PngToRaw(ByteSpan data);
 
 // 8-bit truecolour PNG: colour type 6 when the picture has alpha, else colour type 2.
 Bytes EncodePng(const Image& image);

@@ -4,9 +4,12 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "base/ScratchBuffer.h"
 #include "base/SsfError.h"
+#include "pictures/PngUnfilter.h"
+#include "pictures/Rgb565Kernels.h"
 
 namespace ssf {
 
@@ -23,54 +26,6 @@ struct CompressorFree {
   void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
-// Undoes the row filters in place: `rows` holds `height` rows of a filter byte and `stride`
-// bytes, `bpp` bytes a pixel. False for an unknown filter.
-bool Unfilter(uint8_t* rows, size_t stride, uint32_t height, size_t bpp) {
-  const uint8_t* prior = nullptr;
-  for (uint32_t y = 0; y < height; ++y) {
-    uint8_t* row = rows + y * (stride + 1);
-    const uint8_t filter = row[0];
-    uint8_t* r = row + 1;
-    switch (filter) {
-      case 0:
-        break;
-      case 1:
-        for (size_t i = bpp; i < stride; ++i) r[i] = static_cast<uint8_t>(r[i] + r[i - bpp]);
-        break;
-      case 2:
-        if (prior) {
-          for (size_t i = 0; i < stride; ++i) r[i] = static_cast<uint8_t>(r[i] + prior[i]);
-        }
-        break;
-      case 3:
-        if (prior) {
-          for (size_t i = 0; i < bpp; ++i) r[i] = static_cast<uint8_t>(r[i] + (prior[i] >> 1));
-          for (size_t i = bpp; i < stride; ++i) r[i] = static_cast<uint8_t>(r[i] + ((r[i - bpp] + prior[i]) >> 1));
-        } else {
-          for (size_t i = bpp; i < stride; ++i) r[i] = static_cast<uint8_t>(r[i] + (r[i - bpp] >> 1));
-        }
-        break;
-      case 4:
-        if (prior) {
-          for (size_t i = 0; i < bpp; ++i) r[i] = static_cast<uint8_t>(r[i] + prior[i]);
-          for (size_t i = bpp; i < stride; ++i) {
-            const int a = r[i - bpp], b = prior[i], c = prior[i - bpp];
-            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
-            const int p = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-            r[i] = static_cast<uint8_t>(r[i] + p);
-          }
-        } else {  // above the first row Paeth is Sub
-          for (size_t i = bpp; i < stride; ++i) r[i] = static_cast<uint8_t>(r[i] + r[i - bpp]);
-        }
-        break;
-      default:
-        return false;
-    }
-    prior = r;
-  }
-  return true;
-}
-
 void AppendBe32(Bytes& out, uint32_t v) {
   const uint8_t b[4] = {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
                         static_cast<uint8_t>(v)};
@@ -86,9 +41,14 @@ void AppendChunk(Bytes& out, const char* type, const uint8_t* body, size_t size)
   AppendBe32(out, libdeflate_crc32(0, out.data() + from, size + 4));
 }
 
-}  // namespace
+// The rows of a common PNG, inflated, still filtered: each a filter byte and `stride` bytes.
+struct InflatedRows {
+  uint32_t width = 0, height = 0;
+  size_t bpp = 0, stride = 0;
+  ScratchBuffer rows;
+};
 
-std::optional<PngPicture> DecodeCommonPng(ByteSpan d) {
+std::optional<InflatedRows> InflateCommonPng(ByteSpan d) {
   // Signature, IHDR of 13 bytes first.
   if (d.size() < 8 + 25 || std::memcmp(d.data(), kSignature, 8) != 0) return std::nullopt;
   if (Be32(&d[8]) != 13 || std::memcmp(&d[12], "IHDR", 4) != 0) return std::nullopt;
@@ -156,27 +116,74 @@ std::optional<PngPicture> DecodeCommonPng(ByteSpan d) {
       used != idat_size) {
     return std::nullopt;
   }
-  if (!Unfilter(rows.data(), stride, height, bpp)) return std::nullopt;
+  return InflatedRows{width, height, bpp, stride, std::move(rows)};
+}
 
+// Undoes the filters row by row and hands each row to `take(y, row)` while it is fresh in the
+// cache. False for an unknown filter.
+template <typename Take>
+bool ForEachRow(InflatedRows& in, Take&& take) {
+  const uint8_t* prior = nullptr;
+  for (uint32_t y = 0; y < in.height; ++y) {
+    uint8_t* row = in.rows.data() + size_t{y} * (in.stride + 1);
+    if (!UnfilterPngRow(row[0], row + 1, prior, in.stride, in.bpp)) return false;
+    take(y, row + 1);
+    prior = row + 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<PngPicture> DecodeCommonPng(ByteSpan d) {
+  std::optional<InflatedRows> in = InflateCommonPng(d);
+  if (!in) return std::nullopt;
   PngPicture result;
   Image& image = result.image;
-  image.width = width;
-  image.height = height;
+  image.width = in->width;
+  image.height = in->height;
   image.bgr.resize(image.PixelCount() * 3);
-  if (colour == 6) {
+  const bool alpha = in->bpp == 4;
+  if (alpha) {
     result.has_alpha_channel = true;
     image.alpha.resize(image.PixelCount());
   }
-  uint8_t* bgr = image.bgr.data();
-  uint8_t* alpha = image.alpha.data();
-  for (uint32_t y = 0; y < height; ++y) {
-    const uint8_t* s = rows.data() + size_t{y} * (stride + 1) + 1;
-    for (uint32_t x = 0; x < width; ++x, s += bpp, bgr += 3) {
+  const bool done = ForEachRow(*in, [&](uint32_t y, const uint8_t* s) {
+    uint8_t* bgr = image.Row(y);
+    uint8_t* a = alpha ? image.alpha.data() + size_t{y} * image.width : nullptr;
+    for (uint32_t x = 0; x < image.width; ++x, bgr += 3) {
       bgr[0] = s[2], bgr[1] = s[1], bgr[2] = s[0];
-      if (bpp == 4) *alpha++ = s[3];
+      if (alpha) *a++ = s[3], s += 4; else s += 3;
     }
-  }
+  });
+  if (!done) return std::nullopt;
   return result;
+}
+
+std::optional<ScratchBuffer> CommonPngToRgb565(ByteSpan d) {
+  std::optional<InflatedRows> in = InflateCommonPng(d);
+  if (!in) return std::nullopt;
+  const uint32_t width = in->width;
+  ScratchBuffer raw(size_t{width} * in->height * 2);
+  std::vector<uint8_t> bgr(size_t{width} * 3);
+  const bool alpha = in->bpp == 4;
+  const bool done = ForEachRow(*in, [&](uint32_t y, const uint8_t* s) {
+    uint8_t* o = bgr.data();
+    if (alpha) {
+      for (uint32_t x = 0; x < width; ++x, s += 4, o += 3) {
+        // Over black, rounded as FlattenOverBlack does.
+        const uint32_t a = s[3];
+        o[0] = static_cast<uint8_t>((s[2] * a + 127) / 255);
+        o[1] = static_cast<uint8_t>((s[1] * a + 127) / 255);
+        o[2] = static_cast<uint8_t>((s[0] * a + 127) / 255);
+      }
+    } else {
+      for (uint32_t x = 0; x < width; ++x, s += 3, o += 3) o[0] = s[2], o[1] = s[1], o[2] = s[0];
+    }
+    BgrToRgb565(bgr.data(), raw.data() + size_t{y} * width * 2, width);
+  });
+  if (!done) return std::nullopt;
+  return raw;
 }
 
 Bytes WriteRgba16Png(const uint8_t* pixels, uint32_t width, uint32_t height) {

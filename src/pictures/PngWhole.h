@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "base/ByteIO.h"
+#include "base/ScratchBuffer.h"
 #include "pictures/Png.h"
 
 namespace ssf {
@@ -16,6 +17,11 @@ namespace ssf {
 // including any fault: the caller then reads it with libpng, which names the fault. The
 // caller has checked the header's size against the limits.
 std::optional<PngPicture> DecodeCommonPng(ByteSpan data);
+
+// The same PNGs as a raw file's RGB565 values (ImageToRaw of the picture, flattened over black
+// as FlattenOverBlack does), each row converted as it is unfiltered, without a whole picture
+// in between. Nothing where DecodeCommonPng gives nothing.
+std::optional<ScratchBuffer> CommonPngToRgb565(ByteSpan data);
 
 // A PNG of colour type 6 at 16 bits from `pixels` (8 bytes a pixel: red, green, blue, alpha,
 // big-endian, rows from the top): the rows filtered Up and deflated in one pass into one

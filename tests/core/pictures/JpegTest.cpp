@@ -6,6 +6,7 @@
 #include <jpeglib.h>
 
 #include "PictureSupport.h"
+#include "pictures/Bmp.h"
 #include "pictures/FileProbes.h"
 #include "pictures/Jpeg.h"
 #include "pictures/JpegWork.h"
@@ -105,6 +106,17 @@ TEST(Jpeg, DecodesAtTheSmallestScaleThatKeepsTheSize) {
         EXPECT_NEAR(eighth.Pixel(x, y)[c], sum / 64, 3) << x << "," << y;
       }
     }
+  }
+}
+
+// Decoded straight into a BMP file's rows, bottom-up, the file is EncodeBmp's of the decoded
+// picture, row padding of every width included, for colour, greyscale and CMYK files.
+TEST(Jpeg, StraightIntoBmpIsTheEncodedPicture) {
+  std::vector<Bytes> files = {LibjpegFile(JCS_GRAYSCALE, 1, 5, 3), LibjpegFile(JCS_CMYK, 4, 6, 2)};
+  for (uint32_t width = 1; width <= 4; ++width) files.push_back(EncodeJpeg(test::Gradient(width, 3), 90));
+  for (const Bytes& jpeg : files) {
+    const ScratchBuffer bmp = JpegToBmp(jpeg);
+    EXPECT_EQ(Bytes(bmp.data(), bmp.data() + bmp.size()), EncodeBmp(DecodeJpeg(jpeg)));
   }
 }
 

@@ -5,6 +5,7 @@
 #include "PictureSupport.h"
 #include "PngBuilder.h"
 #include "pictures/Png.h"
+#include "pictures/RawImage.h"
 #include "base/SsfError.h"
 
 namespace ssf {
@@ -84,6 +85,36 @@ TEST(Png, FlatteningBlendsAnAlphaChannelButKeepsATransparentColour) {
   const PngPicture blend = DecodePng(BuildPng({.width = 2, .height = 1, .colour_type = 6,
                                                .samples = {200, 150, 90, 200, 200, 128, 127, 1}}));
   EXPECT_EQ(FlattenOverBlack(blend), FromRgba(2, 1, {157, 118, 71, 0, 1, 1, 0, 0}, false));
+}
+
+// A PNG to a raw file row by row gives the values of the whole way round (decoded, flattened
+// over black, converted), for the files read in one piece and for those libpng reads; faults
+// are told as the decoder tells them.
+TEST(Png, RawValuesAreThoseOfTheFlattenedPicture) {
+  const auto samples = [](const PngLayout& l) {
+    std::vector<uint16_t> v(size_t{l.width} * l.height * static_cast<size_t>(test::Channels(l.colour_type)));
+    for (size_t i = 0; i < v.size(); ++i) v[i] = static_cast<uint16_t>((i * 2654435761u >> 7) % (l.depth == 16 ? 65536 : 256));
+    if (l.colour_type == 3) for (auto& x : v) x %= 3;
+    return v;
+  };
+  const std::vector<PngLayout> layouts = {
+      {.width = 37, .height = 4, .colour_type = 2, .filters = {0, 1, 2, 3, 4}},
+      {.width = 37, .height = 4, .colour_type = 6, .filters = {4, 3, 2, 1}},
+      {.width = 5, .height = 3, .colour_type = 2, .trns = {0, 10, 0, 20, 0, 30}},
+      {.width = 5, .height = 3, .colour_type = 3, .plte = {1, 2, 3, 40, 50, 60, 200, 100, 0}, .trns = {255, 128}},
+      {.width = 5, .height = 3, .depth = 16, .colour_type = 6},
+      {.width = 5, .height = 3, .colour_type = 6, .interlace = true},
+  };
+  for (PngLayout layout : layouts) {
+    SCOPED_TRACE("colour type " + std::to_string(layout.colour_type) + " depth " + std::to_string(layout.depth));
+    layout.samples = samples(layout);
+    const Bytes png = BuildPng(layout);
+    const ScratchBuffer raw = PngToRaw(png);
+    EXPECT_EQ(Bytes(raw.data(), raw.data() + raw.size()), ImageToRaw(FlattenOverBlack(DecodePng(png))));
+  }
+  EXPECT_THROW(PngToRaw(Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}), PngSignatureError);
+  PngLayout unknown{.width = 2, .height = 2, .samples = std::vector<uint16_t>(12, 7), .filters = {0, 5}};
+  EXPECT_THROW(PngToRaw(BuildPng(unknown)), SsfError);
 }
 
 TEST(Png, EncodedPicturesReadBackExactly) {
