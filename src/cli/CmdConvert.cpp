@@ -120,6 +120,18 @@ Bytes WriteAni2(const Picture& p, const Options&) { return ImageToAni2(p.image, 
 
 Bytes WriteAni2AsPng(const Picture& p, const Options&) { return EncodePngRgba16(p.image); }
 
+// A picture without pixels, found by a route that converts in one step.
+struct EmptyPicture {
+  uint32_t width, height;
+};
+
+ScratchBuffer ConvertAni2ToPng(ByteSpan data) {
+  if (!IsANI2(data)) throw SsfError("Файл не является ANI2-изображением (нет подписи ANI2)");
+  const uint32_t width = ReadU16LE(data, 4), height = ReadU16LE(data, 6);
+  if (width == 0 || height == 0) throw EmptyPicture{width, height};
+  return Ani2ToPngScratch(data);
+}
+
 const Format kFormats[] = {
     {"bmp", {".bmp"}, ReadBmp, WriteBmp},
     {"jpg", {".jpg", ".jpeg"}, ReadJpeg, WriteJpeg},
@@ -130,7 +142,7 @@ const Format kFormats[] = {
 };
 
 const Route kRoutes[] = {
-    {"ani2", "png", WriteAni2AsPng},
+    {"ani2", "png", WriteAni2AsPng, ConvertAni2ToPng},
     // Rows decoded straight into the file's bytes, with no picture in between: the same bytes, faster.
     {"jpg", "bmp", nullptr, JpegToBmp},
     {"png", "raw", nullptr, PngToRaw},
@@ -159,9 +171,18 @@ uint32_t ParseSide(const std::string& text, const std::string& whole) {
   return static_cast<uint32_t>(std::stoul(text));
 }
 
-ScratchBuffer ConvertDirectly(const Route& route, ByteSpan input, const std::filesystem::path& in) {
+// A header without pixels is no picture to other programs; refused before anything is written.
+[[noreturn]] void RefuseEmpty(uint32_t width, uint32_t height, const std::filesystem::path& out) {
+  throw SsfError("Пустое изображение " + std::to_string(width) + "x" + std::to_string(height) +
+                 " не записывается: " + Utf8FromPath(out));
+}
+
+ScratchBuffer ConvertDirectly(const Route& route, ByteSpan input, const std::filesystem::path& in,
+                              const std::filesystem::path& out) {
   try {
     return route.convert(input);
+  } catch (const EmptyPicture& e) {
+    RefuseEmpty(e.width, e.height, out);
   } catch (const SsfError& e) {
     throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
   }
@@ -175,11 +196,7 @@ Bytes DecodeThenEncode(const Format& from, EncodeFn encode, bool rgb565_output, 
   } catch (const SsfError& e) {
     throw SsfError(std::string(e.what()) + ": " + Utf8FromPath(in));
   }
-  // A header without pixels is no picture to other programs; refuse before writing anything.
-  if (picture.image.width == 0 || picture.image.height == 0) {
-    throw SsfError("Пустое изображение " + std::to_string(picture.image.width) + "x" +
-                   std::to_string(picture.image.height) + " не записывается: " + Utf8FromPath(out));
-  }
+  if (picture.image.width == 0 || picture.image.height == 0) RefuseEmpty(picture.image.width, picture.image.height, out);
   if (options.fit) {
     try {
       picture.image = FitPicture(picture.image, *options.width, *options.height, *options.fit);
@@ -253,7 +270,7 @@ int CmdConvert(Context& ctx, const std::vector<std::string>& arguments) {
     const std::string kind = to->name;
     const bool rgb565_output = kind == "raw" || kind == "ifg" || kind == "ani2";
     if (route && route->convert && !options.fit) {
-      direct = ConvertDirectly(*route, input.span(), in);
+      direct = ConvertDirectly(*route, input.span(), in, out);
     } else {
       decoded = DecodeThenEncode(*from, encode, rgb565_output, input.span(), options, in, out);
     }

@@ -1,9 +1,11 @@
 #include "pictures/Ani2.h"
 
 #include <string>
+#include <vector>
 
 #include "base/FileIO.h"
 #include "pictures/Ani2Kernels.h"
+#include "pictures/PngWhole.h"
 #include "base/SsfError.h"
 #include "platform/PathText.h"
 
@@ -66,7 +68,21 @@ Bytes PngBytesToAni2(ByteSpan png) {
   return ImageToAni2(picture.image, picture.has_alpha_channel);
 }
 
-Bytes Ani2BytesToPng(ByteSpan ani2) { return EncodePngRgba16(Ani2ToImage(ani2)); }
+ScratchBuffer Ani2ToPngScratch(ByteSpan ani2) {
+  Ani2PixelCount(ani2);
+  const uint32_t width = ReadU16LE(ani2, 4), height = ReadU16LE(ani2, 6);
+  // Each row through the picture's own conversion (Ani2ToImage's), then widened.
+  std::vector<uint8_t> bgr(size_t{width} * 3), alpha(width);
+  return WriteRgba16Png(width, height, [&](uint32_t y, uint8_t* row) {
+    Ani2ToBgr(ani2.data() + kAni2HeaderSize + size_t{y} * width * 3, bgr.data(), alpha.data(), width);
+    BgrToRgba16(bgr.data(), alpha.data(), row, width);
+  });
+}
+
+Bytes Ani2BytesToPng(ByteSpan ani2) {
+  const ScratchBuffer png = Ani2ToPngScratch(ani2);
+  return Bytes(png.data(), png.data() + png.size());
+}
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "base/ByteIO.h"
+#include "base/ScratchBuffer.h"
 #include "pictures/Image.h"
 #include "pictures/Png.h"
 
@@ -35,6 +36,8 @@ Bytes Ani2ToRawOverBlack(ByteSpan data);
 // In-memory forms of the file converters.
 Bytes PngBytesToAni2(ByteSpan png);
 Bytes Ani2BytesToPng(ByteSpan ani2);  // colour type 6, 16 bits per sample
+// The same PNG in memory that is not cleared first, row by row without a whole picture.
+ScratchBuffer Ani2ToPngScratch(ByteSpan ani2);
 
 // File wrappers. The output is written atomically and not at all on an error.
 void PngToAni2(const std::filesystem::path& png_file, const std::filesystem::path& ani2_file);

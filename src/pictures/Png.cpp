@@ -399,16 +399,11 @@ Bytes EncodePng(const Image& image) {
 }
 
 Bytes EncodePngRgba16(const Image& image) {
-  // Big-endian 16-bit samples R, G, B, A; v * 257 is the byte v twice.
-  std::vector<uint8_t> pixels(image.PixelCount() * 8);
-  const bool alpha = image.HasAlpha();
-  for (size_t i = 0; i < image.PixelCount(); ++i) {
-    const uint8_t* p = &image.bgr[i * 3];
-    const uint8_t rgba[4] = {p[2], p[1], p[0], alpha ? image.alpha[i] : uint8_t{255}};
-    uint8_t* out = &pixels[i * 8];
-    for (int c = 0; c < 4; ++c) out[2 * c] = out[2 * c + 1] = rgba[c];
-  }
-  return WriteRgba16Png(pixels.data(), image.width, image.height);
+  const uint8_t* alpha = image.HasAlpha() ? image.alpha.data() : nullptr;
+  const ScratchBuffer png = WriteRgba16Png(image.width, image.height, [&](uint32_t y, uint8_t* row) {
+    BgrToRgba16(image.Row(y), alpha ? alpha + size_t{y} * image.width : nullptr, row, image.width);
+  });
+  return Bytes(png.data(), png.data() + png.size());
 }
 
 Image FlattenOverBlack(const Image& image) {

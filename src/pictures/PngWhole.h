@@ -4,6 +4,7 @@
 // inflated rows is known from the header, which is what libdeflate wants, and it inflates
 // about twice as fast as zlib. libpng stays for everything else (palette, greyscale, 16-bit,
 // interlaced, a transparent colour, damage of any kind), with its checks and its messages.
+#include <functional>
 #include <optional>
 
 #include "base/ByteIO.h"
@@ -23,9 +24,14 @@ std::optional<PngPicture> DecodeCommonPng(ByteSpan data);
 // in between. Nothing where DecodeCommonPng gives nothing.
 std::optional<ScratchBuffer> CommonPngToRgb565(ByteSpan data);
 
-// A PNG of colour type 6 at 16 bits from `pixels` (8 bytes a pixel: red, green, blue, alpha,
-// big-endian, rows from the top): the rows filtered Up and deflated in one pass into one
-// IDAT chunk.
-Bytes WriteRgba16Png(const uint8_t* pixels, uint32_t width, uint32_t height);
+// A PNG of colour type 6 at 16 bits, each row (8 bytes a pixel: red, green, blue, alpha,
+// big-endian) written by `rows(y, row)` from the top: the rows filtered Up and deflated in one
+// pass into one IDAT chunk. SsfError for an empty picture.
+using Rgba16Rows = std::function<void(uint32_t y, uint8_t* row)>;
+ScratchBuffer WriteRgba16Png(uint32_t width, uint32_t height, const Rgba16Rows& rows);
+
+// `count` pixels (blue, green, red, and alpha from `alpha`, opaque when null) as such a row:
+// each 8-bit value v as the 16-bit v * 257.
+void BgrToRgba16(const uint8_t* bgr, const uint8_t* alpha, uint8_t* out, size_t count);
 
 }  // namespace ssf

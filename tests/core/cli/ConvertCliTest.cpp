@@ -117,6 +117,7 @@ TEST(ConvertCli, RefusesWhatItCannotDo) {
   test::WriteFile(dir / "in.ani2", ImageToAni2(test::Gradient(2, 2), false));
   test::WriteFile(dir / "fake.ani2", Bytes(20, 'x'));
   test::WriteFile(dir / "fake.png", Bytes(20, 'x'));
+  test::WriteFile(dir / "empty.ani2", Bytes{'A', 'N', 'I', '2', 0, 0, 2, 0, 0, 0, 0});
   const auto p = [&](const char* name) { return (dir / name).string(); };
   struct Case {
     std::vector<std::string> args;
@@ -126,6 +127,8 @@ TEST(ConvertCli, RefusesWhatItCannotDo) {
   const Case cases[] = {
       {{"convert", p("in.raw"), p("zero.bmp"), "--size", "0x2"}, cli::kExitFailed, "zero.bmp"},
       {{"convert", p("in.raw"), p("zero.png"), "--size", "2x0"}, cli::kExitFailed, "zero.png"},
+      {{"convert", p("empty.ani2"), p("zero-ani2.png")}, cli::kExitFailed, "zero-ani2.png"},
+      {{"convert", p("empty.ani2"), p("zero-ani2.bmp")}, cli::kExitFailed, "zero-ani2.bmp"},
       {{"convert", p("in.raw"), p("out.bmp")}, cli::kExitUsage, "out.bmp"},
       {{"convert", p("in.raw"), p("out.bmp"), "--size", "2by2"}, cli::kExitUsage, "out.bmp"},
       {{"convert", p("in.bmp"), p("out.gif")}, cli::kExitUsage, "out.gif"},
@@ -151,7 +154,7 @@ TEST(ConvertCli, RefusesWhatItCannotDo) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir / c.output)) << c.output;
   }
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 6) << "no temporary files left";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7) << "no temporary files left";
 }
 
 // --fit brings the picture to --size as the import's fitting does, dithered on request where
