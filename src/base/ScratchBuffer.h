@@ -1,7 +1,7 @@
 #pragma once
 // A large scratch buffer that is written in full before it is read: left uninitialised, and
-// on Linux backed by transparent huge pages where the system grants them, so that the first
-// touch of a picture's worth of bytes costs a few page faults rather than one per 4 KB
+// backed by huge pages where the system grants them (platform/LargeMemory.h), so that the
+// first touch of a picture's worth of bytes costs a few page faults rather than one per 4 KB
 // (that first touch was a third of a whole PNG conversion).
 #include <cstddef>
 #include <cstdint>
