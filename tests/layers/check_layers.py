@@ -3,13 +3,20 @@
 
 Usage: check_layers.py SRC_DIR. Prints one line per include a folder may not use, naming the
 file and line, and exits 1 when there is any; also refuses Qt headers outside the Qt folders,
-source folders missing from the table, and a table with a circle in it.
+source folders missing from the table, and a table with a circle in it. Only the platform folder
+may know the operating system: its headers and its macros are refused everywhere else.
 """
 import pathlib
 import re
 import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+SYSTEM_HEADER = re.compile(
+    r"(windows|winbase|winreg|shlobj|shellapi|io|direct|unistd|fcntl|dlfcn|pwd|spawn|poll|dirent)\.h$|^sys/",
+    re.IGNORECASE)
+SYSTEM_MACRO = re.compile(r"^\s*#\s*(if|ifdef|ifndef|elif)\b.*\b(_WIN32|_WIN64|__MINGW32__|__MINGW64__|_MSC_VER|"
+                          r"__linux__|__unix__|__APPLE__|__CYGWIN__)\b")
+PLATFORM = "platform"
 
 
 def read_table(src):
@@ -75,11 +82,15 @@ def main():
             continue
         kind, allowed = layers[own]
         for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            if own != PLATFORM and SYSTEM_MACRO.match(line):
+                problems.append(f"{rel}:{number}: {own} may not ask which system it is built for")
             m = INCLUDE.match(line)
             if not m:
                 continue
             quote, target = m.groups()
             if quote == "<":
+                if own != PLATFORM and SYSTEM_HEADER.search(target):
+                    problems.append(f"{rel}:{number}: {own} may not use the system's own header ({target})")
                 if kind != "qt" and re.match(r"Q[A-Za-z]*(/|$)", target):
                     problems.append(f"{rel}:{number}: {own} may not use Qt ({target})")
                 continue

@@ -1,0 +1,3 @@
+#include <unistd.h>
+#ifdef _WIN32
+#endif
