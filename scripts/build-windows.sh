@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds ssftool.exe and the core tests for 64-bit Windows on Debian 12, and packs
 # dist/quillbay-ssf-manager-VERSION-win64.zip. Installs what it needs from Debian (MinGW-w64,
-# Wine, NSIS), builds libjpeg-turbo, libpng, expat, libzip and GoogleTest from Debian's source
-# packages as static MinGW libraries into build-windows/prefix (kept for the next run), then
-# builds the project into build-windows/. Works as root and through sudo.
+# Wine, NSIS), builds libjpeg-turbo, libpng, expat, libzip, libdeflate and GoogleTest from
+# Debian's source packages as static MinGW libraries into build-windows/prefix (kept for the next
+# run), then builds the project into build-windows/. Works as root and through sudo.
 #   JOBS=N       parallel jobs (default 2)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -87,6 +87,7 @@ src_png=$(fetch libpng1.6)
 src_expat=$(fetch expat)
 src_zip=$(fetch libzip)
 src_gtest=$(fetch googletest)
+src_deflate=$(fetch libdeflate)
 stage_done
 
 toolchain=$build/toolchain.cmake
@@ -124,6 +125,23 @@ library libzip "$src_zip" -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF
   -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF \
   -DZLIB_LIBRARY=/usr/$triplet/lib/libz.a -DZLIB_INCLUDE_DIR=/usr/$triplet/include
 library googletest "$src_gtest" -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON -Dgtest_force_shared_crt=ON
+# libdeflate 1.14 builds with a plain Makefile (no CMake yet): the static library alone, in a
+# copy of the source, installed by hand under the name and .pc file the project looks for.
+if [ ! -f "$prefix/.built-libdeflate" ]; then
+  stage "library libdeflate"
+  rm -rf "$build/lib-libdeflate"
+  cp -r "$src_deflate" "$build/lib-libdeflate"
+  nice -n 5 make -C "$build/lib-libdeflate" -j "$jobs" CC=$triplet-gcc-posix AR=$triplet-gcc-ar-posix \
+    libdeflatestatic.lib >"$build/lib-libdeflate.log"
+  mkdir -p "$prefix/lib/pkgconfig" "$prefix/include"
+  cp "$build/lib-libdeflate/libdeflatestatic.lib" "$prefix/lib/libdeflate.a"
+  cp "$build/lib-libdeflate/libdeflate.h" "$prefix/include/"
+  deflate_version=$(sed -n 's/^#define LIBDEFLATE_VERSION_STRING[^"]*"\(.*\)"/\1/p' "$prefix/include/libdeflate.h")
+  printf 'prefix=%s\nlibdir=${prefix}/lib\nincludedir=${prefix}/include\n\nName: libdeflate\nDescription: DEFLATE, zlib and gzip\nVersion: %s\nLibs: -L${libdir} -ldeflate\nCflags: -I${includedir}\n' \
+    "$prefix" "$deflate_version" >"$prefix/lib/pkgconfig/libdeflate.pc"
+  touch "$prefix/.built-libdeflate"
+  stage_done
+fi
 # nlohmann-json is headers only: the build machine's copy serves, moved into the prefix so
 # that nothing else of /usr/include reaches the Windows build.
 if [ ! -f "$prefix/.built-nlohmann-json" ]; then

@@ -1,5 +1,3 @@
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -69,21 +67,19 @@ void FuzzResourcePackage(std::span<const uint8_t> data) {
     const fs::path at = pkg / rel;
     fs::create_directories(at.parent_path(), ec);
     switch (head[0]) {
-      case 'f': {
-        if (!fs::is_directory(at.parent_path(), ec)) break;
-        int fd = ::open(at.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK, 0600);
-        if (fd >= 0) {
-          struct stat st {};
-          if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) (void)!::write(fd, content.data(), content.size());
-          ::close(fd);
+      case 'f':
+        // Through the package's own folder: a link that an earlier entry put on the way (or
+        // in place of the file) is refused, so nothing outside the package is written.
+        try {
+          WriteFileAtomicBeneath(pkg, rel, ByteSpan(reinterpret_cast<const uint8_t*>(content.data()), content.size()));
+        } catch (const SsfError&) {
         }
         break;
-      }
       case 'd': fs::create_directories(at, ec); break;
       case 'l':
         fs::remove(at, ec);  // the descriptor too may become a link
         fs::create_symlink(content == "private" ? folder.dir / "private" : fs::path(content), at, ec); break;
-      case 'p': ::mkfifo(at.c_str(), 0600); break;
+      case 'p': MakeFifo(at); break;
       default: break;
     }
   }

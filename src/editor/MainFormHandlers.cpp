@@ -56,7 +56,7 @@ void MM_Child_OpenThemeClick(Editor& editor) {
   if (!MayDiscardChanges(editor)) return;
   FileDialogRequest request;
   request.filter = kThemeFileFilter;
-  request.initial_dir = editor.settings.ReadString("ThemePaths", "OpenTheme");
+  request.initial_dir = PathFromUtf8(editor.settings.ReadString("ThemePaths", "OpenTheme"));
   std::optional<FileDialogResult> chosen = editor.ui.OpenDialog(request);
   if (!chosen) return;
   RememberFolder(editor.settings, "ThemePaths", "OpenTheme", chosen->path.parent_path());

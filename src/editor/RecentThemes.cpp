@@ -32,7 +32,7 @@ std::vector<fs::path> ReadRecentThemes(const IniDocument& settings) {
     const std::string value = settings.ReadString(kRecentSection, Key(i));
     if (value.empty()) continue;
     // "/t/x/../a.ssf" and "/t/a.ssf" are one theme, shown once.
-    const fs::path path = fs::path(value).lexically_normal();
+    const fs::path path = PathFromUtf8(value).lexically_normal();
     if (std::find(list.begin(), list.end(), path) == list.end()) list.push_back(path);
   }
   return list;

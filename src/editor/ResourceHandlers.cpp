@@ -4,6 +4,7 @@
 #include "base/RussianPlural.h"
 #include "base/SsfError.h"
 #include "editor/ThemeUndo.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -50,7 +51,7 @@ void MM_Child_ExportResClick(Editor& ed) {
   if (!ed.state.Theme) return;
   FileDialogRequest req;
   req.filter = kResFilter;
-  req.initial_dir = ed.settings.ReadString("Resources", "ExportRes");
+  req.initial_dir = PathFromUtf8(ed.settings.ReadString("Resources", "ExportRes"));
   req.ask_overwrite = true;
   std::optional<FileDialogResult> chosen = ed.ui.SaveDialog(req);
   if (!chosen) return;
@@ -67,7 +68,7 @@ void MM_Child_ImportResClick(Editor& ed) {
   if (!ed.state.Theme) return;
   FileDialogRequest req;
   req.filter = kResFilter;
-  req.initial_dir = ed.settings.ReadString("Resources", "ImportRes");
+  req.initial_dir = PathFromUtf8(ed.settings.ReadString("Resources", "ImportRes"));
   std::optional<FileDialogResult> chosen = ed.ui.OpenDialog(req);
   if (!chosen) return;
   RememberFolder(ed.settings, "Resources", "ImportRes", chosen->path.parent_path());
@@ -75,7 +76,7 @@ void MM_Child_ImportResClick(Editor& ed) {
 }
 
 std::string PackageFolderText(const fs::path& descriptor) {
-  return (descriptor.parent_path() / kResFolder).string();
+  return Utf8FromPath(descriptor.parent_path() / kResFolder);
 }
 
 }  // namespace ssf

@@ -3,6 +3,7 @@
 #include "base/FileIO.h"
 #include "editor/ThemeFilePreview.h"
 #include "theme/ExportFormats.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -20,7 +21,7 @@ void btn_SaveFileClick(Editor& ed) {
   FileDialogRequest request;
   request.filter = filter;
   request.file_name = ProposedFileName(caption);
-  request.initial_dir = ed.settings.ReadString("ExecuteFiles", "SaveFile");
+  request.initial_dir = PathFromUtf8(ed.settings.ReadString("ExecuteFiles", "SaveFile"));
   request.ask_overwrite = true;
   std::optional<FileDialogResult> chosen = ed.ui.SaveDialog(request);
   if (!chosen) return;

@@ -4,6 +4,7 @@
 #include "editor/IfgImportOption.h"
 #include "editor/ThemeFilePreview.h"
 #include "editor/ThemeUndo.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -60,7 +61,7 @@ void btn_LoadFileClick(Editor& ed) {
   const int k = SelectedThemeFile(ed);
   if (k < 0) return;
   FileDialogRequest request;
-  request.initial_dir = ed.settings.ReadString("ExecuteFiles", "OpenFile");
+  request.initial_dir = PathFromUtf8(ed.settings.ReadString("ExecuteFiles", "OpenFile"));
   request.filter = ImportFilter(ed.state.Map.Entry(k)->f_type);
   if (request.filter.empty()) return;
   std::optional<FileDialogResult> chosen = ed.ui.OpenDialog(request);

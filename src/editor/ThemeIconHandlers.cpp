@@ -7,6 +7,7 @@
 #include "editor/ThemeUndo.h"
 #include "theme/ThemeFileConversion.h"
 #include "theme/ThemeHeader.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -42,7 +43,7 @@ void IMG_ThemeIconClick(Editor& ed) {
   if (!IconAreaOpen(ed)) return;
   FileDialogRequest request;
   request.filter = kImportFilterPictures;
-  request.initial_dir = ed.settings.ReadString("ThemePaths", "ThemeIconOpen");
+  request.initial_dir = PathFromUtf8(ed.settings.ReadString("ThemePaths", "ThemeIconOpen"));
   std::optional<FileDialogResult> chosen = ed.ui.OpenDialog(request);
   if (!chosen) return;
   RememberFolder(ed.settings, "ThemePaths", "ThemeIconOpen", chosen->path.parent_path() / "");
@@ -53,7 +54,7 @@ void PM_ExctractIMGClick(Editor& ed) {
   if (!IconAreaOpen(ed)) return;
   FileDialogRequest request;
   request.filter = kIconSaveFilter;
-  request.initial_dir = ed.settings.ReadString("ThemePaths", "ThemeIconSave");
+  request.initial_dir = PathFromUtf8(ed.settings.ReadString("ThemePaths", "ThemeIconSave"));
   request.ask_overwrite = true;
   std::optional<FileDialogResult> chosen = ed.ui.SaveDialog(request);
   if (!chosen) return;

@@ -51,7 +51,7 @@ std::optional<fs::path> AskSaveTarget(Editor& ed) {
   FileDialogRequest req;
   req.filter = "Файл темы (*.ssf)|*.ssf";
   const fs::path& own = ed.state.ThemePath;
-  req.initial_dir = own.empty() ? fs::path(ed.settings.ReadString("ThemePaths", "SaveTheme")) : own.parent_path();
+  req.initial_dir = own.empty() ? PathFromUtf8(ed.settings.ReadString("ThemePaths", "SaveTheme")) : own.parent_path();
   req.file_name = Utf8FromPath(own.filename());
   req.ask_overwrite = true;
   std::optional<FileDialogResult> chosen = ed.ui.SaveDialog(req);

@@ -118,4 +118,9 @@ FileLock LockFileForUpdate(const std::filesystem::path& path,
 // Whether files can be made in the existing folder `folder` by this user.
 bool CanCreateFilesIn(const std::filesystem::path& folder);
 
+// Makes a FIFO (a named pipe in the file system) at `path`, for the tests and fuzzing of the
+// refusal of special files; false when none was made, always on Windows, whose named pipes
+// live in a name space of their own.
+bool MakeFifo(const std::filesystem::path& path);
+
 }  // namespace ssf

@@ -404,4 +404,6 @@ FileLock LockFileForUpdate(const fs::path& path, std::chrono::milliseconds wait)
 
 bool CanCreateFilesIn(const fs::path& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
 
+bool MakeFifo(const fs::path& path) { return ::mkfifo(path.c_str(), 0600) == 0; }
+
 }  // namespace ssf

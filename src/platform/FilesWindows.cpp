@@ -408,4 +408,6 @@ bool CanCreateFilesIn(const fs::path& folder) {
   return true;
 }
 
+bool MakeFifo(const fs::path&) { return false; }
+
 }  // namespace ssf

@@ -103,7 +103,7 @@ class Importer {
   std::optional<FitChoice> Choose(const Image& picture) {
     if (fit_.always) return fit_.always;
     return fit_.ask(FitQuestion{picture, static_cast<uint32_t>(entry_.f_width),
-                                static_cast<uint32_t>(entry_.f_height), entry_.f_type, file_.filename().string()});
+                                static_cast<uint32_t>(entry_.f_height), entry_.f_type, Utf8FromPath(file_.filename())});
   }
 
   // The theme file made from a fitted picture, shown as it is stored.

@@ -18,6 +18,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/PathText.h"
 #include "tools/workbook/Workbook.h"
 
 namespace ssf::test {
@@ -122,7 +123,7 @@ class ZipWriter {
  public:
   explicit ZipWriter(const std::filesystem::path& path) {
     int err = 0;
-    zip_ = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    zip_ = zip_open(Utf8FromPath(path).c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
     if (zip_ == nullptr) throw std::runtime_error("zip_open failed for " + path.string());
   }
   void Add(const std::string& name, std::string data, bool stored = false) {

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include <unistd.h>
-
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -10,10 +10,21 @@
 
 namespace ssf::test {
 
+// A fresh folder of a random name, the owner's alone (as mkdtemp makes it, on every system).
 TempDir::TempDir() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "ssf-test-XXXXXX").string();
-  if (mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = tmpl;
+  namespace fs = std::filesystem;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "ssf-test-%08x", static_cast<unsigned>(random()));
+    const fs::path candidate = fs::temp_directory_path() / name;
+    if (fs::create_directory(candidate)) {
+      fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace);
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("no fresh temporary folder");
 }
 
 TempDir::~TempDir() {

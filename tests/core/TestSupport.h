@@ -26,10 +26,6 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 std::vector<uint8_t> ReadFile(const std::filesystem::path& path);
 std::string ReadText(const std::filesystem::path& path);
 
-// Makes a FIFO (a named pipe in the file system); false where the system has none (Windows),
-// and a test that needs one then skips.
-bool MakeFifo(const std::filesystem::path& path);
-
 // Runs ssftool's Run() with the given arguments and collects its output.
 struct CliResult {
   int code;

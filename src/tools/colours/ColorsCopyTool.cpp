@@ -57,7 +57,7 @@ void ColorsCopyTool::btn_OpenColorSchemeClick(std::string_view sender_name) {
 void ColorsCopyTool::ChooseScheme() {
   FileDialogRequest request;
   request.filter = kSchemeFilter;
-  request.initial_dir = settings_.ReadString(kColorsCopySection, kSchemePathKey);
+  request.initial_dir = PathFromUtf8(settings_.ReadString(kColorsCopySection, kSchemePathKey));
   auto chosen = ui_.OpenDialog(request);
   if (!chosen) return;
   view_.log.clear();
@@ -81,7 +81,7 @@ void ColorsCopyTool::ChooseColorFile(bool first) {
   const char* key = first ? kFirstPathKey : kSecondPathKey;
   FileDialogRequest request;
   request.filter = kColorFileFilter;
-  request.initial_dir = settings_.ReadString(kColorsCopySection, key);
+  request.initial_dir = PathFromUtf8(settings_.ReadString(kColorsCopySection, key));
   request.ask_overwrite = false;  // a name that does not exist yet may be given
   auto chosen = ui_.SaveDialog(request);
   if (!chosen) return;

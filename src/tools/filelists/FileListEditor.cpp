@@ -27,7 +27,7 @@ void FileListEditor::FormActivate() {
 std::optional<fs::path> FileListEditor::AskOpen(const char* filter, const char* key) {
   FileDialogRequest request;
   request.filter = filter;
-  request.initial_dir = settings_.ReadString(kFileListSection, key);
+  request.initial_dir = PathFromUtf8(settings_.ReadString(kFileListSection, key));
   auto chosen = ui_.OpenDialog(request);
   if (!chosen) return std::nullopt;
   settings_.WriteString(kFileListSection, key, Utf8FromPath(chosen->path.parent_path()));
@@ -37,7 +37,7 @@ std::optional<fs::path> FileListEditor::AskOpen(const char* filter, const char* 
 std::optional<fs::path> FileListEditor::AskSave(const char* filter, const char* key, const char* ext) {
   FileDialogRequest request;
   request.filter = filter;
-  request.initial_dir = settings_.ReadString(kFileListSection, key);
+  request.initial_dir = PathFromUtf8(settings_.ReadString(kFileListSection, key));
   request.ask_overwrite = true;
   auto chosen = ui_.SaveDialog(request);
   if (!chosen) return std::nullopt;

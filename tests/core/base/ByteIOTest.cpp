@@ -84,7 +84,7 @@ TEST(FileIO, AtomicWriteKeepsLinksAndPermissionsAndRefusesSpecialFiles) {
                 std::filesystem::perms::group_read);
 
   auto fifo = dir / "fifo";
-  if (!test::MakeFifo(fifo)) GTEST_SKIP() << "no FIFOs on this system";
+  if (!MakeFifo(fifo)) GTEST_SKIP() << "no FIFOs on this system";
   EXPECT_THROW(WriteFileAtomic(fifo, std::string("x")), SsfError);
   EXPECT_TRUE(std::filesystem::is_fifo(fifo));
   EXPECT_THROW(WriteFileAtomic(dir.path(), std::string("x")), SsfError);

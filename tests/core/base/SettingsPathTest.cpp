@@ -29,24 +29,6 @@ TEST(SettingsPathTest, OnePlaceDecides) {
   for (const Case& c : cases) EXPECT_EQ(SettingsPathFor(c.places), c.expected) << c.what;
 }
 
-TEST(SettingsPathTest, UserConfigFolderFollowsXdg) {
-  struct Case {
-    std::optional<std::string> xdg, home;
-    path expected;
-  };
-  const Case cases[] = {
-      {"/x/config", "/home/u", "/x/config"},
-      {"relative/ignored", "/home/u", "/home/u/.config"},  // XDG: a relative path is invalid
-      {std::nullopt, "/home/u", "/home/u/.config"},
-      {std::nullopt, std::nullopt, ""},
-  };
-  for (const Case& c : cases) {
-    test::ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg);
-    test::ScopedEnv home("HOME", c.home);
-    EXPECT_EQ(UserConfigFolder(), c.expected) << c.xdg.value_or("(unset)");
-  }
-}
-
 TEST(SettingsPathTest, ThisBuildKeepsItsSettingsInItsOwnFolder) {
   // The test program runs from the build folder, where ThemeMaps is copied beside it.
   test::ScopedEnv home("SSF_MANAGER_HOME", std::nullopt);

@@ -47,7 +47,7 @@ std::set<std::string> Names(const fs::path& dir) {
 TEST(UntrustedFiles, OnlyRegularFilesAreReadAndAFifoDoesNotBlock) {
   TempDir dir;
   WriteText(dir / "plain", "abc");
-  if (!test::MakeFifo(dir / "fifo")) GTEST_SKIP() << "no FIFOs on this system";
+  if (!MakeFifo(dir / "fifo")) GTEST_SKIP() << "no FIFOs on this system";
   fs::create_directory(dir / "folder");
   fs::create_symlink(dir / "plain", dir / "link");  // a link the user names is followed
   struct Case {
@@ -92,7 +92,7 @@ TEST(UntrustedFiles, ReadsBeneathAFolderRefuseLinksOnEveryPart) {
   WriteText(dir / "private", "secret");
   fs::create_directory_symlink(dir / "pkg" / "Resources" / "g", dir / "pkg" / "Resources" / "linked");
   fs::create_symlink(dir / "private", dir / "pkg" / "Resources" / "file-link");
-  if (!test::MakeFifo(dir / "pkg" / "Resources" / "fifo")) GTEST_SKIP() << "no FIFOs on this system";
+  if (!MakeFifo(dir / "pkg" / "Resources" / "fifo")) GTEST_SKIP() << "no FIFOs on this system";
   const fs::path pkg = dir / "pkg";
   struct Case {
     const char* relative;
@@ -151,7 +151,7 @@ TEST_F(PackageFixture, ImportRefusesLinksAndSpecialFilesNamingThem) {
   };
   const Case cases[] = {
       {"file linked to a private file", [&] { fs::remove(colours), fs::create_symlink(fx.dir / "private", colours); }, colours},
-      {"FIFO", [&] { fs::remove(colours), test::MakeFifo(colours); }, colours},
+      {"FIFO", [&] { fs::remove(colours), MakeFifo(colours); }, colours},
       {"linked folder", [&] {
          fs::rename(pkg / "Resources" / "Рабочий стол", fx.dir / "elsewhere");
          fs::create_directory_symlink(fx.dir / "elsewhere", pkg / "Resources" / "Рабочий стол");

@@ -11,16 +11,18 @@
 #include "base/SsfError.h"
 #include "tools/colours/ColorsCopy.h"
 #include "tools/colours/ColorsCopyTool.h"
+#include "platform/Files.h"
 
 namespace ssf::test {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-ino_t Inode(const std::filesystem::path& p) {
-  struct stat st {};
-  EXPECT_EQ(::stat(p.c_str(), &st), 0);
-  return st.st_ino;
+// Which file stands at the path: a save puts another one there.
+uint64_t Inode(const std::filesystem::path& p) {
+  const std::optional<FileStamp> stamp = StampOf(p);
+  EXPECT_TRUE(stamp.has_value()) << p;
+  return stamp ? stamp->inode : 0;
 }
 
 // Entry i of a colour file of n entries holds bytes (base + i, base + 0x10 + i).
@@ -159,7 +161,7 @@ TEST(ColorsCopyTest, EmptySchemeRewritesDestinationUnchanged) {
   auto first = dir / "first.tab", second = dir / "second.tab";
   WriteFile(first, ColourFile(4, 0x10));
   WriteFile(second, ColourFile(4, 0x20));
-  ino_t before = Inode(second);
+  uint64_t before = Inode(second);
   Lines log;
   ColorCopyCounts n = CopyColors(scheme, first, second, "btn_CopyFromFirstToSecond", "GT-A->GT-B", log);
   EXPECT_EQ(n.copied + n.failed, 0);
@@ -232,7 +234,7 @@ TEST(ColorsCopyTest, UnreadableColourFileStopsBeforeWriting) {
   scheme.SetCell(2, 3, "entry 0");
   auto second = dir / "second.tab";
   WriteFile(second, ColourFile(2, 0x20));
-  ino_t before = Inode(second);
+  uint64_t before = Inode(second);
   Lines log;
   EXPECT_THROW(CopyColors(scheme, dir / "missing.tab", second, "btn_CopyFromFirstToSecond", "A->B", log), SsfError);
   EXPECT_TRUE(log.empty());
@@ -256,7 +258,7 @@ TEST(ColorsCopyTest, DestinationBehindALinkKeepsTheLinkAndSpecialFilesAreRefused
 
   log.clear();
   EXPECT_THROW(CopyColors(scheme, first, dir.path(), "btn_CopyFromFirstToSecond", "A->B", log), SsfError);
-  if (!test::MakeFifo(dir / "fifo.tab")) GTEST_SKIP() << "no FIFOs on this system";
+  if (!MakeFifo(dir / "fifo.tab")) GTEST_SKIP() << "no FIFOs on this system";
   EXPECT_THROW(CopyColors(scheme, first, dir / "fifo.tab", "btn_CopyFromFirstToSecond", "A->B", log), SsfError);
   EXPECT_TRUE(log.empty());
 }
