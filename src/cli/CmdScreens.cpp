@@ -106,11 +106,11 @@ int CmdRender(Context& ctx, const std::vector<std::string>& args) {
   std::error_code ec;
   std::filesystem::create_directory(*out, ec);
   if (!std::filesystem::is_directory(std::filesystem::symlink_status(*out, ec))) {
-    ctx.err << "ssftool render: без --screen -o должен быть папкой: " << out->string() << "\n";
+    ctx.err << "ssftool render: без --screen -o должен быть папкой: " << Utf8FromPath(*out) << "\n";
     return kExitFailed;
   }
   const std::vector<std::string> names = ScreenFileNames(layouts.screens);
-  for (size_t i = 0; i < layouts.screens.size(); ++i) WriteScreen(ctx, layouts.screens[i], *t, *out / names[i]);
+  for (size_t i = 0; i < layouts.screens.size(); ++i) WriteScreen(ctx, layouts.screens[i], *t, *out / PathFromUtf8(names[i]));
   return kExitOk;
 }
 

@@ -6,6 +6,7 @@
 #include "base/FileIO.h"
 #include "base/SsfError.h"
 #include "tools/workbook/WorkbookReaders.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 
@@ -90,7 +91,7 @@ ColorCopyCounts CopyColors(const Workbook& scheme, const std::filesystem::path& 
     // be swapped for a regular one.
     std::error_code ec;
     if (std::filesystem::exists(*path, ec) && !std::filesystem::is_regular_file(*path, ec)) {
-      throw SsfError("Не удалось прочитать файл: " + path->string() + " (не обычный файл)");
+      throw SsfError("Не удалось прочитать файл: " + Utf8FromPath(*path) + " (не обычный файл)");
     }
   }
   Bytes first = ReadWholeFile(first_file);

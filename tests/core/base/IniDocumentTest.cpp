@@ -59,12 +59,14 @@ TEST(IniDocument, ByteOrderMarkAndRepeatedKeysReadAsWindowsReadsThem) {
 
 TEST(IniDocument, ValuesCannotAddLines) {
   // A theme named so that its path ends the line and starts a section of its own.
-  const std::filesystem::path evil = "/tmp/x\r\n[Options]\r\nFitPictures=1\r\n\x1B[31m%41%0A.ssf";
+  // Remembered themes are made absolute: the folders carry the current drive on Windows.
+  const std::filesystem::path evil = std::filesystem::absolute("/tmp") / "x\r\n[Options]\r\nFitPictures=1\r\n\x1B[31m%41%0A.ssf";
+  const std::filesystem::path cyrillic = std::filesystem::absolute("/home") / u8"я" / u8"100% тема.ssf";
   test::TempDir dir;
   const auto path = dir / "settings.ini";
   {
     auto ini = IniDocument::Load(path);
-    RememberRecentTheme(ini, "/home/я/100% тема.ssf");
+    RememberRecentTheme(ini, cyrillic);
     RememberRecentTheme(ini, evil);
     ini.WriteString("ThemePaths", "Open\nTheme", "tab\there");
   }
@@ -74,7 +76,7 @@ TEST(IniDocument, ValuesCannotAddLines) {
   EXPECT_NE(text.find("%0D%0A[Options]%0D%0AFitPictures=1%0D%0A%1B[31m%2541%250A.ssf"), std::string::npos) << text;
   // The next start reads the same list and no option of the name's making.
   const auto ini = IniDocument::Load(path);
-  EXPECT_EQ(ReadRecentThemes(ini), (std::vector<std::filesystem::path>{evil, "/home/я/100% тема.ssf"}));
+  EXPECT_EQ(ReadRecentThemes(ini), (std::vector<std::filesystem::path>{evil, cyrillic}));
   EXPECT_FALSE(FitPicturesOn(ini));
   EXPECT_FALSE(ini.SectionExists("Options"));
   EXPECT_EQ(ini.ReadString("ThemePaths", "OpenTheme"), "tab\there");

@@ -62,8 +62,8 @@ TEST_F(CliScreensTest, ListsAndRendersTheScreensOfTheModel) {
   // Every screen into a folder, names made safe for a file system.
   const CliResult all = Run({"render", theme.string(), "-o", (dir / "out").string()});
   EXPECT_EQ(all.code, 0) << all.err;
-  EXPECT_EQ(ReadFile(dir / "out" / "Главный экран.png"), Expected(0));
-  EXPECT_EQ(ReadFile(dir / "out" / "Меню.png"), Expected(1));
+  EXPECT_EQ(ReadFile(dir / "out" / u8"Главный экран.png"), Expected(0));
+  EXPECT_EQ(ReadFile(dir / "out" / u8"Меню.png"), Expected(1));
 }
 
 TEST_F(CliScreensTest, AnUnknownScreenOrAModelWithoutLayoutWritesNothing) {

@@ -50,7 +50,7 @@ TEST(FailedMapLoad, CreateAndOpenOnABrokenMapChangeNothingAndTheSaveWritesTheSam
   f.ed->view.Pnl_ItemInfo_visible = true;
   const std::string before = Snapshot(*f.ed);
 
-  // "Создать тему" on the broken map, and on a map that went away after the listing.
+  // u8"Создать тему" on the broken map, and on a map that went away after the listing.
   EXPECT_THROW(f.Create("BROKEN-1"), SsfError);
   EXPECT_EQ(Snapshot(*f.ed), before);
   f.AddMap("c.rxt", ExampleMapWith("EXAMPLE-100", "GONE-1"));
@@ -59,7 +59,7 @@ TEST(FailedMapLoad, CreateAndOpenOnABrokenMapChangeNothingAndTheSaveWritesTheSam
   EXPECT_THROW(lk_CreateNewTheme(*f.ed, 2), SsfError);
   EXPECT_EQ(Snapshot(*f.ed), before);
 
-  // "Открыть тему" of a theme whose model finds the broken map.
+  // u8"Открыть тему" of a theme whose model finds the broken map.
   Bytes other = original;
   std::copy_n("BROKEN-1\0\0\0\0\0\0\0\0\0", kModelSize, other.begin() + kModelOffset);
   WriteFile(f.dir / "other.ssf", other);

@@ -14,6 +14,7 @@
 #include "base/SsfError.h"
 #include "editor/ResourceHandlers.h"
 #include "theme/ThemeFile.h"
+#include "platform/PathText.h"
 
 namespace ssf::test {
 namespace {
@@ -35,7 +36,10 @@ bool Contains(const std::string& text, const std::string& part) { return text.fi
 std::set<std::string> FilesUnder(const fs::path& root) {
   std::set<std::string> files;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (!e.is_directory()) files.insert(fs::relative(e.path(), root).string());
+    if (!e.is_directory()) {
+      const std::u8string name = fs::relative(e.path(), root).generic_u8string();  // "/" on every system
+      files.insert(std::string(name.begin(), name.end()));
+    }
   }
   return files;
 }
@@ -111,7 +115,7 @@ TEST_F(HostilePackage, CollidingCaptionsGetAFileEachAndComeBackIntoTheirSlots) {
   fs::remove(pkg / "Resources" / "same~4.tab");
   for (auto& f : fx.ed->state.Theme->NewFiles) f.f_file.clear();
   EXPECT_FALSE(ImportResourcePackage(*fx.ed, pkg / "p.res"));
-  EXPECT_TRUE(Contains(fx.ui.OnlyMessage().text, (pkg / "Resources" / "same~4.tab").string()));
+  EXPECT_TRUE(Contains(fx.ui.OnlyMessage().text, Utf8FromPath(pkg / "Resources" / "same~4.tab")));
   for (const TThemeNewFiles& f : fx.ed->state.Theme->NewFiles) EXPECT_TRUE(f.f_file.empty());
 
   // The command line writes and counts the same files.
@@ -119,7 +123,7 @@ TEST_F(HostilePackage, CollidingCaptionsGetAFileEachAndComeBackIntoTheirSlots) {
   const fs::path theme = fx.Save("clash.ssf");
   fs::remove_all(pkg);
   fs::create_directory(pkg);
-  auto r = RunCli({"--maps", (fx.dir / "ThemeMaps").string(), "export-res", theme.string(), (pkg / "p.res").string()});
+  auto r = RunCli({"--maps", Utf8FromPath(fx.dir / "ThemeMaps"), "export-res", Utf8FromPath(theme), Utf8FromPath(pkg / "p.res")});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_TRUE(Contains(r.out, "Экспортировано файлов: 14 ")) << r.out;
   EXPECT_EQ(FilesUnder(pkg / "Resources"), files);
@@ -130,19 +134,19 @@ TEST_F(HostilePackage, CollidingCaptionsGetAFileEachAndComeBackIntoTheirSlots) {
 TEST_F(HostilePackage, FilesOfTheWrongLengthOrKindOrTooLargeTogetherAreRefusedBeforeReading) {
   fx.AddMap("example.rxt", kExampleMap);
   fx.Create("EXAMPLE-100");
-  const fs::path wall = pkg / "Resources" / "Рабочий стол" / "Обои.jpg";
-  const fs::path raw = pkg / "Resources" / "Рабочий стол" / "Фон меню.raw";
-  const fs::path tab = pkg / "Resources" / "Цвета.tab";
+  const fs::path wall = pkg / "Resources" / u8"Рабочий стол" / u8"Обои.jpg";
+  const fs::path raw = pkg / "Resources" / u8"Рабочий стол" / u8"Фон меню.raw";
+  const fs::path tab = pkg / "Resources" / u8"Цвета.tab";
   struct Case {
     const char* name;
     std::function<void()> spoil;
     std::string says;
   };
   const Case cases[] = {
-      {"sparse RAW", [&] { fs::resize_file(raw, 64 << 20); }, raw.string() + "\r\nДлина 67108864 байт"},
+      {"sparse RAW", [&] { fs::resize_file(raw, 64 << 20); }, Utf8FromPath(raw) + "\r\nДлина 67108864 байт"},
       {"sparse pictures", [&] { fs::resize_file(wall, (64 << 20) - 100000); }, kResTooLarge},
-      {"short colour table", [&] { fs::resize_file(tab, 1000); }, tab.string()},
-      {"no JPEG", [&] { WriteText(wall, "GIF89a not a jpeg at all"); }, wall.string() + "\r\nНе является JPEG"},
+      {"short colour table", [&] { fs::resize_file(tab, 1000); }, Utf8FromPath(tab)},
+      {"no JPEG", [&] { WriteText(wall, "GIF89a not a jpeg at all"); }, Utf8FromPath(wall) + "\r\nНе является JPEG"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -184,7 +188,7 @@ TEST_F(HostilePackage, ASaveThatCouldNotBeOpenedAgainLeavesTheFileAsItWas) {
     c.spoil(spoilt);
     std::swap(spoilt, *fx.ed->state.Theme);
     const std::string error = ErrorOf([&] { SaveThemeAs(*fx.ed, file); });
-    EXPECT_TRUE(Contains(error, file.string()) && Contains(error, c.says)) << error;
+    EXPECT_TRUE(Contains(error, Utf8FromPath(file)) && Contains(error, c.says)) << error;
     EXPECT_EQ(ReadFile(file), on_disk);
     std::swap(spoilt, *fx.ed->state.Theme);
   }
@@ -200,12 +204,12 @@ TEST_F(HostilePackage, ALinkedDescriptorIsRefused) {
   const Bytes kept = ReadFile(victim);
   fs::create_symlink(victim, pkg / "p.res");
   std::string error = ErrorOf([&] { ExportResourcePackage(fx.ed->state.Map, *fx.ed->state.Theme, pkg / "p.res"); });
-  EXPECT_TRUE(Contains(error, (pkg / "p.res").string()) && Contains(error, "ссылка")) << error;
+  EXPECT_TRUE(Contains(error, Utf8FromPath(pkg / "p.res")) && Contains(error, "ссылка")) << error;
   EXPECT_FALSE(fs::exists(pkg / "Resources"));
   error = ErrorOf([&] { ImportResourcePackage(*fx.ed, pkg / "p.res"); });
-  EXPECT_TRUE(Contains(error, (pkg / "p.res").string()) && Contains(error, "ссылка")) << error;
+  EXPECT_TRUE(Contains(error, Utf8FromPath(pkg / "p.res")) && Contains(error, "ссылка")) << error;
   EXPECT_EQ(ReadFile(victim), kept);
-  auto r = RunCli({"--maps", (fx.dir / "ThemeMaps").string(), "export-res", victim.string(), (pkg / "p.res").string()});
+  auto r = RunCli({"--maps", Utf8FromPath(fx.dir / "ThemeMaps"), "export-res", Utf8FromPath(victim), Utf8FromPath(pkg / "p.res")});
   EXPECT_EQ(r.code, 1);
   EXPECT_TRUE(Contains(r.err, "ссылка")) << r.err;
   EXPECT_EQ(ReadFile(victim), kept);
@@ -230,7 +234,7 @@ TEST(PackageFolder, ASwappedFolderReceivesNothingAndAVanishedOneIsNamed) {
   const FolderHandle gone = FolderHandle::Open(dir / "moved");
   fs::remove_all(dir / "moved");
   const std::string error = ErrorOf([&] { gone.WriteAtomic("Resources/b/c.tab", Bytes{2}); });
-  EXPECT_TRUE(Contains(error, (dir / "moved" / "Resources").string())) << error;
+  EXPECT_TRUE(Contains(error, Utf8FromPath(dir / "moved" / "Resources"))) << error;
   EXPECT_FALSE(Contains(error, "ошибка 9")) << error;
 }
 
@@ -240,16 +244,16 @@ TEST_F(HostilePackage, ASecondSaverWaitsAndKeepsTheFirstOnesChange) {
   fx.Create("EXAMPLE-100");
   FillDistinctPictures();
   const fs::path file = fx.Save("t.ssf");
-  const std::string maps = (fx.dir / "ThemeMaps").string();
+  const std::string maps = Utf8FromPath(fx.dir / "ThemeMaps");
   const std::string colours(1024, 'n');
   WriteText(fx.dir / "colours.bin", colours);
 
   std::optional<FileLock> held = LockFileForUpdate(file);
-  EXPECT_TRUE(Contains(ErrorOf([&] { LockFileForUpdate(file, std::chrono::milliseconds(50)); }), file.string()));
+  EXPECT_TRUE(Contains(ErrorOf([&] { LockFileForUpdate(file, std::chrono::milliseconds(50)); }), Utf8FromPath(file)));
   std::atomic<bool> done{false};
   CliResult second;
   std::thread other([&] {
-    second = RunCli({"--maps", maps, "replace", file.string(), "2", (fx.dir / "colours.bin").string()});
+    second = RunCli({"--maps", maps, "replace", Utf8FromPath(file), "2", Utf8FromPath(fx.dir / "colours.bin")});
     done = true;
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -278,15 +282,15 @@ TEST_F(HostilePackage, TheEditorAsksBeforeOverwritingAThemeChangedOnDisk) {
   OpenThemeFile(*fx.ed, file);
   ASSERT_TRUE(fx.ed->state.Theme);
   WriteText(fx.dir / "colours.bin", std::string(1024, 'n'));
-  auto r = RunCli({"--maps", (fx.dir / "ThemeMaps").string(), "replace", file.string(), "2",
-                   (fx.dir / "colours.bin").string()});
+  auto r = RunCli({"--maps", Utf8FromPath(fx.dir / "ThemeMaps"), "replace", Utf8FromPath(file), "2",
+                   Utf8FromPath(fx.dir / "colours.bin")});
   ASSERT_EQ(r.code, 0) << r.err;
   const Bytes theirs = ReadFile(file);
 
   fx.ui.yes_no_answers = {false};
   EXPECT_FALSE(SaveThemeAs(*fx.ed, file));
   ASSERT_EQ(fx.ui.questions.size(), 1u);
-  EXPECT_TRUE(Contains(fx.ui.questions[0], kThemeChangedOnDisk) && Contains(fx.ui.questions[0], file.string()));
+  EXPECT_TRUE(Contains(fx.ui.questions[0], kThemeChangedOnDisk) && Contains(fx.ui.questions[0], Utf8FromPath(file)));
   EXPECT_EQ(fx.ui.question_defaults[0], YesNoDefault::kNo);
   EXPECT_EQ(ReadFile(file), theirs);
 

@@ -5,6 +5,7 @@
 #include "EditorTestSupport.h"
 #include "editor/MainFormHandlers.h"
 #include "base/SsfError.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 
@@ -115,8 +116,8 @@ TEST(StartupFile, JoinsTheParametersAndOpensOnlyThemeFiles) {
   MM_Child_SaveThemeClick(*f.ed);
 
   f.Reset();
-  OpenStartupFile(*f.ed, {(f.dir / "My").string(), "Themes/a.ssf"});
-  EXPECT_EQ(f.ed->state.StartupFile, (f.dir / "My Themes" / "a.ssf").string());
+  OpenStartupFile(*f.ed, {Utf8FromPath(f.dir / "My"), "Themes/a.ssf"});
+  EXPECT_EQ(PathFromUtf8(f.ed->state.StartupFile), f.dir / "My Themes" / "a.ssf");
   EXPECT_EQ(f.ed->view.status[0], "a.ssf [a.rxt]");
 
   f.Reset();

@@ -1,4 +1,4 @@
-// "Последние темы": each theme once, newest first, however settings.ini lists it.
+// u8"Последние темы": each theme once, newest first, however settings.ini lists it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 
 #include "base/IniDocument.h"
 #include "editor/RecentThemes.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 namespace {
@@ -38,15 +39,18 @@ TEST(RecentThemes, EachThemeOnceInTheOrderOfItsFirstEntry) {
 }
 
 TEST(RecentThemes, RememberingPutsTheThemeFirstOnceAndDropsItsDuplicates) {
-  IniDocument settings = Settings("File1=/t/a.ssf\nFile2=/t/b.ssf\nFile3=/t/a.ssf\nFile4=/t/b.ssf\n");
-  RememberRecentTheme(settings, "/t/b.ssf");
-  EXPECT_EQ(ReadRecentThemes(settings), (Paths{"/t/b.ssf", "/t/a.ssf"}));
-  RememberRecentTheme(settings, "/t/c/../a.ssf");
-  EXPECT_EQ(ReadRecentThemes(settings), (Paths{"/t/a.ssf", "/t/b.ssf"}));
+  // Remembered themes are made absolute: /t with the current drive on Windows.
+  const fs::path t = fs::absolute("/t");
+  const std::string a = Utf8FromPath(t / "a.ssf"), b = Utf8FromPath(t / "b.ssf");
+  IniDocument settings = Settings("File1=" + a + "\nFile2=" + b + "\nFile3=" + a + "\nFile4=" + b + "\n");
+  RememberRecentTheme(settings, t / "b.ssf");
+  EXPECT_EQ(ReadRecentThemes(settings), (Paths{t / "b.ssf", t / "a.ssf"}));
+  RememberRecentTheme(settings, t / "c" / ".." / "a.ssf");
+  EXPECT_EQ(ReadRecentThemes(settings), (Paths{t / "a.ssf", t / "b.ssf"}));
   // What is written is the list shown: no stale duplicate waits behind it.
   EXPECT_EQ(settings.ReadString(kRecentSection, "File3"), "");
-  ForgetRecentTheme(settings, "/t/a.ssf");
-  EXPECT_EQ(ReadRecentThemes(settings), (Paths{"/t/b.ssf"}));
+  ForgetRecentTheme(settings, t / "a.ssf");
+  EXPECT_EQ(ReadRecentThemes(settings), (Paths{t / "b.ssf"}));
 }
 
 }  // namespace

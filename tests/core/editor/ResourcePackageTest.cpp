@@ -8,6 +8,7 @@
 #include "editor/ResourceHandlers.h"
 #include "base/SsfError.h"
 #include "theme/FileKind.h"
+#include "platform/PathText.h"
 
 namespace ssf {
 namespace {
@@ -22,7 +23,10 @@ using test::WriteText;
 std::set<std::string> FilesUnder(const fs::path& root) {
   std::set<std::string> files;
   for (const auto& e : fs::recursive_directory_iterator(root)) {
-    if (e.is_regular_file()) files.insert(fs::relative(e.path(), root).string());
+    if (e.is_regular_file()) {
+      const std::u8string name = fs::relative(e.path(), root).generic_u8string();  // "/" on every system
+      files.insert(std::string(name.begin(), name.end()));
+    }
   }
   return files;
 }
@@ -75,22 +79,22 @@ TEST_F(ResourcePackageTest, FortyFileThemeRoundTripsThroughAPackage) {
   // A name with another extension writes the descriptor as .res beside the folder.
   Export(pkg / "theme.txt");
   EXPECT_EQ(fx.ui.save_requests.at(0).filter, "Файл импорта/экспорта ресурсов (*.res)|*.res");
-  EXPECT_EQ(fx.settings.ReadString("Resources", "ExportRes"), pkg.string());
+  EXPECT_EQ(fx.settings.ReadString("Resources", "ExportRes"), Utf8FromPath(pkg));
   EXPECT_EQ(ReadText(pkg / "theme.res"), "[ResProperties]\nThemeSignMobile=QB-X240\nThemeFilesCount=40\n");
   EXPECT_FALSE(fs::exists(pkg / "theme.txt"));
   const fs::path res = pkg / "Resources";
-  EXPECT_EQ(ReadFile(res / "Рабочий стол" / "Обои.jpg"), exported[0]);
-  EXPECT_EQ(ReadFile(res / "Рабочий стол" / "Индикаторы" / "Антенна.ani2"), exported[2]);
-  EXPECT_EQ(ReadFile(res / "Рабочий стол" / "Индикаторы" / "Новое сообщение.ifg"), exported[4]);
-  EXPECT_EQ(ReadFile(res / "Главное меню" / "Фон меню.raw"), exported[6]);
-  EXPECT_EQ(ReadFile(res / "Цвета.tab"), exported[38]);
-  EXPECT_EQ(fs::file_size(res / "Рабочий стол" / "Фон заставки.jpg"), 0u);  // an empty slot
+  EXPECT_EQ(ReadFile(res / u8"Рабочий стол" / u8"Обои.jpg"), exported[0]);
+  EXPECT_EQ(ReadFile(res / u8"Рабочий стол" / u8"Индикаторы" / u8"Антенна.ani2"), exported[2]);
+  EXPECT_EQ(ReadFile(res / u8"Рабочий стол" / u8"Индикаторы" / u8"Новое сообщение.ifg"), exported[4]);
+  EXPECT_EQ(ReadFile(res / u8"Главное меню" / u8"Фон меню.raw"), exported[6]);
+  EXPECT_EQ(ReadFile(res / u8"Цвета.tab"), exported[38]);
+  EXPECT_EQ(fs::file_size(res / u8"Рабочий стол" / u8"Фон заставки.jpg"), 0u);  // an empty slot
   // Two groups hold a "Сообщения": they stay apart in their own folders.
   EXPECT_EQ(FilesUnder(res).size(), 40u);
   // Export changes nothing the editor keeps; the status bar says what was written where.
   EXPECT_FALSE(fx.ed->state.ThemeModified);
   EXPECT_EQ(fx.ed->view.status[0], view_before.status[0]);
-  EXPECT_EQ(fx.ed->view.status[1], "Экспорт ресурсов: 40 файлов в папку " + res.string());
+  EXPECT_EQ(fx.ed->view.status[1], "Экспорт ресурсов: 40 файлов в папку " + Utf8FromPath(res));
   EXPECT_EQ(fx.ed->view.status[2], view_before.status[2]);
 
   // Into a fresh theme of the same model, with a file inside a group selected.
@@ -102,23 +106,23 @@ TEST_F(ResourcePackageTest, FortyFileThemeRoundTripsThroughAPackage) {
   EXPECT_EQ(Slots(*fx.ed), exported);
   EXPECT_EQ(fx.ed->state.Theme->StoredFiles(), 37);
   EXPECT_EQ(fx.ed->view.status[2], "37/40");
-  EXPECT_EQ(fx.ed->view.status[1], "Импорт ресурсов: 40 файлов из папки " + res.string());
+  EXPECT_EQ(fx.ed->view.status[1], "Импорт ресурсов: 40 файлов из папки " + Utf8FromPath(res));
   EXPECT_TRUE(fx.ed->state.ThemeModified);  // a closed editor asks to save the import
   EXPECT_FALSE(fx.ed->view.Pnl_ItemInfo_visible);
   EXPECT_EQ(fx.ed->view.TV_collapse_count, 1);
   EXPECT_EQ(fx.ed->view.TV_selected, 0);  // moved up to the visible top-level group
-  EXPECT_EQ(fx.settings.ReadString("Resources", "ImportRes"), pkg.string());
+  EXPECT_EQ(fx.settings.ReadString("Resources", "ImportRes"), Utf8FromPath(pkg));
 }
 
 TEST_F(ResourcePackageTest, ExportOverAPackageKeepsTheDescriptorsOtherContent) {
   WriteText(pkg / "p.res",
             "; mine\n[Other]\nA=1\n\n[ResProperties]\nThemeFilesCount=99\nNote=kept\nThemeSignMobile=X\n");
   fs::create_directories(pkg / "Resources");
-  WriteText(pkg / "Resources" / "Цвета.tab", "old bytes, longer than the new ones");
+  WriteText(pkg / "Resources" / u8"Цвета.tab", "old bytes, longer than the new ones");
   ExportExample();
   EXPECT_EQ(ReadText(pkg / "p.res"),
             "; mine\n[Other]\nA=1\n\n[ResProperties]\nThemeFilesCount=3\nNote=kept\nThemeSignMobile=EXAMPLE-100\n");
-  EXPECT_EQ(ReadFile(pkg / "Resources" / "Цвета.tab"), fx.ed->state.Theme->NewFiles[2].f_file);
+  EXPECT_EQ(ReadFile(pkg / "Resources" / u8"Цвета.tab"), fx.ed->state.Theme->NewFiles[2].f_file);
 }
 
 TEST_F(ResourcePackageTest, ADescriptorOfAnotherThemeIsRefusedWithAWarning) {
@@ -150,15 +154,15 @@ TEST_F(ResourcePackageTest, ADescriptorOfAnotherThemeIsRefusedWithAWarning) {
     EXPECT_TRUE(fx.ed->view.Pnl_ItemInfo_visible);
     EXPECT_FALSE(fx.ed->state.ThemeModified);
     EXPECT_EQ(fx.ed->view.TV_collapse_count, 0);
-    EXPECT_EQ(fx.settings.ReadString("Resources", "ImportRes"), (fx.dir / "other").string());
+    EXPECT_EQ(fx.settings.ReadString("Resources", "ImportRes"), Utf8FromPath(fx.dir / "other"));
     fs::remove_all(fx.dir / "other");
   }
 }
 
 TEST_F(ResourcePackageTest, MissingFilesAreListedInTreeOrderAndNothingChanges) {
   ExportExample();
-  const fs::path first = pkg / "Resources" / "Рабочий стол" / "Обои.jpg";
-  const fs::path last = pkg / "Resources" / "Цвета.tab";
+  const fs::path first = pkg / "Resources" / u8"Рабочий стол" / u8"Обои.jpg";
+  const fs::path last = pkg / "Resources" / u8"Цвета.tab";
   fs::remove(last);
   fs::remove(first);
   fx.ed->state.Theme->NewFiles[1].f_file.assign(3, 9);  // differs from the package's file that is there
@@ -167,7 +171,7 @@ TEST_F(ResourcePackageTest, MissingFilesAreListedInTreeOrderAndNothingChanges) {
   fx.ed->state.ThemeModified = false;
   Import(pkg / "p.res");
   EXPECT_EQ(fx.ui.OnlyMessage().text,
-            std::string(kResMissingFiles) + first.string() + "\r\n" + last.string() + "\r\n");
+            std::string(kResMissingFiles) + Utf8FromPath(first) + "\r\n" + Utf8FromPath(last) + "\r\n");
   EXPECT_EQ(fx.ui.OnlyMessage().kind, kMsgError);
   EXPECT_EQ(Slots(*fx.ed), before);
   EXPECT_FALSE(fx.ed->state.ThemeModified);
@@ -179,7 +183,7 @@ TEST_F(ResourcePackageTest, AFileThatCannotBeReadStopsTheImportBeforeAnySlotChan
   // The last file in tree order: a loader that replaced slots as it went would have
   // changed the first two by then. /proc/self/mem is a regular file that cannot be read
   // from its start, whoever runs the test.
-  const fs::path last = pkg / "Resources" / "Цвета.tab";
+  const fs::path last = pkg / "Resources" / u8"Цвета.tab";
   fs::remove(last);
   fs::create_symlink("/proc/self/mem", last);
   for (auto& f : fx.ed->state.Theme->NewFiles) f.f_file.assign(2, 0xEE);
@@ -190,7 +194,7 @@ TEST_F(ResourcePackageTest, AFileThatCannotBeReadStopsTheImportBeforeAnySlotChan
     MM_Child_ImportResClick(*fx.ed);
     FAIL() << "no error";
   } catch (const SsfError& e) {
-    EXPECT_NE(std::string(e.what()).find(last.string()), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(Utf8FromPath(last)), std::string::npos) << e.what();
   }
   EXPECT_EQ(Slots(*fx.ed), before);
   EXPECT_FALSE(fx.ed->state.ThemeModified);
@@ -200,18 +204,18 @@ TEST_F(ResourcePackageTest, AFileThatCannotBeWrittenStopsTheExportNamingIt) {
   fx.AddMap("example.rxt", test::kExampleMap);
   fx.Create("EXAMPLE-100");
   FillDistinct(*fx.ed, {});
-  const fs::path blocked = pkg / "Resources" / "Цвета.tab";
+  const fs::path blocked = pkg / "Resources" / u8"Цвета.tab";
   fs::create_directories(blocked);  // a folder stands where the last file goes
   fx.ui.AnswerSave(pkg / "p.res");
   try {
     MM_Child_ExportResClick(*fx.ed);
     FAIL() << "no error";
   } catch (const SsfError& e) {
-    EXPECT_NE(std::string(e.what()).find(blocked.string()), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(Utf8FromPath(blocked)), std::string::npos) << e.what();
   }
   EXPECT_TRUE(fs::is_directory(blocked));
   // What was written before stays.
-  EXPECT_EQ(ReadFile(pkg / "Resources" / "Рабочий стол" / "Обои.jpg"), fx.ed->state.Theme->NewFiles[0].f_file);
+  EXPECT_EQ(ReadFile(pkg / "Resources" / u8"Рабочий стол" / u8"Обои.jpg"), fx.ed->state.Theme->NewFiles[0].f_file);
 }
 
 // After a failed open the map values and tree may belong to another map than the file
@@ -231,7 +235,7 @@ TEST_F(ResourcePackageTest, AFileTableShorterThanTheTreeIsNotOverrun) {
 
 TEST_F(ResourcePackageTest, ZeroByteFilesEmptyTheirSlots) {
   ExportExample();
-  fs::resize_file(pkg / "Resources" / "Рабочий стол" / "Фон меню.raw", 0);
+  fs::resize_file(pkg / "Resources" / u8"Рабочий стол" / u8"Фон меню.raw", 0);
   Import(pkg / "p.res");
   EXPECT_FALSE(fx.ed->state.Theme->NewFiles[1].Present());
   EXPECT_EQ(fx.ed->view.status[2], "2/3");
@@ -276,9 +280,9 @@ TEST_F(ResourcePackageTest, OddCaptionsStayInsideThePackageAndEmptyGroupsAreSkip
                                     "pkg/a/b/Resources/Обои.jpg",
                                     "pkg/a/b/Resources/Обои~2.jpg",
                                 }));
-  EXPECT_FALSE(fs::exists(deep / "Resources" / "Пустая"));
-  EXPECT_EQ(ReadFile(deep / "Resources" / "Обои.jpg"), exported[4]);
-  EXPECT_EQ(ReadFile(deep / "Resources" / "Обои~2.jpg"), exported[5]);
+  EXPECT_FALSE(fs::exists(deep / "Resources" / u8"Пустая"));
+  EXPECT_EQ(ReadFile(deep / "Resources" / u8"Обои.jpg"), exported[4]);
+  EXPECT_EQ(ReadFile(deep / "Resources" / u8"Обои~2.jpg"), exported[5]);
 
   for (auto& f : fx.ed->state.Theme->NewFiles) f.f_file.clear();
   Import(deep / "p.res");
@@ -318,18 +322,18 @@ TEST_F(ResourcePackageTest, CancelledDialogsDoNothing) {
 TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
   ExportExample();  // only for the map and a theme
   const fs::path theme = fx.Save("t.ssf");
-  const std::string maps = (fx.dir / "ThemeMaps").string();
+  const std::string maps = Utf8FromPath(fx.dir / "ThemeMaps");
   const fs::path out = fx.dir / "cli";
   fs::create_directory(out);
 
-  auto r = test::RunCli({"--maps", maps, "export-res", theme.string(), (out / "x.res").string()});
+  auto r = test::RunCli({"--maps", maps, "export-res", Utf8FromPath(theme), Utf8FromPath(out / "x.res")});
   ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(ReadFile(out / "Resources" / "Цвета.tab"), fx.ed->state.Theme->NewFiles[2].f_file);
+  EXPECT_EQ(ReadFile(out / "Resources" / u8"Цвета.tab"), fx.ed->state.Theme->NewFiles[2].f_file);
 
   const std::string colours(1024, 'c');  // the map's length for the colour table
-  WriteText(out / "Resources" / "Цвета.tab", colours);
-  r = test::RunCli({"--maps", maps, "import-res", theme.string(), (out / "x.res").string(), "-o",
-                    (fx.dir / "new.ssf").string()});
+  WriteText(out / "Resources" / u8"Цвета.tab", colours);
+  r = test::RunCli({"--maps", maps, "import-res", Utf8FromPath(theme), Utf8FromPath(out / "x.res"), "-o",
+                    Utf8FromPath(fx.dir / "new.ssf")});
   ASSERT_EQ(r.code, 0) << r.err;
   fx.Reset();
   OpenThemeFile(*fx.ed, fx.dir / "new.ssf");
@@ -337,44 +341,44 @@ TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
   EXPECT_EQ(fx.ed->state.Theme->NewFiles[2].f_file, Bytes(colours.begin(), colours.end()));
 
   // Without -o the theme is replaced in place.
-  r = test::RunCli({"--maps", maps, "import-res", theme.string(), (out / "x.res").string()});
+  r = test::RunCli({"--maps", maps, "import-res", Utf8FromPath(theme), Utf8FromPath(out / "x.res")});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(ReadFile(theme), ReadFile(fx.dir / "new.ssf"));
 
   // Refusals: the message on stderr, exit 1, the theme untouched.
   const Bytes kept = ReadFile(theme);
   WriteText(out / "x.res", "[ResProperties]\nThemeSignMobile=EXAMPLE-100\nThemeFilesCount=2\n");
-  r = test::RunCli({"--maps", maps, "import-res", theme.string(), (out / "x.res").string()});
+  r = test::RunCli({"--maps", maps, "import-res", Utf8FromPath(theme), Utf8FromPath(out / "x.res")});
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(r.err, "Импорт данных ресурсов невозможен!\nКоличество ресурсов, нужных для темы не соответствует "
                    "количеству импортируемых файлов!\n");
   WriteText(out / "x.res", "[ResProperties]\nThemeSignMobile=EXAMPLE-100\nThemeFilesCount=3\n");
-  fs::remove(out / "Resources" / "Цвета.tab");
-  r = test::RunCli({"--maps", maps, "import-res", theme.string(), (out / "x.res").string()});
+  fs::remove(out / "Resources" / u8"Цвета.tab");
+  r = test::RunCli({"--maps", maps, "import-res", Utf8FromPath(theme), Utf8FromPath(out / "x.res")});
   EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find((out / "Resources" / "Цвета.tab").string()), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(Utf8FromPath(out / "Resources" / u8"Цвета.tab")), std::string::npos) << r.err;
   EXPECT_EQ(ReadFile(theme), kept);
   // A package that is not there is named as missing, not as one of another theme type.
   for (const std::vector<std::string>& cmd :
-       {std::vector<std::string>{"import-res", theme.string(), (out / "none.res").string()},
-        std::vector<std::string>{"new", "--model", "EXAMPLE-100", "-o", (fx.dir / "n.ssf").string(), "--from",
-                                 (out / "none.res").string()}}) {
+       {std::vector<std::string>{"import-res", Utf8FromPath(theme), Utf8FromPath(out / "none.res")},
+        std::vector<std::string>{"new", "--model", "EXAMPLE-100", "-o", Utf8FromPath(fx.dir / "n.ssf"), "--from",
+                                 Utf8FromPath(out / "none.res")}}) {
     std::vector<std::string> args{"--maps", maps};
     args.insert(args.end(), cmd.begin(), cmd.end());
     r = test::RunCli(args);
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "Не найден файл пакета ресурсов: " + (out / "none.res").string() + "\n") << cmd[0];
+    EXPECT_EQ(r.err, "Не найден файл пакета ресурсов: " + Utf8FromPath(out / "none.res") + "\n") << cmd[0];
   }
   EXPECT_EQ(ReadFile(theme), kept);
 
-  r = test::RunCli({"--maps", maps, "import-res", theme.string()});
+  r = test::RunCli({"--maps", maps, "import-res", Utf8FromPath(theme)});
   EXPECT_EQ(r.code, 2);
 
   // A new theme filled from a package in one step holds the package's files.
-  r = test::RunCli({"--maps", maps, "export-res", theme.string(), (out / "y.res").string()});
+  r = test::RunCli({"--maps", maps, "export-res", Utf8FromPath(theme), Utf8FromPath(out / "y.res")});
   ASSERT_EQ(r.code, 0) << r.err;
-  r = test::RunCli({"--maps", maps, "new", "--model", "EXAMPLE-100", "-o", (fx.dir / "from.ssf").string(),
-                    "--from", (out / "y.res").string()});
+  r = test::RunCli({"--maps", maps, "new", "--model", "EXAMPLE-100", "-o", Utf8FromPath(fx.dir / "from.ssf"),
+                    "--from", Utf8FromPath(out / "y.res")});
   ASSERT_EQ(r.code, 0) << r.err;
   fx.Reset();
   OpenThemeFile(*fx.ed, theme);
@@ -382,9 +386,9 @@ TEST_F(ResourcePackageTest, CommandLineExportsAndImports) {
   fx.Reset();
   OpenThemeFile(*fx.ed, fx.dir / "from.ssf");
   EXPECT_EQ(Slots(*fx.ed), original);
-  fs::remove(out / "Resources" / "Цвета.tab");
-  r = test::RunCli({"--maps", maps, "new", "--model", "EXAMPLE-100", "-o", (fx.dir / "none.ssf").string(),
-                    "--from", (out / "y.res").string()});
+  fs::remove(out / "Resources" / u8"Цвета.tab");
+  r = test::RunCli({"--maps", maps, "new", "--model", "EXAMPLE-100", "-o", Utf8FromPath(fx.dir / "none.ssf"),
+                    "--from", Utf8FromPath(out / "y.res")});
   EXPECT_EQ(r.code, 1);
   EXPECT_FALSE(fs::exists(fx.dir / "none.ssf"));
 }

@@ -1,4 +1,4 @@
-// "Сохранить" through the handler: every filter of every kind, the forced extension,
+// u8"Сохранить" through the handler: every filter of every kind, the forced extension,
 // the dialog's suggested name and folder, and what is written.
 #include <gtest/gtest.h>
 

@@ -201,7 +201,7 @@ TEST_F(ImportTest, IfgKind) {
   RunRows(*this, kIfg, rows);
 }
 
-// "Сжатие с потерями": pictures converted into an IFG theme file take the chosen error,
+// u8"Сжатие с потерями": pictures converted into an IFG theme file take the chosen error,
 // and the preview shows what is stored; an IFEG file is still stored as it is, and the
 // other kinds never change.
 TEST_F(ImportTest, IfgLossyLevelFromTheSettings) {

@@ -1,4 +1,4 @@
-// "Перенести на другую модель…" without a window: the proposal, changing sources, and OK.
+// u8"Перенести на другую модель…" without a window: the proposal, changing sources, and OK.
 #include <gtest/gtest.h>
 
 #include "EditorTestSupport.h"
@@ -43,7 +43,7 @@ TEST_F(ThemePortHandlersTest, ProposalShowsPairsAndFollowsChangedSources) {
   EXPECT_EQ(PortPlanText(ed(), *p, 2), "ANI2 44x44 → IFG 32x32, обрезать по краям");
   EXPECT_EQ(PortPlanText(ed(), *p, 8), "не заполнен: нет файла-источника");
 
-  p->sources[8] = 38;  // "Цвета", 512 bytes, into 384
+  p->sources[8] = 38;  // u8"Цвета", 512 bytes, into 384
   EXPECT_EQ(PortPlanText(ed(), *p, 8), "не заполнен: таблица цветов другого размера: 512 байт, нужно 384");
   p->sources[0].reset();
   EXPECT_EQ(PortPlanText(ed(), *p, 0), "не заполнен: нет файла-источника");

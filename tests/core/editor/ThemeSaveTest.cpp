@@ -1,4 +1,4 @@
-// "Сохранить" back to the theme's own file and "Сохранить как…" starting beside it.
+// u8"Сохранить" back to the theme's own file and "Сохранить как…" starting beside it.
 #include <gtest/gtest.h>
 
 #include "EditorTestSupport.h"
@@ -162,7 +162,7 @@ TEST_F(ThemeSaveTest, ADraftKeepsAnIncompleteThemeUntilItIsFinished) {
   EXPECT_EQ(absent, 1);
   f.ui.messages.clear();
   MM_Child_SaveClick(ed());
-  EXPECT_EQ(f.ui.OnlyMessage().kind, kMsgError);  // "Сохранить" refuses as before
+  EXPECT_EQ(f.ui.OnlyMessage().kind, kMsgError);  // u8"Сохранить" refuses as before
   EXPECT_EQ(Bytes(ReadFile(draft)), written);
 
   // Finished: the import of the last file raises the count, "Сохранить" writes the draft's

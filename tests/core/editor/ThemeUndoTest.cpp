@@ -62,7 +62,7 @@ TEST_F(Undo, ImportsGoBackAndForthWithCountPreviewAndFlag) {
   EXPECT_EQ(ed().view.IMG.image.bgr[0], RawToImage(first, 4, 3).bgr[0]);
   ASSERT_TRUE(UndoThemeChange(ed()));
   EXPECT_TRUE(Slot(0).empty());
-  EXPECT_TRUE(ed().view.lbl_5_visible);  // "Файл отсутствует!"
+  EXPECT_TRUE(ed().view.lbl_5_visible);  // u8"Файл отсутствует!"
   EXPECT_FALSE(Modified());             // back where the theme was created
   EXPECT_FALSE(UndoThemeChange(ed()));
 

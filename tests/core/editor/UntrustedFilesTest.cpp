@@ -19,6 +19,7 @@
 #include "pictures/PictureHeader.h"
 #include "pictures/Png.h"
 #include "tools/workbook/Workbook.h"
+#include "platform/PathText.h"
 
 namespace ssf::test {
 namespace {
@@ -40,7 +41,7 @@ bool Contains(const std::string& text, const std::string& part) { return text.fi
 
 std::set<std::string> Names(const fs::path& dir) {
   std::set<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(dir)) names.insert(Utf8FromPath(e.path().filename()));
   return names;
 }
 
@@ -64,7 +65,7 @@ TEST(UntrustedFiles, OnlyRegularFilesAreReadAndAFifoDoesNotBlock) {
   };
   const auto start = std::chrono::steady_clock::now();
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.path.string());
+    SCOPED_TRACE(Utf8FromPath(c.path));
     for (auto read : {+[](const fs::path& p) { ReadWholeFile(p); }, +[](const fs::path& p) { ReadFileHead(p, 4); },
                       +[](const fs::path& p) { IniDocument::Load(p); }}) {
       if (c.path == dir / "missing") continue;  // a missing settings file is an empty one
@@ -72,7 +73,7 @@ TEST(UntrustedFiles, OnlyRegularFilesAreReadAndAFifoDoesNotBlock) {
       if (*c.reason == '\0') {
         EXPECT_EQ(error, "");
       } else {
-        EXPECT_TRUE(Contains(error, c.path.string()) && Contains(error, c.reason)) << error;
+        EXPECT_TRUE(Contains(error, Utf8FromPath(c.path)) && Contains(error, c.reason)) << error;
       }
     }
   }
@@ -142,8 +143,8 @@ struct PackageFixture : ::testing::Test {
 // is refused naming it, and no slot changes.
 TEST_F(PackageFixture, ImportRefusesLinksAndSpecialFilesNamingThem) {
   WriteText(fx.dir / "private", "secret");
-  const fs::path wall = pkg / "Resources" / "Рабочий стол" / "Обои.jpg";
-  const fs::path colours = pkg / "Resources" / "Цвета.tab";
+  const fs::path wall = pkg / "Resources" / u8"Рабочий стол" / u8"Обои.jpg";
+  const fs::path colours = pkg / "Resources" / u8"Цвета.tab";
   struct Case {
     const char* name;
     std::function<void()> spoil;
@@ -153,9 +154,9 @@ TEST_F(PackageFixture, ImportRefusesLinksAndSpecialFilesNamingThem) {
       {"file linked to a private file", [&] { fs::remove(colours), fs::create_symlink(fx.dir / "private", colours); }, colours},
       {"FIFO", [&] { fs::remove(colours), MakeFifo(colours); }, colours},
       {"linked folder", [&] {
-         fs::rename(pkg / "Resources" / "Рабочий стол", fx.dir / "elsewhere");
-         fs::create_directory_symlink(fx.dir / "elsewhere", pkg / "Resources" / "Рабочий стол");
-       }, pkg / "Resources" / "Рабочий стол"},
+         fs::rename(pkg / "Resources" / u8"Рабочий стол", fx.dir / "elsewhere");
+         fs::create_directory_symlink(fx.dir / "elsewhere", pkg / "Resources" / u8"Рабочий стол");
+       }, pkg / "Resources" / u8"Рабочий стол"},
       {"linked Resources", [&] {
          fs::rename(pkg / "Resources", fx.dir / "res");
          fs::create_directory_symlink(fx.dir / "res", pkg / "Resources");
@@ -170,7 +171,7 @@ TEST_F(PackageFixture, ImportRefusesLinksAndSpecialFilesNamingThem) {
     const std::vector<Bytes> before = Slots();
     c.spoil();
     const std::string error = ErrorOf([&] { ImportResourcePackage(*fx.ed, pkg / "p.res"); });
-    EXPECT_TRUE(Contains(error, c.named.string())) << error;
+    EXPECT_TRUE(Contains(error, Utf8FromPath(c.named))) << error;
     EXPECT_EQ(Slots(), before);
   }
   (void)wall;
@@ -192,12 +193,12 @@ TEST_F(PackageFixture, ExportRefusesLinkedFoldersAndFilesBeforeWriting) {
        out / "Resources"},
       {"group folder linked outside", [&] {
          fs::create_directory(out / "Resources");
-         fs::create_directory_symlink(fx.dir / "outside", out / "Resources" / "Рабочий стол");
-       }, out / "Resources" / "Рабочий стол"},
+         fs::create_directory_symlink(fx.dir / "outside", out / "Resources" / u8"Рабочий стол");
+       }, out / "Resources" / u8"Рабочий стол"},
       {"file linked to another file", [&] {
          fs::create_directory(out / "Resources");
-         fs::create_symlink(fx.dir / "victim", out / "Resources" / "Цвета.tab");
-       }, out / "Resources" / "Цвета.tab"},
+         fs::create_symlink(fx.dir / "victim", out / "Resources" / u8"Цвета.tab");
+       }, out / "Resources" / u8"Цвета.tab"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -205,7 +206,7 @@ TEST_F(PackageFixture, ExportRefusesLinkedFoldersAndFilesBeforeWriting) {
     fs::create_directory(out);
     c.prepare();
     const std::string error = ErrorOf([&] { ExportResourcePackage(fx.ed->state.Map, *fx.ed->state.Theme, out / "p.res"); });
-    EXPECT_TRUE(Contains(error, c.named.string())) << error;
+    EXPECT_TRUE(Contains(error, Utf8FromPath(c.named))) << error;
     EXPECT_FALSE(fs::exists(out / "p.res"));
     EXPECT_TRUE(fs::is_empty(fx.dir / "outside"));
     EXPECT_EQ(ReadText(fx.dir / "victim"), "keep");
@@ -217,11 +218,11 @@ TEST(UntrustedFiles, ASaveRemovesTheTemporaryFilesOfAKilledSaveOfTheSameTarget) 
   WriteText(dir / "t.ssf", "old");
   // What a save killed after writing its temporary file leaves, and files that only look alike.
   WriteText(dir / ".t.ssf.0123abcd.tmp", "half");
-  WriteText(dir / ".t.ssf.0123ABCD.tmp", "not ours");
+  WriteText(dir / ".t.ssf.0123abcg.tmp", "not ours");
   WriteText(dir / ".other.ssf.0123abcd.tmp", "another target's");
   WriteFileAtomic(dir / "t.ssf", std::string("new"));
   EXPECT_EQ(ReadText(dir / "t.ssf"), "new");
-  EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"t.ssf", ".t.ssf.0123ABCD.tmp", ".other.ssf.0123abcd.tmp"}));
+  EXPECT_EQ(Names(dir.path()), (std::set<std::string>{"t.ssf", ".t.ssf.0123abcg.tmp", ".other.ssf.0123abcd.tmp"}));
   // The same for a file written below a package folder.
   fs::create_directory(dir / "pkg");
   WriteText(dir / "pkg" / ".a.tab.ffffffff.tmp", "half");

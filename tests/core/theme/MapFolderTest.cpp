@@ -19,7 +19,7 @@ std::string MapFor(const std::string& mobile) {
 
 TEST(MapFolder, ListingIsByNameAndSkipsMapsWithoutThemeSign) {
   test::TempDir dir;
-  test::WriteMap(dir / "b.rxt", MapFor("Бета"));
+  test::WriteMap(dir / "bb.rxt", MapFor("Бета"));
   test::WriteMap(dir / "a.RXT", MapFor("ALPHA"));
   test::WriteMap(dir / "B.rxt", MapFor("UPPER"));  // 'B' sorts before 'a' byte-wise
   test::WriteMap(dir / "c.rxt", "; no sign here\n<FILE \"x\" \"1\" \"JPG\" \"1\" \"1\">\n");
@@ -31,7 +31,7 @@ TEST(MapFolder, ListingIsByNameAndSkipsMapsWithoutThemeSign) {
   ASSERT_EQ(s.MapPaths.size(), 4u);
   EXPECT_TRUE(s.MapPaths[0].empty());
   EXPECT_EQ(s.MapPaths[1], dir / "B.rxt");
-  EXPECT_EQ(s.MapPaths[3], dir / "b.rxt");
+  EXPECT_EQ(s.MapPaths[3], dir / "bb.rxt");
 
   EditorState none;
   none.MapPaths = {"stale"};

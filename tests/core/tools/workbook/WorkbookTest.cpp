@@ -265,7 +265,7 @@ TEST(WorkbookTest, XlsSharedStringsAndFormulaResultsReadAsWritten) {
   Bytes counts;
   AppendU32LE(counts, 5);
   AppendU32LE(counts, 5);
-  // "ab|жы" begins 8-bit and goes on 16-bit after the break; "жы|ab" the other way.
+  // u8"ab|жы" begins 8-bit and goes on 16-bit after the break; "жы|ab" the other way.
   AppendRecord(stream, 0x00FC,
                Concat({counts, BiffString(u"GT-A", false), BiffString(u"GT-B", false), {4, 0, 0}, BiffChars(u"ab", false)}));
   AppendRecord(stream, 0x003C, Concat({{1}, BiffChars(u"жы", true), {4, 0, 1}, BiffChars(u"жы", true)}));
