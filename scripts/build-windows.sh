@@ -4,8 +4,16 @@
 # Wine, NSIS), builds libjpeg-turbo, libpng, expat, libzip, libdeflate and GoogleTest from
 # Debian's source packages as static MinGW libraries into build-windows/prefix (kept for the next
 # run), then builds the project into build-windows/. Works as root and through sudo.
+#   --gui        also the window program and its installer (scripts/build-windows-gui.sh)
 #   JOBS=N       parallel jobs (default 2)
 set -euo pipefail
+gui=0
+for arg in "$@"; do
+  case $arg in
+    --gui) gui=1 ;;
+    *) echo "usage: $0 [--gui]" >&2; exit 2 ;;
+  esac
+done
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=$root/build-windows
@@ -179,3 +187,4 @@ echo "== sizes"
   printf 'library prefix               %8s\n' "$(du -sh "$prefix" | cut -f1)"
 } | tee -a "$times"
 echo "Built $build/bin/ssftool.exe and dist/$name.zip"
+if [ "$gui" -eq 1 ]; then bash scripts/build-windows-gui.sh; fi
