@@ -13,7 +13,9 @@ set(CMAKE_RANLIB ${ssf_mingw_triplet}-gcc-ranlib-posix CACHE FILEPATH "")
 
 # GCC 12 warns falsely of overlapping copies in std::string's operator+ when it inlines
 # deeply (GCC bug 105329); the warning is kept in the Linux build, where it does not fire.
-string(APPEND CMAKE_CXX_FLAGS_INIT " -Wno-restrict")
+if(NOT CMAKE_CXX_FLAGS_INIT MATCHES "-Wno-restrict")  # this file is read more than once
+  string(APPEND CMAKE_CXX_FLAGS_INIT " -Wno-restrict")
+endif()
 
 # SSF_MINGW_QT_PREFIX: Qt built for MinGW (scripts/build-windows-gui.sh), for the window program.
 set(CMAKE_FIND_ROOT_PATH /usr/${ssf_mingw_triplet} ${SSF_MINGW_PREFIX} ${SSF_MINGW_QT_PREFIX})

@@ -137,4 +137,14 @@ std::string AsciiUpper(std::string_view text) {
   return out;
 }
 
+std::string FoldedFileName(std::string_view utf8) {
+  std::string key = Utf8ToCp1251(utf8);
+  for (char& c : key) {
+    const auto b = static_cast<uint8_t>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF)) c = static_cast<char>(b + 0x20);
+    if (b == 0xA8) c = static_cast<char>(0xB8);  // Ё
+  }
+  return key;
+}
+
 }  // namespace ssf

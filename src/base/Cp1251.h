@@ -18,5 +18,8 @@ size_t Utf8Length(std::string_view utf8);
 std::string Utf8Truncate(std::string_view utf8, size_t max_bytes);
 // Upper case of Latin letters only, as the map keywords are compared.
 std::string AsciiUpper(std::string_view text);
+// The key that two file names of one folder must not share: on FAT and NTFS "Обои" and
+// "ОБОИ" are one file (Windows-1251 with Latin and Cyrillic capitals made small).
+std::string FoldedFileName(std::string_view utf8);
 
 }  // namespace ssf

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <set>
 
+#include "base/Cp1251.h"
 #include "base/FileIO.h"
 #include "cli/CliTheme.h"
 #include "cli/Commands.h"
@@ -45,8 +46,8 @@ std::vector<std::string> ScreenFileNames(const std::vector<ScreenLayout>& screen
     std::string base = StripFileNameChars(s.name);
     if (base.empty() || base == "." || base == "..") base = "экран";
     std::string name = base + ".png";
-    for (int n = 2; taken.count(name); ++n) name = base + " (" + std::to_string(n) + ").png";
-    taken.insert(name);
+    // Names that differ in case only are one file on Windows.
+    for (int n = 2; !taken.insert(FoldedFileName(name)).second; ++n) name = base + " (" + std::to_string(n) + ").png";
     names.push_back(name);
   }
   return names;

@@ -83,22 +83,11 @@ namespace {
 constexpr size_t kMaxNamePiece = 100;
 constexpr size_t kMaxExtension = 32;
 
-// The key two names of one folder must not share: on FAT and NTFS "Обои" and "ОБОИ" are one.
-std::string FoldedName(std::string_view name) {
-  std::string key = Utf8ToCp1251(name);
-  for (char& c : key) {
-    const auto b = static_cast<uint8_t>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF)) c = static_cast<char>(b + 0x20);
-    if (b == 0xA8) c = static_cast<char>(0xB8);  // Ё
-  }
-  return key;
-}
-
 // The name of `piece` (+ "." + ext for a file) that no earlier sibling has taken.
 std::string UniqueName(std::set<std::string>& taken, const std::string& piece, const std::string* ext) {
   auto full = [&](const std::string& stem) { return ext ? stem + "." + *ext : stem; };
   std::string name = full(piece);
-  for (int n = 2; !taken.insert(FoldedName(name)).second; ++n) name = full(piece + "~" + std::to_string(n));
+  for (int n = 2; !taken.insert(FoldedFileName(name)).second; ++n) name = full(piece + "~" + std::to_string(n));
   return name;
 }
 

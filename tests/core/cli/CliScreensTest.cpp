@@ -66,6 +66,15 @@ TEST_F(CliScreensTest, ListsAndRendersTheScreensOfTheModel) {
   EXPECT_EQ(ReadFile(dir / "out" / u8"Меню.png"), Expected(1));
 }
 
+TEST_F(CliScreensTest, ScreensNamedAlikeButForCaseGetAFileEach) {
+  // One file on FAT and NTFS: the second would overwrite the first there.
+  WriteText(maps / "SCR-2.screens", "[Меню]\nsize = 4x4\nФон = 0,0\n[МЕНЮ]\nsize = 2x2\nФон = -1,-1\n");
+  const CliResult all = Run({"render", theme.string(), "-o", (dir / "out").string()});
+  EXPECT_EQ(all.code, 0) << all.err;
+  EXPECT_EQ(ReadFile(dir / "out" / u8"Меню.png"), Expected(0));
+  EXPECT_EQ(ReadFile(dir / "out" / u8"МЕНЮ (2).png"), Expected(1));
+}
+
 TEST_F(CliScreensTest, AnUnknownScreenOrAModelWithoutLayoutWritesNothing) {
   const CliResult unknown = Run({"render", theme.string(), "--screen", "Нет", "-o", (dir / "x.png").string()});
   EXPECT_EQ(unknown.code, 1);
