@@ -26,7 +26,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko prompt in a fresh 
 # One Wine server for every run below: a start then takes a fraction of a second. The first
 # run makes the prefix (half a minute, ~700 MB).
 mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p
+/usr/lib/wine/wineserver -p 2>/dev/null || true  # one may already serve this prefix
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 "$wine" wineboot -i >/dev/null 2>&1 || true
 start=$(date +%s)

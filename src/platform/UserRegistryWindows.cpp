@@ -51,11 +51,13 @@ class WindowsRegistry : public Registry {
   }
 
   bool DeleteKey(RegistryRoot root, const std::string& key) override {
+    if (!KeyExists(root, key)) return false;
     const std::wstring sub = SubKey(root, key);
+    // With a subkey named, RegDeleteTreeW removes that key itself too; asking RegDeleteKeyW
+    // afterwards would find nothing and report a removal that worked as failed.
     if (::RegDeleteTreeW(HKEY_CURRENT_USER, sub.c_str()) != ERROR_SUCCESS) return false;
-    if (::RegDeleteKeyW(HKEY_CURRENT_USER, sub.c_str()) != ERROR_SUCCESS) return false;
     changed_ = true;
-    return true;
+    return !KeyExists(root, key) || ::RegDeleteKeyW(HKEY_CURRENT_USER, sub.c_str()) == ERROR_SUCCESS;
   }
 
  private:
