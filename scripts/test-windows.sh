@@ -3,6 +3,8 @@
 # parity check (tests/windows/check_parity.py): the same ssftool commands on Linux and under
 # Wine give the same bytes and exit codes. Builds both sides first: the Windows build through
 # build-windows.sh, the Linux ssftool in build/.
+#   --gui    also the window program: its tests under Wine and a start on a theme under Xvfb
+#            (scripts/test-windows-gui.sh)
 #   JOBS=N   parallel jobs for the builds (default 2)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,3 +45,4 @@ echo "== ssftool parity, Linux and Wine"
 python3 tests/windows/check_parity.py build/bin/ssftool "$wine" "$build/bin/ssftool.exe" \
   build/bin/ThemeMaps tests/tools/make_xls.py
 echo "Windows tests under Wine: $(($(date +%s) - start)) s"
+if [ "${1:-}" = --gui ]; then bash scripts/test-windows-gui.sh; fi
