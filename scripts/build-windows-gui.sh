@@ -56,6 +56,14 @@ if [ ! -f "$qt_prefix/.built" ]; then
   if [ ! -d "$qt_src" ]; then
     (cd "$cache/src" && apt-get source -q "qt6-base=$host_qt" >&2)
   fi
+  # Qt 6.4 with OpenGL off still takes "dynamicgl" as on for Windows, and one function of the
+  # windows plugin then names OpenGL classes that were never declared.
+  sed -i '/^static inline bool isSoftwareGl()/,/^}/ s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+    "$qt_src/src/plugins/platforms/windows/qwindowswindow.cpp"
+  # Likewise Direct2D off leaves Gui without the DirectWrite font database that the plugin
+  # still offers under "directwrite3"; the GDI font database serves.
+  sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+    "$qt_src/src/plugins/platforms/windows/qwindowsintegration.cpp"
   qt_build=$cache/qtbase-$qt_version-mingw-build
   rm -rf "$qt_build" "$qt_prefix"
   # Only what the editor uses: no OpenGL, network, SQL, D-Bus, printing or XML; Qt's bundled
