@@ -96,7 +96,7 @@ fi
 stage "window program"
 nice -n 5 cmake -S "$root" -B "$build" -DSSF_BUILD_GUI=ON -DSSF_MINGW_QT_PREFIX="$qt_prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
-nice -n 5 cmake --build "$build" -j "$jobs" --target ssf-manager
+nice -n 5 cmake --build "$build" -j "$jobs" --target ssf-manager ssf_gui_tests
 stage_done
 
 stage "window package"
