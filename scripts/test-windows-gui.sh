@@ -38,8 +38,14 @@ trap 'rm -rf "$work"' EXIT
 convert -size 240x320 gradient:'#3a7bd5-#9fd3f0' -fill '#ffd54f' -draw 'circle 170,60 190,60' \
   -fill '#4caf50' -draw 'polygon 0,320 80,180 140,250 180,210 240,320' "PNG24:$work/обои.png"
 theme="$work/Тема для проверки.ssf"
+# A theme is saved only whole: the picture in each of the model's 38 picture files, and its two
+# colour tables (512 and 256 bytes).
+head -c 512 /dev/urandom >"$work/c512.tab"
+head -c 256 /dev/urandom >"$work/c256.tab"
+pictures=()
+for i in $(seq 1 38); do pictures+=("$work/обои.png"); done
 build/bin/ssftool new --model QB-X240 -o "$theme" --author "Проверка" --name "Окно под Wine" \
-  --fit crop "$work/обои.png" >/dev/null
+  --fit stretch "${pictures[@]}" "$work/c512.tab" "$work/c256.tab" >/dev/null
 shot=$build/window-under-wine.png
 cat >"$work/run.sh" <<EOF
 set -u
