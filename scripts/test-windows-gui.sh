@@ -3,7 +3,8 @@
 # after scripts/build-windows.sh --gui): the window tests without a display, then the portable
 # copy started on a theme with a Cyrillic name under Xvfb. It passes when the main window
 # appears with the theme's name in its title; build-windows/window-under-wine.png is its
-# screenshot.
+# screenshot. Then the installer, silently: it must take .ssf from another program, and its
+# uninstaller must give it back and leave nothing of the program behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -73,3 +74,29 @@ if ! WINEPATH= xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/run.sh"; then
   exit 1
 fi
 echo "The window opened the theme under Wine; screenshot: $shot"
+
+echo "== the installer and its uninstaller"
+setup=$root/dist/quillbay-ssf-manager-$version-win64-setup.exe
+reg_default() { "$wine" reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+"$wine" reg add 'HKCU\Software\Classes\.ssf' /ve /d Other.Theme /f >/dev/null 2>&1
+"$wine" "$setup" /S
+installed=$("$wine" winepath -u "$("$wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')\\Programs\\Quillbay SSF Manager" 2>/dev/null | tr -d '\r')
+faults=()
+[ -f "$installed/bin/ssf-manager.exe" ] || faults+=("no bin\\ssf-manager.exe")
+[ -f "$installed/share/quillbay-ssf-manager/ThemeMaps/QB-X240.rxt" ] || faults+=("no ThemeMaps")
+[ "$(reg_default 'HKCU\Software\Classes\.ssf')" = "Quillbay Theme" ] || faults+=(".ssf not associated")
+case "$(reg_default 'HKCU\Software\Classes\Quillbay Theme\shell\open\command')" in
+  *'\bin\ssf-manager.exe" "%1"') ;;
+  *) faults+=("no open command") ;;
+esac
+"$wine" "$installed/uninstall.exe" /S
+for i in $(seq 1 20); do [ -e "$installed" ] || break; sleep 1; done
+[ ! -e "$installed" ] || faults+=("left behind: $(ls "$installed" | tr '\n' ' ')")
+[ "$(reg_default 'HKCU\Software\Classes\.ssf')" = "Other.Theme" ] || faults+=(".ssf not given back")
+if "$wine" reg query 'HKCU\Software\Classes\Quillbay Theme' >/dev/null 2>&1; then faults+=("ProgID left"); fi
+"$wine" reg delete 'HKCU\Software\Classes\.ssf' /f >/dev/null 2>&1 || true
+if [ ${#faults[@]} -gt 0 ]; then
+  printf 'installer: %s\n' "${faults[@]}" >&2
+  exit 1
+fi
+echo "The installer associated .ssf; the uninstaller gave it back and removed the program."

@@ -101,6 +101,7 @@ assoc_rest:
   Delete "$SMPROGRAMS\${APP}.lnk"
   RMDir /r "$INSTDIR\bin"
   RMDir /r "$INSTDIR\share"
+  Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTKEY}"
