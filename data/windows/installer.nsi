@@ -26,6 +26,7 @@ VIAddVersionKey /LANG=1049 "FileDescription" "Установка ${APP}"
 VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1049 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1049 "CompanyName" "Quillbay"
+VIAddVersionKey /LANG=1049 "LegalCopyright" "© 2026 The Quillbay SSF Manager developers (MIT)"
 
 !include "MUI2.nsh"
 !define MUI_ICON "${ROOT}\bin\quillbay-ssf-manager.ico"
