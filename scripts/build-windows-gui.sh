@@ -16,33 +16,11 @@ cache=${SSF_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quillbay-ssf-manager}
 times=$build/stage-times.txt
 mkdir -p "$build"
 
-if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
-
-stage_start=0
-stage() {
-  stage_start=$(date +%s)
-  stage_name=$1
-  echo "== $stage_name"
-}
-stage_done() {
-  local s=$(($(date +%s) - stage_start))
-  printf '%-28s %4d s\n' "$stage_name" "$s" | tee -a "$times"
-}
+source scripts/windows-stages.sh
 
 stage "gui packages"
 # Qt's cross build runs the build machine's own moc, rcc and uic, of the same version.
-packages=(qt6-base-dev qt6-base-dev-tools qt6-translations-l10n nsis imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 update
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 \
-    install -y --no-install-recommends "${missing[@]}"
-fi
+install_missing qt6-base-dev qt6-base-dev-tools qt6-translations-l10n nsis imagemagick
 stage_done
 
 host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
