@@ -21,10 +21,19 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# libzip is loaded by name when a workbook is read, so dpkg-shlibdeps does not see it:
-# libzip.so.4 is in the package libzip4.
-string(REGEX REPLACE "^lib(.*)\\.so\\.([0-9]+)$" "lib\\1\\2" libzip_package "${SSF_LIBZIP_SONAME}")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "${libzip_package}")
+# libpng, libdeflate, expat and libzip are loaded by name when first needed, so
+# dpkg-shlibdeps does not see them: each soname's package by Debian's naming (libzip.so.4 in
+# libzip4, libpng16.so.16 in libpng16-16, a hyphen where the name ends in a digit).
+set(late_packages "")
+foreach(soname IN LISTS SSF_LATE_SONAMES)
+  if(soname MATCHES "^(lib.*[0-9])\\.so\\.([0-9]+)$")
+    list(APPEND late_packages "${CMAKE_MATCH_1}-${CMAKE_MATCH_2}")
+  elseif(soname MATCHES "^(lib.*)\\.so\\.([0-9]+)$")
+    list(APPEND late_packages "${CMAKE_MATCH_1}${CMAKE_MATCH_2}")
+  endif()
+endforeach()
+list(JOIN late_packages ", " late_depends)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "${late_depends}")
 # The SVG plug-in that draws the window icon; Qt's own Russian texts for the standard
 # buttons; the desktop tools that the menu item
 # "Ассоциировать с SSF" runs to refresh the desktop's caches.

@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
+
+#include "cli/TextOut.h"
 
 namespace ssf::cli {
 
@@ -16,8 +17,8 @@ inline constexpr int kExitUsage = 2;
 
 struct Context {
   std::filesystem::path maps_dir;  // --maps DIR, else ThemeMaps of the program's folder
-  std::ostream& out;
-  std::ostream& err;
+  TextOut& out;
+  TextOut& err;
 };
 
 // Thrown by a command for a bad command line; Run prints it with the usage and returns 2.
@@ -34,7 +35,7 @@ struct Command {
   CommandFn fn;
 };
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Run(const std::vector<std::string>& args, TextOut& out, TextOut& err);
 
 // The line of `--help` after which the commands are listed, each as "  NAME USAGE" and its
 // description indented below; the bash completion and the manual page test read the list

@@ -56,7 +56,7 @@ const Command kCommands[] = {
      CmdPort},
 };
 
-void PrintHelp(std::ostream& out) {
+void PrintHelp(TextOut& out) {
   out << "Использование: ssftool [--maps DIR] КОМАНДА [АРГУМЕНТЫ...]\n\n"
          "Quillbay SSF Manager: темы телефонов из командной строки.\n\n"
          "Параметры:\n"
@@ -74,7 +74,7 @@ void PrintHelp(std::ostream& out) {
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string>& args, TextOut& out, TextOut& err) {
   Context ctx{MapsFolder(), out, err};
   size_t i = 0;
   for (; i < args.size(); ++i) {

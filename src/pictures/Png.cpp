@@ -1,7 +1,5 @@
 #include "pictures/Png.h"
 
-#include <png.h>
-
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "pictures/Libpng.h"
 #include "pictures/PngWhole.h"
 #include "pictures/Rgb565Kernels.h"
 
@@ -25,14 +24,16 @@ namespace {
 
 constexpr size_t kSignatureSize = 8;
 
+const Libpng& Png() { return LoadLibpng(); }
+
 struct ErrorState {
   char message[256];
 };
 
 void OnError(png_structp png, png_const_charp msg) {
-  auto* state = static_cast<ErrorState*>(png_get_error_ptr(png));
+  auto* state = static_cast<ErrorState*>(Png().png_get_error_ptr(png));
   std::snprintf(state->message, sizeof state->message, "%s", msg ? msg : "ошибка libpng");
-  png_longjmp(png, 1);
+  Png().png_longjmp(png, 1);
 }
 
 void OnWarning(png_structp, png_const_charp) {}  // warnings do not stop the read
@@ -46,8 +47,8 @@ struct MemoryReader {
 };
 
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
-  auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (count > r->size - r->pos) png_error(png, "файл обрезан");
+  auto* r = static_cast<MemoryReader*>(Png().png_get_io_ptr(png));
+  if (count > r->size - r->pos) Png().png_error(png, "файл обрезан");
   std::memcpy(out, r->data + r->pos, count);
   r->pos += count;
 }
@@ -69,33 +70,33 @@ struct ReadHandles {
 // Reads the header and sets up the transforms to 8-bit BGR, or BGRA when the file has any
 // transparency. Returns false on an error.
 bool ReadHeaderFrame(ReadHandles* h, MemoryReader* reader, ReadInfo* out) {
-  if (setjmp(png_jmpbuf(h->png))) return false;
-  png_set_read_fn(h->png, reader, ReadFromMemory);
-  png_read_info(h->png, h->info);
-  const int colour_type = png_get_color_type(h->png, h->info);
-  const bool trns = png_get_valid(h->png, h->info, PNG_INFO_tRNS) != 0;
-  out->width = png_get_image_width(h->png, h->info);
-  out->height = png_get_image_height(h->png, h->info);
+  if (setjmp(PngJumpBuffer(Png(), h->png))) return false;
+  Png().png_set_read_fn(h->png, reader, ReadFromMemory);
+  Png().png_read_info(h->png, h->info);
+  const int colour_type = Png().png_get_color_type(h->png, h->info);
+  const bool trns = Png().png_get_valid(h->png, h->info, PNG_INFO_tRNS) != 0;
+  out->width = Png().png_get_image_width(h->png, h->info);
+  out->height = Png().png_get_image_height(h->png, h->info);
   out->has_alpha_channel = (colour_type & PNG_COLOR_MASK_ALPHA) != 0 ||
                            (colour_type == PNG_COLOR_TYPE_PALETTE && trns);
   out->has_transparency = (colour_type & PNG_COLOR_MASK_ALPHA) != 0 || trns;
 
-  png_set_expand(h->png);  // palette -> RGB, grey < 8 bits -> 8 bits, tRNS -> alpha
-  png_set_scale_16(h->png);
-  png_set_gray_to_rgb(h->png);
-  png_set_bgr(h->png);
-  out->passes = png_set_interlace_handling(h->png);
-  png_read_update_info(h->png, h->info);
-  if (png_get_rowbytes(h->png, h->info) != static_cast<size_t>(out->width) * (out->has_transparency ? 4 : 3)) {
-    png_error(h->png, "неожиданная длина строки после преобразований");
+  Png().png_set_expand(h->png);  // palette -> RGB, grey < 8 bits -> 8 bits, tRNS -> alpha
+  Png().png_set_scale_16(h->png);
+  Png().png_set_gray_to_rgb(h->png);
+  Png().png_set_bgr(h->png);
+  out->passes = Png().png_set_interlace_handling(h->png);
+  Png().png_read_update_info(h->png, h->info);
+  if (Png().png_get_rowbytes(h->png, h->info) != static_cast<size_t>(out->width) * (out->has_transparency ? 4 : 3)) {
+    Png().png_error(h->png, "неожиданная длина строки после преобразований");
   }
   return true;
 }
 
 bool ReadRowsFrame(ReadHandles* h, png_bytepp rows) {
-  if (setjmp(png_jmpbuf(h->png))) return false;
-  png_read_image(h->png, rows);
-  png_read_end(h->png, nullptr);
+  if (setjmp(PngJumpBuffer(Png(), h->png))) return false;
+  Png().png_read_image(h->png, rows);
+  Png().png_read_end(h->png, nullptr);
   return true;
 }
 
@@ -107,25 +108,25 @@ void SplitBgra(const uint8_t* bgra, uint8_t* bgr, uint8_t* alpha, size_t count) 
 }
 
 bool ReadRowFrame(ReadHandles* h, png_bytep row) {
-  if (setjmp(png_jmpbuf(h->png))) return false;
-  png_read_row(h->png, row, nullptr);
+  if (setjmp(PngJumpBuffer(Png(), h->png))) return false;
+  Png().png_read_row(h->png, row, nullptr);
   return true;
 }
 
 bool ReadEndFrame(ReadHandles* h) {
-  if (setjmp(png_jmpbuf(h->png))) return false;
-  png_read_end(h->png, nullptr);
+  if (setjmp(PngJumpBuffer(Png(), h->png))) return false;
+  Png().png_read_end(h->png, nullptr);
   return true;
 }
 
 class ReadSession {
  public:
   explicit ReadSession(ErrorState* errors) {
-    h_.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, errors, OnError, OnWarning);
-    if (h_.png) h_.info = png_create_info_struct(h_.png);
+    h_.png = Png().png_create_read_struct(PNG_LIBPNG_VER_STRING, errors, OnError, OnWarning);
+    if (h_.png) h_.info = Png().png_create_info_struct(h_.png);
     if (!h_.png || !h_.info) throw SsfError("PNG: недостаточно памяти");
   }
-  ~ReadSession() { png_destroy_read_struct(&h_.png, h_.info ? &h_.info : nullptr, nullptr); }
+  ~ReadSession() { Png().png_destroy_read_struct(&h_.png, h_.info ? &h_.info : nullptr, nullptr); }
   ReadSession(const ReadSession&) = delete;
   ReadSession& operator=(const ReadSession&) = delete;
   ReadHandles* handles() { return &h_; }
@@ -215,15 +216,15 @@ struct MemoryWriter {
 };
 
 void WriteToMemory(png_structp png, png_bytep in, png_size_t count) {
-  auto* w = static_cast<MemoryWriter*>(png_get_io_ptr(png));
+  auto* w = static_cast<MemoryWriter*>(Png().png_get_io_ptr(png));
   if (count > w->capacity - w->size) {
     size_t capacity = w->capacity ? w->capacity : 4096;
     while (count > capacity - w->size) {
-      if (capacity > SIZE_MAX / 2) png_error(png, "недостаточно памяти");
+      if (capacity > SIZE_MAX / 2) Png().png_error(png, "недостаточно памяти");
       capacity *= 2;
     }
     auto* grown = static_cast<unsigned char*>(std::realloc(w->data, capacity));
-    if (!grown) png_error(png, "недостаточно памяти");
+    if (!grown) Png().png_error(png, "недостаточно памяти");
     w->data = grown;
     w->capacity = capacity;
   }
@@ -246,28 +247,28 @@ struct Effort {
 
 bool WriteFrame(WriteHandles* h, MemoryWriter* writer, png_uint_32 width, png_uint_32 height,
                 int bit_depth, int colour_type, bool bgr, png_bytepp rows, Effort effort) {
-  if (setjmp(png_jmpbuf(h->png))) return false;
-  png_set_write_fn(h->png, writer, WriteToMemory, FlushMemory);
-  png_set_compression_level(h->png, effort.zlib_level);
-  png_set_filter(h->png, PNG_FILTER_TYPE_BASE, effort.filters);
-  png_set_IHDR(h->png, h->info, width, height, bit_depth, colour_type, PNG_INTERLACE_NONE,
+  if (setjmp(PngJumpBuffer(Png(), h->png))) return false;
+  Png().png_set_write_fn(h->png, writer, WriteToMemory, FlushMemory);
+  Png().png_set_compression_level(h->png, effort.zlib_level);
+  Png().png_set_filter(h->png, PNG_FILTER_TYPE_BASE, effort.filters);
+  Png().png_set_IHDR(h->png, h->info, width, height, bit_depth, colour_type, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(h->png, h->info);
-  if (bgr) png_set_bgr(h->png);
-  png_write_image(h->png, rows);
-  png_write_end(h->png, nullptr);
+  Png().png_write_info(h->png, h->info);
+  if (bgr) Png().png_set_bgr(h->png);
+  Png().png_write_image(h->png, rows);
+  Png().png_write_end(h->png, nullptr);
   return true;
 }
 
 class WriteSession {
  public:
   explicit WriteSession(ErrorState* errors) {
-    h_.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, errors, OnError, OnWarning);
-    if (h_.png) h_.info = png_create_info_struct(h_.png);
+    h_.png = Png().png_create_write_struct(PNG_LIBPNG_VER_STRING, errors, OnError, OnWarning);
+    if (h_.png) h_.info = Png().png_create_info_struct(h_.png);
     if (!h_.png || !h_.info) throw SsfError("PNG: недостаточно памяти");
   }
   ~WriteSession() {
-    png_destroy_write_struct(&h_.png, h_.info ? &h_.info : nullptr);
+    Png().png_destroy_write_struct(&h_.png, h_.info ? &h_.info : nullptr);
     std::free(writer_.data);
   }
   WriteSession(const WriteSession&) = delete;
@@ -310,7 +311,7 @@ namespace {
 
 // The signature, the header and the limits, before anything large is allocated.
 ReadInfo ReadCheckedHeader(ByteSpan data, ReadSession& session, MemoryReader& reader, const ErrorState& errors) {
-  if (data.size() < kSignatureSize || png_sig_cmp(data.data(), 0, kSignatureSize) != 0) {
+  if (data.size() < kSignatureSize || Png().png_sig_cmp(data.data(), 0, kSignatureSize) != 0) {
     throw PngSignatureError("Нет подписи PNG, это не PNG-изображение");
   }
   ReadInfo info{};

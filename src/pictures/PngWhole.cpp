@@ -1,13 +1,12 @@
 #include "pictures/PngWhole.h"
 
-#include <libdeflate.h>
-
 #include <cstring>
 #include <memory>
 #include <vector>
 
 #include "base/ScratchBuffer.h"
 #include "base/SsfError.h"
+#include "pictures/Libdeflate.h"
 #include "pictures/PngUnfilter.h"
 #include "pictures/Rgb565Kernels.h"
 
@@ -20,10 +19,10 @@ constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 uint32_t Be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3]; }
 
 struct DecompressorFree {
-  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+  void operator()(libdeflate_decompressor* d) const { LoadLibdeflate().libdeflate_free_decompressor(d); }
 };
 struct CompressorFree {
-  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+  void operator()(libdeflate_compressor* c) const { LoadLibdeflate().libdeflate_free_compressor(c); }
 };
 
 void PutBe32(uint8_t* p, uint32_t v) {
@@ -36,7 +35,7 @@ void PutChunk(uint8_t* out, const char* type, const uint8_t* body, size_t size) 
   PutBe32(out, static_cast<uint32_t>(size));
   std::memcpy(out + 4, type, 4);
   if (size) std::memcpy(out + 8, body, size);
-  PutBe32(out + 8 + size, libdeflate_crc32(0, out + 4, size + 4));
+  PutBe32(out + 8 + size, LoadLibdeflate().libdeflate_crc32(0, out + 4, size + 4));
 }
 
 // libdeflate's level for the 16-bit PNGs written. Level 4 deflates a 240x320 photo twice as
@@ -60,7 +59,7 @@ std::optional<InflatedRows> InflateCommonPng(ByteSpan d) {
   const uint8_t depth = ihdr[8], colour = ihdr[9];
   if (depth != 8 || (colour != 2 && colour != 6) || ihdr[10] != 0 || ihdr[11] != 0 || ihdr[12] != 0) return std::nullopt;
   if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) return std::nullopt;
-  if (libdeflate_crc32(0, &d[12], 17) != Be32(&d[29])) return std::nullopt;
+  if (LoadLibdeflate().libdeflate_crc32(0, &d[12], 17) != Be32(&d[29])) return std::nullopt;
 
   // The chunks: the critical ones checked by their CRC as libpng does, the IDAT bodies
   // gathered (one chunk, the usual case, is used where it lies), a tRNS or an unknown
@@ -76,7 +75,7 @@ std::optional<InflatedRows> InflateCommonPng(ByteSpan d) {
     const uint8_t* type = &d[at + 4];
     const uint8_t* body = &d[at + 8];
     const bool critical = (type[0] & 0x20) == 0;
-    if (critical && libdeflate_crc32(0, type, length + 4) != Be32(body + length)) return std::nullopt;
+    if (critical && LoadLibdeflate().libdeflate_crc32(0, type, length + 4) != Be32(body + length)) return std::nullopt;
     if (std::memcmp(type, "IDAT", 4) == 0) {
       if (idat_done) return std::nullopt;
       if (idat_chunks++ == 0) first_idat = at;
@@ -110,11 +109,11 @@ std::optional<InflatedRows> InflateCommonPng(ByteSpan d) {
   const size_t stride = size_t{width} * bpp;
   const size_t inflated_size = (stride + 1) * height;
   ScratchBuffer rows(inflated_size);
-  const std::unique_ptr<libdeflate_decompressor, DecompressorFree> inflater(libdeflate_alloc_decompressor());
+  const std::unique_ptr<libdeflate_decompressor, DecompressorFree> inflater(LoadLibdeflate().libdeflate_alloc_decompressor());
   if (!inflater) throw SsfError("PNG: недостаточно памяти");
   size_t used = 0;
   // The exact size or nothing: fewer rows, more rows and data after the stream are libpng's to tell.
-  if (libdeflate_zlib_decompress_ex(inflater.get(), idat, idat_size, rows.data(), inflated_size, &used, nullptr) !=
+  if (LoadLibdeflate().libdeflate_zlib_decompress_ex(inflater.get(), idat, idat_size, rows.data(), inflated_size, &used, nullptr) !=
           LIBDEFLATE_SUCCESS ||
       used != idat_size) {
     return std::nullopt;
@@ -220,12 +219,12 @@ ScratchBuffer WriteRgba16Png(uint32_t width, uint32_t height, const Rgba16Rows& 
     }
     std::swap(row, above);
   }
-  const std::unique_ptr<libdeflate_compressor, CompressorFree> deflater(libdeflate_alloc_compressor(kRgba16Level));
+  const std::unique_ptr<libdeflate_compressor, CompressorFree> deflater(LoadLibdeflate().libdeflate_alloc_compressor(kRgba16Level));
   if (!deflater) throw SsfError("PNG: недостаточно памяти");
 
   // Signature, IHDR, then the IDAT chunk deflated in place, then IEND.
   constexpr size_t kIdatData = 8 + 25 + 8;
-  const size_t bound = libdeflate_zlib_compress_bound(deflater.get(), in_size);
+  const size_t bound = LoadLibdeflate().libdeflate_zlib_compress_bound(deflater.get(), in_size);
   ScratchBuffer png(kIdatData + bound + 4 + 12);
   uint8_t* p = png.data();
   std::memcpy(p, kSignature, 8);
@@ -235,11 +234,11 @@ ScratchBuffer WriteRgba16Png(uint32_t width, uint32_t height, const Rgba16Rows& 
   ihdr[8] = 16;  // bits per sample
   ihdr[9] = 6;   // truecolour with alpha
   PutChunk(p + 8, "IHDR", ihdr, sizeof ihdr);
-  const size_t packed = libdeflate_zlib_compress(deflater.get(), filtered.data(), in_size, p + kIdatData, bound);
+  const size_t packed = LoadLibdeflate().libdeflate_zlib_compress(deflater.get(), filtered.data(), in_size, p + kIdatData, bound);
   if (packed == 0 || packed > 0x7FFFFFFF) throw SsfError("Не удалось записать PNG (сжатие не удалось)");
   PutBe32(p + kIdatData - 8, static_cast<uint32_t>(packed));
   std::memcpy(p + kIdatData - 4, "IDAT", 4);
-  PutBe32(p + kIdatData + packed, libdeflate_crc32(0, p + kIdatData - 4, packed + 4));
+  PutBe32(p + kIdatData + packed, LoadLibdeflate().libdeflate_crc32(0, p + kIdatData - 4, packed + 4));
   PutChunk(p + kIdatData + packed + 4, "IEND", nullptr, 0);
   png.Shrink(kIdatData + packed + 4 + 12);
   return png;

@@ -56,7 +56,7 @@ std::string ReadText(const std::filesystem::path& path) {
 }
 
 CliResult RunCli(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
+  cli::StringTextOut out, err;
   int code = cli::Run(args, out, err);
   return {code, out.str(), err.str()};
 }

@@ -6,22 +6,17 @@
 
 #include <filesystem>
 
+#include "platform/LateLibrary.h"
+
+#define SSF_LIBZIP_FUNCTIONS(X)                                                                       \
+  X(zip_open) X(zip_discard) X(zip_error_init_with_code) X(zip_error_strerror) X(zip_error_fini)       \
+  X(zip_name_locate) X(zip_stat_init) X(zip_stat_index) X(zip_fopen_index) X(zip_strerror) X(zip_fread) \
+  X(zip_file_strerror) X(zip_fclose)
+
 namespace ssf {
 
 struct LibZip {
-  decltype(&zip_open) open;
-  decltype(&zip_discard) discard;
-  decltype(&zip_error_init_with_code) error_init_with_code;
-  decltype(&zip_error_strerror) error_strerror;
-  decltype(&zip_error_fini) error_fini;
-  decltype(&zip_name_locate) name_locate;
-  decltype(&zip_stat_init) stat_init;
-  decltype(&zip_stat_index) stat_index;
-  decltype(&zip_fopen_index) fopen_index;
-  decltype(&zip_strerror) strerror;
-  decltype(&zip_fread) fread;
-  decltype(&zip_file_strerror) file_strerror;
-  decltype(&zip_fclose) fclose;
+  SSF_LIBZIP_FUNCTIONS(SSF_LATE_MEMBER)
 };
 
 // The loaded library, loaded on the first call. Throws SsfError("Не удалось прочитать книгу:

@@ -1,12 +1,11 @@
 #include "tools/workbook/XmlSax.h"
 
-#include <expat.h>
-
 #include <algorithm>
 #include <exception>
 #include <memory>
 
 #include "base/SsfError.h"
+#include "tools/workbook/Libexpat.h"
 
 namespace ssf {
 
@@ -16,7 +15,7 @@ namespace {
 constexpr char kNsSeparator = '\x01';
 
 struct ParserFree {
-  void operator()(XML_Parser p) const { XML_ParserFree(p); }
+  void operator()(XML_Parser p) const { LoadLibexpat().XML_ParserFree(p); }
 };
 
 }  // namespace
@@ -68,27 +67,28 @@ void XmlSax::Guarded(const std::function<void()>& fn) {
     error_ = std::current_exception();
     stop_ = true;
   }
-  if (stop_) XML_StopParser(static_cast<XML_Parser>(parser_), XML_FALSE);
+  if (stop_) LoadLibexpat().XML_StopParser(static_cast<XML_Parser>(parser_), XML_FALSE);
 }
 
 void XmlSax::Parse(std::string_view xml, const std::string& what) {
-  std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreateNS("UTF-8", kNsSeparator));
+  const Libexpat& expat = LoadLibexpat();
+  std::unique_ptr<XML_ParserStruct, ParserFree> parser(expat.XML_ParserCreateNS("UTF-8", kNsSeparator));
   if (!parser) throw SsfError(what + ": нет памяти для разбора XML");
   parser_ = parser.get();
   what_ = what;
   stop_ = false;
   error_ = nullptr;
-  XML_SetUserData(parser.get(), this);
-  XML_SetElementHandler(parser.get(), &XmlSax::OnStart, &XmlSax::OnEnd);
-  XML_SetCharacterDataHandler(parser.get(), &XmlSax::OnText);
-  XML_SetStartDoctypeDeclHandler(parser.get(), &XmlSax::OnDoctype);
+  expat.XML_SetUserData(parser.get(), this);
+  expat.XML_SetElementHandler(parser.get(), &XmlSax::OnStart, &XmlSax::OnEnd);
+  expat.XML_SetCharacterDataHandler(parser.get(), &XmlSax::OnText);
+  expat.XML_SetStartDoctypeDeclHandler(parser.get(), &XmlSax::OnDoctype);
   // Parts are limited well below INT_MAX, but feed in chunks all the same.
   constexpr size_t kChunk = 1 << 20;
   size_t pos = 0;
   while (true) {
     size_t n = std::min(kChunk, xml.size() - pos);
     bool last = pos + n == xml.size();
-    XML_Status st = XML_Parse(parser.get(), xml.data() + pos, static_cast<int>(n), last ? XML_TRUE : XML_FALSE);
+    XML_Status st = expat.XML_Parse(parser.get(), xml.data() + pos, static_cast<int>(n), last ? XML_TRUE : XML_FALSE);
     if (error_) {
       parser_ = nullptr;
       std::rethrow_exception(error_);
@@ -96,8 +96,8 @@ void XmlSax::Parse(std::string_view xml, const std::string& what) {
     if (stop_) break;
     if (st != XML_STATUS_OK) {
       throw SsfError(what + ": ошибка XML в строке " +
-                     std::to_string(XML_GetCurrentLineNumber(parser.get())) + " (" +
-                     XML_ErrorString(XML_GetErrorCode(parser.get())) + ")");
+                     std::to_string(expat.XML_GetCurrentLineNumber(parser.get())) + " (" +
+                     expat.XML_ErrorString(expat.XML_GetErrorCode(parser.get())) + ")");
     }
     pos += n;
     if (last) break;

@@ -24,7 +24,7 @@ class ZipArchive {
  private:
   struct Closer {
     const LibZip* lib;
-    void operator()(zip_t* z) const { lib->discard(z); }
+    void operator()(zip_t* z) const { lib->zip_discard(z); }
   };
   std::filesystem::path path_;
   const LibZip& lib_;
