@@ -6,6 +6,7 @@
 #include <immintrin.h>
 
 #include "pictures/PixelLanes.h"
+#include "platform/CpuFeatures.h"
 #define SSF_HAVE_X86 1
 #endif
 
@@ -75,20 +76,15 @@ __attribute__((target("ssse3"))) size_t Ani2ToBgrSsse3(const uint8_t* ani2, uint
   return i;
 }
 
-bool HasSsse3() {
-  static const bool has = __builtin_cpu_supports("ssse3");
-  return has;
-}
-
 }  // namespace
 
 void BgrToAni2(const uint8_t* bgr, const uint8_t* alpha, uint8_t* ani2, size_t count) {
-  const size_t done = HasSsse3() ? BgrToAni2Ssse3(bgr, alpha, ani2, count) : 0;
+  const size_t done = CpuHasSsse3() ? BgrToAni2Ssse3(bgr, alpha, ani2, count) : 0;
   BgrToAni2Scalar(bgr + done * 3, alpha ? alpha + done : nullptr, ani2 + done * 3, count - done);
 }
 
 void Ani2ToBgr(const uint8_t* ani2, uint8_t* bgr, uint8_t* alpha, size_t count) {
-  const size_t done = HasSsse3() ? Ani2ToBgrSsse3(ani2, bgr, alpha, count) : 0;
+  const size_t done = CpuHasSsse3() ? Ani2ToBgrSsse3(ani2, bgr, alpha, count) : 0;
   Ani2ToBgrScalar(ani2 + done * 3, bgr + done * 3, alpha + done, count - done);
 }
 

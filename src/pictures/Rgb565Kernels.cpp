@@ -6,6 +6,7 @@
 #include <immintrin.h>
 
 #include "pictures/PixelLanes.h"
+#include "platform/CpuFeatures.h"
 #define SSF_HAVE_X86 1
 #endif
 
@@ -66,27 +67,17 @@ __attribute__((target("avx2"))) size_t Rgb565ToBgrAvx2(const uint8_t* raw, uint8
   return i;
 }
 
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-
-bool HasSsse3() {
-  static const bool has = __builtin_cpu_supports("ssse3");
-  return has;
-}
-
 }  // namespace
 
 void BgrToRgb565(const uint8_t* bgr, uint8_t* raw, size_t count) {
-  size_t done = HasAvx2() ? BgrToRgb565Avx2(bgr, raw, count) : 0;
-  if (HasSsse3()) done += BgrToRgb565Ssse3(bgr + done * 3, raw + done * 2, count - done);
+  size_t done = CpuHasAvx2() ? BgrToRgb565Avx2(bgr, raw, count) : 0;
+  if (CpuHasSsse3()) done += BgrToRgb565Ssse3(bgr + done * 3, raw + done * 2, count - done);
   BgrToRgb565Scalar(bgr + done * 3, raw + done * 2, count - done);
 }
 
 void Rgb565ToBgr(const uint8_t* raw, uint8_t* bgr, size_t count) {
-  size_t done = HasAvx2() ? Rgb565ToBgrAvx2(raw, bgr, count) : 0;
-  if (HasSsse3()) done += Rgb565ToBgrSsse3(raw + done * 2, bgr + done * 3, count - done);
+  size_t done = CpuHasAvx2() ? Rgb565ToBgrAvx2(raw, bgr, count) : 0;
+  if (CpuHasSsse3()) done += Rgb565ToBgrSsse3(raw + done * 2, bgr + done * 3, count - done);
   Rgb565ToBgrScalar(raw + done * 2, bgr + done * 3, count - done);
 }
 
