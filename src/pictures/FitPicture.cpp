@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/Rounding.h"
 #include "base/SsfError.h"
 #include "pictures/Resample.h"
 
@@ -12,7 +13,7 @@ namespace ssf {
 namespace {
 
 uint32_t Scaled(uint32_t side, double scale) {
-  return static_cast<uint32_t>(std::max<long>(1, std::lround(side * scale)));
+  return static_cast<uint32_t>(std::max<int64_t>(1, RoundHalfAway(side * scale)));
 }
 
 // The window of `picture` resized to window.full_width x window.full_height, written into
@@ -112,7 +113,7 @@ void DitherToRgb565(Image& picture) {
       for (size_t c = 0; c < 3; ++c) {
         const int max = max_of[c];
         const float want = std::clamp(p[c] + cur[(x + 1) * 3 + c], 0.0f, 255.0f);
-        const long level = std::lround(want * max / 255.0f);
+        const long level = static_cast<long>(RoundHalfAway(want * max / 255.0f));
         const auto shown = static_cast<uint8_t>((level * 255 + max / 2) / max);
         const float err = want - shown;
         p[c] = shown;

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <string>
 
+#include "base/Rounding.h"
 #include "base/SsfError.h"
+#include "pictures/Libm.h"
 
 namespace ssf {
 
@@ -17,20 +19,21 @@ using Weights = std::vector<std::vector<ResampleTap>>;
 const std::array<float, 256>& SrgbToLinear() {
   static const std::array<float, 256> table = [] {
     std::array<float, 256> t{};
+    const auto pow = LoadLibm().pow;
     for (int i = 0; i < 256; ++i) {
       const double c = i / 255.0;
       t[static_cast<size_t>(i)] =
-          static_cast<float>(c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4));
+          static_cast<float>(c <= 0.04045 ? c / 12.92 : pow((c + 0.055) / 1.055, 2.4));
     }
     return t;
   }();
   return table;
 }
 
-uint8_t LinearToSrgbExactly(float linear) {
+uint8_t LinearToSrgbExactly(float linear, double (*pow)(double, double)) {
   const double c = std::clamp(static_cast<double>(linear), 0.0, 1.0);
-  const double s = c <= 0.0031308 ? c * 12.92 : 1.055 * std::pow(c, 1 / 2.4) - 0.055;
-  return static_cast<uint8_t>(std::lround(std::clamp(s, 0.0, 1.0) * 255));
+  const double s = c <= 0.0031308 ? c * 12.92 : 1.055 * pow(c, 1 / 2.4) - 0.055;
+  return static_cast<uint8_t>(RoundHalfAway(std::clamp(s, 0.0, 1.0) * 255));
 }
 
 // Where LinearToSrgbExactly steps up: step k is the least float giving more than k. The
@@ -39,11 +42,12 @@ uint8_t LinearToSrgbExactly(float linear) {
 const std::array<float, 255>& SrgbSteps() {
   static const std::array<float, 255> steps = [] {
     std::array<float, 255> t{};
+    const auto pow = LoadLibm().pow;
     for (int k = 0; k < 255; ++k) {
       uint32_t low = 0, high = std::bit_cast<uint32_t>(1.0f);  // positive floats order as their bits
       while (low < high) {
         const uint32_t mid = low + (high - low) / 2;
-        if (LinearToSrgbExactly(std::bit_cast<float>(mid)) > k) high = mid;
+        if (LinearToSrgbExactly(std::bit_cast<float>(mid), pow) > k) high = mid;
         else low = mid + 1;
       }
       t[static_cast<size_t>(k)] = std::bit_cast<float>(low);
@@ -72,7 +76,7 @@ std::vector<ResampleTap> AreaTaps(uint32_t i, double scale) {
 // Catmull-Rom around the output pixel's centre mapped into the source.
 std::vector<ResampleTap> CubicTaps(uint32_t i, double scale, uint32_t in) {
   const double centre = (i + 0.5) * scale - 0.5;
-  const auto base = static_cast<int64_t>(std::floor(centre));
+  const auto base = FloorToInt(centre);
   std::vector<ResampleTap> taps;
   double sum = 0;
   for (int64_t j = base - 1; j <= base + 2; ++j) {
@@ -216,7 +220,7 @@ void ResizeRows(PictureRows& picture, const ResizeWindow& window, ResizedRowFn r
       }
       const float a = std::clamp(sum[x * 4 + 3], 0.0f, 1.0f);
       for (size_t c = 0; c < 3; ++c) bgr[x * 3 + c] = a > 0 ? LinearToSrgb(sum[x * 4 + c] / a) : 0;
-      if (!alpha.empty()) alpha[x] = static_cast<uint8_t>(std::lround(a * 255));
+      if (!alpha.empty()) alpha[x] = static_cast<uint8_t>(RoundHalfAway(a * 255));
     }
     row(context, y, bgr.data(), alpha.empty() ? nullptr : alpha.data());
   }

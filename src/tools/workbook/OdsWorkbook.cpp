@@ -11,6 +11,7 @@
 #include "tools/workbook/XmlSax.h"
 #include "tools/workbook/ZipArchive.h"
 #include "platform/PathText.h"
+#include "platform/NumberText.h"
 
 namespace ssf {
 
@@ -59,10 +60,7 @@ class ContentReader : public XmlSax {
       } else if (t == "float" || t == "percentage" || t == "currency") {
         const char* v = Attr(attrs, "value");
         if (v != nullptr) {
-          double d = 0;
-          std::string_view vs(v);
-          auto res = std::from_chars(vs.data(), vs.data() + vs.size(), d);
-          if (res.ec == std::errc() && res.ptr == vs.data() + vs.size()) value_ = NumberCellText(d);
+          if (std::optional<double> d = ParseDecimal(v)) value_ = NumberCellText(*d);
         }
       }
     } else if (in_cell_) {

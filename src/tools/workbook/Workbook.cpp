@@ -10,6 +10,7 @@
 #include "tools/workbook/WorkbookReaders.h"
 #include "tools/workbook/ZipArchive.h"
 #include "platform/PathText.h"
+#include "platform/NumberText.h"
 
 namespace ssf {
 
@@ -44,11 +45,9 @@ std::string MemoryWorkbook::Cell(int row, int column) const {
 std::string NumberCellText(double value) {
   if (std::isnan(value)) return "NaN";
   if (value == 0) return "0";  // also -0
-  char buf[64];
   // 15 significant digits, as a spreadsheet shows a number, so binary noise (0.1 + 0.2)
-  // reads as the user typed it; to_chars ignores the locale's decimal comma.
-  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-  return std::string(buf, r.ptr);
+  // reads as the user typed it; never the locale's decimal comma.
+  return FormatGeneral15(value);
 }
 
 namespace {
@@ -126,9 +125,9 @@ std::optional<double> IsoDurationDays(std::string_view text) {
     size_t j = i;
     while (j < text.size() && ((text[j] >= '0' && text[j] <= '9') || text[j] == '.')) ++j;
     if (j == i || j == text.size()) return std::nullopt;
-    double value = 0;
-    auto res = std::from_chars(text.data() + i, text.data() + j, value);
-    if (res.ec != std::errc() || res.ptr != text.data() + j) return std::nullopt;
+    const std::optional<double> number = ParseDecimal(text.substr(i, j - i));
+    if (!number) return std::nullopt;
+    const double value = *number;
     const char unit = text[j];
     if (unit == 'D' && !in_time) {
       seconds += value * 86400;

@@ -10,6 +10,7 @@
 #include "tools/workbook/XmlSax.h"
 #include "tools/workbook/ZipArchive.h"
 #include "platform/PathText.h"
+#include "platform/NumberText.h"
 
 namespace ssf {
 
@@ -221,9 +222,7 @@ class SheetReader : public XmlSax {
     }
     if (cell_type_ == "b") return value_ == "1" ? "TRUE" : value_.empty() ? "" : "FALSE";
     if (cell_type_ == "n" && !value_.empty()) {
-      double d = 0;
-      auto res = std::from_chars(value_.data(), value_.data() + value_.size(), d);
-      if (res.ec == std::errc() && res.ptr == value_.data() + value_.size()) return NumberCellText(d);
+      if (std::optional<double> d = ParseDecimal(value_)) return NumberCellText(*d);
     }
     if (cell_type_ == "d") {
       // ISO text (openpyxl): the serial number, as a date stored as a number reads.
