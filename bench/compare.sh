@@ -71,12 +71,27 @@ def cpu(command):
         sys.exit(f"compare.sh: failed: {command}")
     return usage.ru_utime + usage.ru_stime, usage.ru_maxrss
 
+def peak(command, fallback):
+    # A child of this Python process starts with Python's resident size as its high-water
+    # mark (about 14 MB), which hides a smaller peak: GNU time's child starts clean.
+    if not os.path.exists("/usr/bin/time"):
+        return fallback
+    import tempfile
+    with tempfile.NamedTemporaryFile("r") as f:
+        subprocess.run(["/usr/bin/time", "-f", "%M", "-o", f.name, "sh", "-c", command],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        text = f.read().strip().splitlines()
+    return int(text[-1]) if text and text[-1].isdigit() else fallback
+
 a, b, c, rss, rss_before = [], [], [], 0, 0
 for _ in range(runs):
     t, m = cpu(ours); a.append(t); rss = max(rss, m)
     b.append(cpu(theirs)[0])
     if before:
         t, m = cpu(before); c.append(t); rss_before = max(rss_before, m)
+rss = peak(ours, rss)
+if before:
+    rss_before = peak(before, rss_before)
 mo, mt = statistics.median(a), statistics.median(b)
 line = f"{name:<36} ours {mo*1000:7.1f} ms  theirs {mt*1000:7.1f} ms  ratio {mo/mt:5.2f}  peak {rss/1024:6.1f} MB"
 if before:
